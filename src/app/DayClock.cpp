@@ -1,0 +1,19 @@
+#include "app/DayClock.h"
+
+#include <cmath>
+
+void advanceDayClock(float& timeOfDay, bool& firstFrame, float deltaTime,
+                     const std::function<void()>& pathStep) {
+    double next;
+    if (firstFrame) {
+        next = static_cast<double>(timeOfDay) + kDayClockStart;
+        firstFrame = false;
+    } else {
+        timeOfDay += deltaTime * kDayClockRate;
+        if (pathStep) pathStep();
+        next = timeOfDay;
+    }
+    timeOfDay = static_cast<float>(std::fmod(next, static_cast<double>(kDayLength)));
+}
+
+bool runShouldEnd(bool freeMode, float timeOfDay) { return !freeMode && timeOfDay > kRunEndsAfter; }

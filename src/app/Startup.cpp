@@ -1,0 +1,73 @@
+#include "app/Startup.h"
+
+#include <GL/glew.h>
+#include <GLFW/glfw3.h>
+
+#include "app/AppGlobals.h"
+#include "app/Controls.h"
+#include "app/Window.h"
+#include "core/Globals.h"
+#include "render/Shader.h"
+
+void initWindow() {
+    appWindow = new Window(refreshRate, fullscreen, windowTitle);
+    glfwSetKeyCallback(appWindow->window, onKey);
+    glfwSetCursorPosCallback(appWindow->window, onCursorPos);
+    glfwSetScrollCallback(appWindow->window, onScroll);
+    glfwSetInputMode(appWindow->window, GLFW_STICKY_MOUSE_BUTTONS, GLFW_TRUE);
+}
+
+void initShaders() {
+    modelShader = new Shader("../shader/model_loadingVert.txt", "../shader/model_loadingFrag.txt");
+    terrainShader = new Shader("../shader/terrainVert.txt", "../shader/terrainFrag.txt");
+    cubemapShader = new Shader("../shader/cubemapVert.txt", "../shader/cubemapFrag.txt");
+    waterShader = new Shader("../shader/waterVert.txt", "../shader/waterFrag.txt");
+    depthShader = new Shader("../shader/depthVert.txt", "../shader/depthFrag.txt");
+    horizontalGlowShader =
+        new Shader("../shader/frameBufferVert.txt", "../shader/horizontalGlowFrag.txt");
+    verticalGlowShader =
+        new Shader("../shader/frameBufferVert.txt", "../shader/verticalGlowFrag.txt");
+    frameBufferShader = new Shader("../shader/frameBufferVert.txt", "../shader/frameBufferFrag.txt");
+    reflectionShader = new Shader("../shader/reflectionVert.txt", "../shader/reflectionFrag.txt");
+    effectShader = new Shader("../shader/effectShaderVert.txt", "../shader/effectShaderFrag.txt");
+    particleShader = new Shader("../shader/particleVert.txt", "../shader/particleFrag.txt");
+
+    sceneShaders = {modelShader,          terrainShader,      cubemapShader,
+                    waterShader,          reflectionShader,   horizontalGlowShader,
+                    verticalGlowShader,   frameBufferShader,  effectShader,
+                    particleShader};
+}
+
+void initGlState() {
+    glEnable(GL_DEPTH_TEST);
+    glEnable(GL_CULL_FACE);
+    glCullFace(GL_BACK);
+    glEnable(GL_CLIP_DISTANCE0);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+}
+
+void init() {
+    initWindow();
+    initShaders();
+    initGlState();
+}
+
+namespace {
+void releaseShader(Shader*& shader) {
+    delete shader;
+    shader = nullptr;
+}
+}  // namespace
+
+void cleanup() {
+    for (Shader** s : {&modelShader, &terrainShader, &cubemapShader, &waterShader,
+                       &horizontalGlowShader, &verticalGlowShader, &frameBufferShader,
+                       &effectShader, &reflectionShader, &particleShader})
+        releaseShader(*s);
+    sceneShaders.clear();
+    glfwDestroyWindow(appWindow->window);
+    glfwTerminate();
+    delete appWindow;
+    appWindow = nullptr;
+}

@@ -1,0 +1,8 @@
+#pragma once
+// Start-up in its fixed order, and the shutdown after the last frame.
+
+void initWindow();
+void initShaders();
+void initGlState();
+void init();
+void cleanup();

@@ -1,0 +1,45 @@
+#include "app/Window.h"
+
+#include <GL/glew.h>
+#include <GLFW/glfw3.h>
+
+#include "core/Console.h"
+#include "core/Globals.h"
+
+Window::Window(int refreshRate, bool fullscreen, std::string title) {
+    if (!glfwInit()) fatalError("ERROR: Could not initialise GLFW!");
+
+    glfwWindowHint(GLFW_CONTEXT_VERSION_MAJOR, 3);
+    glfwWindowHint(GLFW_CONTEXT_VERSION_MINOR, 3);
+    glfwWindowHint(GLFW_OPENGL_PROFILE, GLFW_OPENGL_CORE_PROFILE);
+    glfwWindowHint(GLFW_RESIZABLE, GLFW_FALSE);
+
+    GLFWmonitor* monitor = nullptr;
+    if (fullscreen) {
+        monitor = glfwGetPrimaryMonitor();
+        glfwWindowHint(GLFW_REFRESH_RATE, refreshRate);
+        const GLFWvidmode* mode = monitor ? glfwGetVideoMode(monitor) : nullptr;
+        if (mode) {
+            screenWidth = mode->width;
+            screenHeight = mode->height;
+        }
+    }
+
+    window = glfwCreateWindow(screenWidth, screenHeight, title.c_str(), monitor, nullptr);
+    if (!window) {
+        glfwTerminate();
+        fatalError("ERROR: Could not open GLFWwindow!");
+    }
+    glfwSetInputMode(window, GLFW_CURSOR, GLFW_CURSOR_DISABLED);
+    glfwMakeContextCurrent(window);
+
+    glewExperimental = GL_TRUE;
+    if (glewInit() != GLEW_OK) {
+        glfwTerminate();
+        fatalError("ERROR: Could not initialise GLEW!");
+    }
+    // GLEW's experimental start-up can leave a harmless GL_INVALID_ENUM behind.
+    while (glGetError() != GL_NO_ERROR) {
+    }
+    glViewport(0, 0, screenWidth, screenHeight);
+}

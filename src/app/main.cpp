@@ -1,0 +1,21 @@
+// Morrowdock: a self-playing day at a lake.
+
+#include "app/AppGlobals.h"
+#include "app/CommandLine.h"
+#include "app/FrameLoop.h"
+#include "app/Startup.h"
+#include "core/Globals.h"
+
+int main(int argc, char** argv) {
+    const LaunchSettings settings = parseCommandLine(argc, argv);
+    screenWidth = settings.screenWidth;
+    screenHeight = settings.screenHeight;
+    windowTitle = settings.windowTitle;
+    refreshRate = settings.refreshRate;
+    fullscreen = settings.fullscreen;
+
+    init();
+    frameLoop();
+    cleanup();
+    return 0;
+}

@@ -1,0 +1,108 @@
+#include "render/Shader.h"
+
+#include <fstream>
+#include <iostream>
+#include <sstream>
+#include <string>
+
+#include <glm/gtc/type_ptr.hpp>
+
+namespace {
+
+// Compiles one stage and reports a failure with the driver's log (cut to the
+// 512-character buffer).
+GLuint compileStage(GLenum type, const std::string& source, const char* failureText) {
+    GLuint shader = glCreateShader(type);
+    const char* text = source.c_str();
+    glShaderSource(shader, 1, &text, nullptr);
+    glCompileShader(shader);
+    GLint ok = 0;
+    glGetShaderiv(shader, GL_COMPILE_STATUS, &ok);
+    if (!ok) {
+        char log[512] = {0};
+        glGetShaderInfoLog(shader, 512, nullptr, log);
+        std::cout << failureText << log << std::endl;
+    }
+    return shader;
+}
+
+}  // namespace
+
+Shader::Shader(const char* vertexPath, const char* fragmentPath) {
+    std::string vertexCode;
+    std::string fragmentCode;
+    std::ifstream vertexFile;
+    std::ifstream fragmentFile;
+    // Only the unrecoverable (bad) state raises: a missing file just gives an
+    // empty source, which the compile and link checks then report.
+    vertexFile.exceptions(std::ifstream::badbit);
+    fragmentFile.exceptions(std::ifstream::badbit);
+    try {
+        vertexFile.open(vertexPath);
+        fragmentFile.open(fragmentPath);
+        std::stringstream vertexStream;
+        std::stringstream fragmentStream;
+        if (vertexFile.is_open()) vertexStream << vertexFile.rdbuf();
+        if (fragmentFile.is_open()) fragmentStream << fragmentFile.rdbuf();
+        vertexFile.close();
+        fragmentFile.close();
+        vertexCode = vertexStream.str();
+        fragmentCode = fragmentStream.str();
+    } catch (const std::ios_base::failure&) {
+        std::cout << "ERROR::SHADER::File could not benn read sucessfully!" << std::endl;
+        vertexCode.clear();
+        fragmentCode.clear();
+    }
+
+    vertexShader =
+        compileStage(GL_VERTEX_SHADER, vertexCode, "ERROR::SHADER::VERTEX::Compilation failed\n");
+    fragmentShader = compileStage(GL_FRAGMENT_SHADER, fragmentCode,
+                                  "ERROR::SHADER::FRAGMENT::Compilation failed\n");
+
+    program = glCreateProgram();
+    glAttachShader(program, vertexShader);
+    glAttachShader(program, fragmentShader);
+    glLinkProgram(program);
+    GLint linked = 0;
+    glGetProgramiv(program, GL_LINK_STATUS, &linked);
+    if (!linked) {
+        char log[512] = {0};
+        glGetProgramInfoLog(program, 512, nullptr, log);
+        std::cout << "ERROR::SHADER::PROGRAM::Linking failed\n" << log << std::endl;
+    }
+
+    glDeleteShader(vertexShader);
+    glDeleteShader(fragmentShader);
+}
+
+Shader::~Shader() {
+    glDetachShader(program, vertexShader);
+    glDetachShader(program, fragmentShader);
+    glDeleteProgram(program);
+    // Both stages were flagged for deletion after linking, so detaching them
+    // has already freed them; deleting a freed name again would be a GL error.
+    if (glIsShader(vertexShader)) glDeleteShader(vertexShader);
+    if (glIsShader(fragmentShader)) glDeleteShader(fragmentShader);
+}
+
+void Shader::use() const { glUseProgram(program); }
+
+void Shader::setInt(const char* name, int value) const {
+    glUniform1i(glGetUniformLocation(program, name), value);
+}
+
+void Shader::setFloat(const char* name, float value) const {
+    glUniform1f(glGetUniformLocation(program, name), value);
+}
+
+void Shader::setVec3(const char* name, float x, float y, float z) const {
+    glUniform3f(glGetUniformLocation(program, name), x, y, z);
+}
+
+void Shader::setVec4(const char* name, float x, float y, float z, float w) const {
+    glUniform4f(glGetUniformLocation(program, name), x, y, z, w);
+}
+
+void Shader::setMat4(const char* name, const glm::mat4& matrix) const {
+    glUniformMatrix4fv(glGetUniformLocation(program, name), 1, GL_FALSE, glm::value_ptr(matrix));
+}
