@@ -65,6 +65,8 @@ void cleanup() {
                        &horizontalGlowShader, &verticalGlowShader, &frameBufferShader,
                        &effectShader, &reflectionShader, &particleShader})
         releaseShader(*s);
+    // The depth program is not in the shader list but is released all the same.
+    releaseShader(depthShader);
     sceneShaders.clear();
     glfwDestroyWindow(appWindow->window);
     glfwTerminate();

@@ -13,4 +13,6 @@ public:
     // and exit status 1. In full-screen mode the primary monitor's current
     // video mode replaces screenWidth and screenHeight.
     Window(int refreshRate, bool fullscreen, std::string title);
+    // Adopts a window made elsewhere (tests drive frames in their own window).
+    explicit Window(GLFWwindow* existing) : window(existing) {}
 };

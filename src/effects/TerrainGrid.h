@@ -1,0 +1,37 @@
+#pragma once
+// The terrain's arithmetic, apart from any GL: the grid built from a
+// height map, and the ground height at a world point on the drawn surface.
+
+#include <vector>
+
+#include <glm/glm.hpp>
+
+struct TerrainVertex {
+    glm::vec3 position;
+    glm::vec3 normal;
+    glm::vec2 texCoords;
+};
+static_assert(sizeof(TerrainVertex) == 32, "terrain vertices are 32 bytes");
+
+constexpr float kTerrainSize = 1000.0f;       // world units on each side
+constexpr float kTerrainHeightRange = 10.0f;  // heights from -5 to +5
+
+struct TerrainGrid {
+    int vertexCount = 0;                     // vertices per side (the height map's width)
+    std::vector<TerrainVertex> vertices;     // row by row: z outer, x inner
+    std::vector<unsigned int> indices;       // two triangles per cell
+    std::vector<std::vector<float>> heights; // [x index][z index]
+};
+
+// (red / 255 - 0.5) * 10
+float heightFromRed(unsigned char red);
+
+// Builds the square grid from a height map of 3 bytes a pixel, rows top to
+// bottom. The width sets both directions; grid rows beyond the image's height
+// get height 0.
+TerrainGrid buildTerrainGrid(const unsigned char* rgbPixels, int mapWidth, int mapHeight);
+
+// Ground height at a world point, interpolated on the same triangles as the
+// mesh; 0 outside the grid. position is the world position of the grid's
+// corner (0, 0).
+float heightOfTerrainGrid(const TerrainGrid& grid, glm::vec3 position, float worldX, float worldZ);

@@ -1,0 +1,189 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "gl/GlTestSupport.h"
+#include "render/Shader.h"
+
+namespace {
+
+const char* kVertex = R"(#version 330 core
+layout (location = 0) in vec3 position;
+uniform mat4 model;
+void main() { gl_Position = model * vec4(position, 1.0); }
+)";
+
+const char* kFragment = R"(#version 330 core
+out vec4 FragColor;
+uniform int mode;
+uniform float level;
+uniform vec3 tint;
+uniform vec4 extra;
+void main() { FragColor = vec4(tint * level, float(mode)) + extra; }
+)";
+
+int countOf(const std::string& text, const std::string& what) {
+    int n = 0;
+    for (size_t p = text.find(what); p != std::string::npos; p = text.find(what, p + 1)) ++n;
+    return n;
+}
+
+GLint currentProgram() {
+    GLint p = 0;
+    glGetIntegerv(GL_CURRENT_PROGRAM, &p);
+    return p;
+}
+
+}  // namespace
+
+TEST(Shader, GoodPairLinksSilentlyAndSettersWriteTheCurrentProgram) {
+    const auto v = writeTempFile("good.vert", kVertex);
+    const auto f = writeTempFile("good.frag", kFragment);
+    Shader* shader = nullptr;
+    const std::string out = captureStdout([&] { shader = new Shader(v.c_str(), f.c_str()); });
+    EXPECT_EQ(out, "");
+    GLint linked = 0;
+    glGetProgramiv(shader->program, GL_LINK_STATUS, &linked);
+    EXPECT_EQ(linked, GL_TRUE);
+    // Stage objects are only flagged for deletion; the program keeps them attached.
+    GLint flagged = 0;
+    glGetShaderiv(shader->vertexShader, GL_DELETE_STATUS, &flagged);
+    EXPECT_EQ(flagged, GL_TRUE);
+
+    shader->use();
+    EXPECT_EQ(currentProgram(), GLint(shader->program));
+    shader->setInt("mode", 3);
+    shader->setFloat("level", 0.25f);
+    shader->setVec3("tint", 1.0f, 2.0f, 3.0f);
+    shader->setVec4("extra", 4.0f, 5.0f, 6.0f, 7.0f);
+    glm::mat4 m(1.0f);
+    m[3][0] = 9.0f;  // a translation, to see it is not transposed
+    shader->setMat4("model", m);
+    shader->setFloat("notDeclared", 1.0f);  // ignored without error
+    EXPECT_EQ(takeGlError(), GLenum(GL_NO_ERROR));
+
+    const GLuint p = shader->program;
+    GLint mode = 0;
+    glGetUniformiv(p, glGetUniformLocation(p, "mode"), &mode);
+    EXPECT_EQ(mode, 3);
+    GLfloat level = 0, tint[3] = {}, extra[4] = {}, model[16] = {};
+    glGetUniformfv(p, glGetUniformLocation(p, "level"), &level);
+    glGetUniformfv(p, glGetUniformLocation(p, "tint"), tint);
+    glGetUniformfv(p, glGetUniformLocation(p, "extra"), extra);
+    glGetUniformfv(p, glGetUniformLocation(p, "model"), model);
+    EXPECT_FLOAT_EQ(level, 0.25f);
+    EXPECT_FLOAT_EQ(tint[2], 3.0f);
+    EXPECT_FLOAT_EQ(extra[3], 7.0f);
+    EXPECT_FLOAT_EQ(model[12], 9.0f);
+    EXPECT_FLOAT_EQ(model[3], 0.0f);
+    glUseProgram(0);
+
+    delete shader;  // detaches, deletes the program; no GL error from freed stage names
+    EXPECT_EQ(takeGlError(), GLenum(GL_NO_ERROR));
+    EXPECT_EQ(glIsProgram(p), GL_FALSE);
+}
+
+TEST(Shader, MissingFilesReportOnlyCompileAndLinkFailures) {
+    Shader* shader = nullptr;
+    const std::string out = captureStdout(
+        [&] { shader = new Shader("/nonexistent/a.vert", "/nonexistent/b.frag"); });
+    EXPECT_EQ(out.find("File could not"), std::string::npos);
+    EXPECT_NE(out.find("ERROR::SHADER::PROGRAM::Linking failed\n"), std::string::npos) << out;
+    EXPECT_NE(shader->program, 0u);
+    delete shader;
+    takeGlError();
+}
+
+TEST(Shader, BrokenFragmentIsReportedThenLinkFails) {
+    const auto v = writeTempFile("ok.vert", kVertex);
+    const auto f = writeTempFile("bad.frag", "#version 330 core\nvoid main() { nonsense; }\n");
+    Shader* shader = nullptr;
+    const std::string out = captureStdout([&] { shader = new Shader(v.c_str(), f.c_str()); });
+    EXPECT_EQ(countOf(out, "ERROR::SHADER::FRAGMENT::Compilation failed\n"), 1) << out;
+    EXPECT_EQ(countOf(out, "ERROR::SHADER::VERTEX::Compilation failed"), 0) << out;
+    const size_t frag = out.find("FRAGMENT::Compilation failed");
+    const size_t link = out.find("ERROR::SHADER::PROGRAM::Linking failed\n");
+    ASSERT_NE(link, std::string::npos) << out;
+    EXPECT_LT(frag, link);
+    EXPECT_NE(shader->vertexShader, 0u);
+    EXPECT_NE(shader->fragmentShader, 0u);
+    delete shader;
+    takeGlError();
+}
+
+TEST(Shader, LinkFailureWithCompilingStagesIsReported) {
+    // Both stages compile, but the fragment stage has no main function.
+    const auto v = writeTempFile("nolink.vert", kVertex);
+    const auto f = writeTempFile("nolink.frag",
+                                 "#version 330 core\nout vec4 c;\nvoid helper() { c = vec4(1.0); }\n");
+    Shader* shader = nullptr;
+    const std::string out = captureStdout([&] { shader = new Shader(v.c_str(), f.c_str()); });
+    EXPECT_EQ(out.find("Compilation failed"), std::string::npos) << out;
+    EXPECT_NE(out.find("ERROR::SHADER::PROGRAM::Linking failed\n"), std::string::npos) << out;
+    delete shader;
+    takeGlError();
+}
+
+TEST(Shader, LongLogIsCutToTheBuffer) {
+    std::string source = "#version 330 core\nvoid main() {\n";
+    for (int i = 0; i < 200; ++i) source += "undefinedThing" + std::to_string(i) + " = 1;\n";
+    source += "}\n";
+    const auto v = writeTempFile("long.vert", source);
+    const auto f = writeTempFile("long.frag", kFragment);
+    Shader* shader = nullptr;
+    const std::string out = captureStdout([&] { shader = new Shader(v.c_str(), f.c_str()); });
+    const std::string head = "ERROR::SHADER::VERTEX::Compilation failed\n";
+    const size_t start = out.find(head);
+    ASSERT_NE(start, std::string::npos) << out;
+    const size_t logStart = start + head.size();
+    const size_t logEnd = out.find("ERROR::SHADER::PROGRAM", logStart);
+    ASSERT_NE(logEnd, std::string::npos);
+    // The log plus its closing newline: at most 511 characters of log.
+    EXPECT_LE(logEnd - logStart, 512u);
+    EXPECT_GT(logEnd - logStart, 400u);
+    delete shader;
+    takeGlError();
+}
+
+TEST(Shader, ZeroByteEndsTheSource) {
+    std::string fragment = kFragment;
+    fragment += std::string(1, '\0') + "this is not GLSL at all";
+    const auto v = writeTempFile("zero.vert", kVertex);
+    const auto f = writeTempFile("zero.frag", fragment);
+    Shader* shader = nullptr;
+    const std::string out = captureStdout([&] { shader = new Shader(v.c_str(), f.c_str()); });
+    EXPECT_EQ(out, "");
+    delete shader;
+}
+
+TEST(Shader, ProjectSourcesValidateAndEveryPairLinks) {
+    const std::string dir = std::string(MD_SOURCE_DIR) + "/shader/";
+    const char* pairs[][2] = {
+        {"model_loadingVert.txt", "model_loadingFrag.txt"},
+        {"terrainVert.txt", "terrainFrag.txt"},
+        {"cubemapVert.txt", "cubemapFrag.txt"},
+        {"waterVert.txt", "waterFrag.txt"},
+        {"depthVert.txt", "depthFrag.txt"},
+        {"frameBufferVert.txt", "horizontalGlowFrag.txt"},
+        {"frameBufferVert.txt", "verticalGlowFrag.txt"},
+        {"frameBufferVert.txt", "frameBufferFrag.txt"},
+        {"reflectionVert.txt", "reflectionFrag.txt"},
+        {"effectShaderVert.txt", "effectShaderFrag.txt"},
+        {"particleVert.txt", "particleFrag.txt"},
+    };
+    for (const auto& pair : pairs) {
+        for (int stage = 0; stage < 2; ++stage) {
+            const std::string cmd = std::string("glslangValidator -S ") +
+                                    (stage == 0 ? "vert " : "frag ") + dir + pair[stage] +
+                                    " > /dev/null";
+            EXPECT_EQ(std::system(cmd.c_str()), 0) << pair[stage];
+        }
+        Shader* shader = nullptr;
+        const std::string out = captureStdout(
+            [&] { shader = new Shader((dir + pair[0]).c_str(), (dir + pair[1]).c_str()); });
+        EXPECT_EQ(out, "") << pair[0] << " + " << pair[1];
+        delete shader;
+    }
+    EXPECT_EQ(takeGlError(), GLenum(GL_NO_ERROR));
+}
