@@ -1,0 +1,195 @@
+// The generated camera flight, read from its file and flown as the camera
+// path flies it: 12.5 seconds a segment, looking along the curve.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include <glm/glm.hpp>
+
+#include "LoadedImage.h"
+#include "effects/TerrainGrid.h"
+
+namespace {
+
+const std::string kTextures = MD_BUILD_DIR "/textures/";
+const glm::vec3 kCorner(-500.0f, 0.0f, -500.0f);
+constexpr float kSegmentSeconds = 12.5f;
+constexpr int kSamples = 2000;  // per segment
+
+std::vector<glm::vec3> readPoints() {
+    std::ifstream in(kTextures + "controlpoints.txt");
+    std::vector<glm::vec3> points;
+    glm::vec3 p;
+    while (in >> p.x >> p.y >> p.z) points.push_back(p);
+    return points;
+}
+
+glm::vec3 bezier(const glm::vec3* p, float t) {
+    const float u = 1 - t;
+    return u * u * u * p[0] + 3 * t * u * u * p[1] + 3 * t * t * u * p[2] + t * t * t * p[3];
+}
+
+glm::vec3 tangent(const glm::vec3* p, float t) {
+    const float u = 1 - t;
+    return 3 * u * u * (p[1] - p[0]) + 6 * t * u * (p[2] - p[1]) + 3 * t * t * (p[3] - p[2]);
+}
+
+// What the scene holds, at the sizes it is built to (no margins): the camera
+// must stay out of all of it. Upright cylinders and boxes.
+struct Solid {
+    const char* name;
+    glm::vec3 min, max;  // a box; for a cylinder, its bounding box
+    bool round;
+};
+
+float distanceToSolid(const Solid& s, glm::vec3 p) {
+    if (!s.round) return glm::length(glm::max(glm::max(s.min - p, p - s.max), glm::vec3(0.0f)));
+    const glm::vec3 centre = (s.min + s.max) * 0.5f;
+    const float radius = (s.max.x - s.min.x) * 0.5f;
+    const float across = std::max(glm::length(glm::vec2(p.x - centre.x, p.z - centre.z)) - radius, 0.0f);
+    const float along = std::max({s.min.y - p.y, p.y - s.max.y, 0.0f});
+    return glm::length(glm::vec2(across, along));
+}
+
+Solid cylinder(const char* name, glm::vec2 centre, float radius, float bottom, float top) {
+    return {name, {centre.x - radius, bottom, centre.y - radius},
+            {centre.x + radius, top, centre.y + radius}, true};
+}
+
+std::vector<Solid> sceneSolids(const TerrainGrid& grid) {
+    auto ground = [&](glm::vec2 p) { return heightOfTerrainGrid(grid, kCorner, p.x, p.y); };
+    std::vector<Solid> solids{
+        cylinder("table and chairs", {-0.6f, 2.75f}, 9.0f, -1.0f, 10.5f),
+        cylinder("vase and flower", {1.0f, 1.5f}, 1.0f, 8.0f, 12.6f),
+        cylinder("coffee steam", {-1.0f, -0.8f}, 0.6f, 8.0f, 9.5f),
+        cylinder("coffee steam", {-2.3f, 6.3f}, 0.6f, 8.0f, 9.5f),
+        {"street lamp", {-5.6f, -1.0f, -21.0f}, {3.1f, 18.5f, -19.0f}, false},
+        {"jetty", {52.0f, -6.0f, 6.0f}, {98.0f, 0.7f, 14.0f}, false},
+        {"boat", {100.7f, -3.5f, -5.0f}, {109.3f, 0.5f, 25.0f}, false},
+    };
+    const std::array<glm::vec2, 9> trees{{{81.94f, 184.91f},
+                                          {-180.54f, 179.41f},
+                                          {-279.56f, -6.91f},
+                                          {-146.39f, -151.903f},
+                                          {86.7f, -139.81f},
+                                          {217.56f, -4.91f},
+                                          {-50.0f, -40.0f},
+                                          {-25.0f, 10.0f},
+                                          {20.0f, -27.0f}}};
+    // Trees: about 40 high, crowns up to some 12 from the trunk.
+    for (const glm::vec2 t : trees) solids.push_back(cylinder("tree", t, 12.0f, ground(t) - 1, ground(t) + 41));
+    return solids;
+}
+
+class Flight : public ::testing::Test {
+protected:
+    void SetUp() override {
+        points = readPoints();
+        ASSERT_EQ(points.size(), 37u) << "12 segments of 4 points sharing their ends";
+        int w, h, c;
+        unsigned char* rgb =
+            stbi_load((kTextures + "terrain/heightmapmiddle.png").c_str(), &w, &h, &c, 3);
+        ASSERT_TRUE(rgb);
+        grid = buildTerrainGrid(rgb, w, h);
+        stbi_image_free(rgb);
+    }
+    int segments() const { return int(points.size() - 1) / 3; }
+    const glm::vec3* segment(int k) const { return &points[3 * size_t(k)]; }
+
+    // The camera a number of seconds into the flight.
+    glm::vec3 positionAt(float seconds) const {
+        const int k = std::min(int(seconds / kSegmentSeconds), segments() - 1);
+        return bezier(segment(k), seconds / kSegmentSeconds - k);
+    }
+    glm::vec3 lookAt(float seconds) const {
+        const int k = std::min(int(seconds / kSegmentSeconds), segments() - 1);
+        return glm::normalize(tangent(segment(k), seconds / kSegmentSeconds - k));
+    }
+    float groundAt(glm::vec3 p) const { return heightOfTerrainGrid(grid, kCorner, p.x, p.z); }
+
+    std::vector<glm::vec3> points;
+    TerrainGrid grid;
+};
+
+float degreesBetween(glm::vec3 a, glm::vec3 b) {
+    const float c = glm::dot(glm::normalize(a), glm::normalize(b));
+    return std::acos(std::clamp(c, -1.0f, 1.0f)) * 57.29578f;
+}
+
+}  // namespace
+
+TEST_F(Flight, JoinsAreSmoothAndSegmentsAPleasantLength) {
+    for (int k = 0; k < segments(); ++k) {
+        const glm::vec3* p = segment(k);
+        EXPECT_GT(glm::length(p[1] - p[0]), 0.1f) << "segment " << k;
+        EXPECT_GT(glm::length(p[3] - p[2]), 0.1f) << "segment " << k;
+        if (k > 0) {
+            // The handles on both sides of a join point the same way.
+            EXPECT_LT(degreesBetween(p[0] - p[-1], p[1] - p[0]), 0.05f) << "join " << k;
+        }
+        float length = 0.0f;
+        for (int i = 1; i <= kSamples; ++i)
+            length += glm::length(bezier(p, float(i) / kSamples) - bezier(p, float(i - 1) / kSamples));
+        EXPECT_GE(length, 20.0f) << "segment " << k;
+        EXPECT_LE(length, 150.0f) << "segment " << k;
+    }
+}
+
+TEST_F(Flight, StaysAboveGroundAndWaterAndOutOfEveryObject) {
+    const std::vector<Solid> solids = sceneSolids(grid);
+    for (int k = 0; k < segments(); ++k) {
+        for (int i = 0; i <= kSamples; ++i) {
+            const float t = float(i) / kSamples;
+            const glm::vec3 p = bezier(segment(k), t);
+            ASSERT_GE(p.y, groundAt(p) + 1.0f) << "segment " << k << " t " << t;
+            ASSERT_GE(p.y, -2.0f + 0.5f) << "segment " << k << " t " << t;
+            ASSERT_LT(std::max(std::abs(p.x), std::abs(p.z)), 490.0f);
+            for (const Solid& s : solids)
+                ASSERT_GT(distanceToSolid(s, p), 0.5f) << s.name << ", segment " << k << " t " << t;
+        }
+    }
+}
+
+TEST_F(Flight, FollowsTheDay) {
+    const glm::vec3 table(-0.6f, 8.0f, 2.75f), lamp(0.0f, 16.5f, -20.0f);
+    // Dawn: over the breakfast table, the table in view as the flight starts.
+    EXPECT_LT(degreesBetween(lookAt(0.0f), table - positionAt(0.0f)), 35.0f);
+    float closest = 1e9f;
+    for (float s = 0.0f; s < 6.0f; s += 0.1f) closest = std::min(closest, glm::length(positionAt(s) - table));
+    EXPECT_LT(closest, 8.0f);
+    // Then a look east, where the sun rises over the lake.
+    bool lookedEast = false;
+    for (float s = 7.0f; s < 16.0f; s += 0.1f) lookedEast |= lookAt(s).x > 0.9f;
+    EXPECT_TRUE(lookedEast);
+    // The lamp fails at about 20.5 s: it is in view.
+    EXPECT_LT(degreesBetween(lookAt(20.5f), lamp - positionAt(20.5f)), 20.0f);
+    EXPECT_LT(glm::length(positionAt(20.5f) - lamp), 60.0f);
+
+    // Day: along the jetty, then low over the water.
+    bool overJetty = false, lowOverWater = false;
+    for (float s = 60.0f; s < 100.0f; s += 0.1f) {
+        const glm::vec3 p = positionAt(s);
+        overJetty |= p.x > 60 && p.x < 98 && p.z > 6 && p.z < 14 && p.y < 8;
+        lowOverWater |= groundAt(p) < -3.0f && p.y < 2.0f;
+    }
+    EXPECT_TRUE(overJetty);
+    EXPECT_TRUE(lowOverWater);
+    // Up for an overview at about 100 s.
+    EXPECT_GT(positionAt(100.0f).y, 20.0f);
+
+    // Dusk: over the water, facing the sunset in the north-west (-x, +z).
+    for (float s = 124.0f; s < 136.0f; s += 1.0f) {
+        EXPECT_LT(groundAt(positionAt(s)), -2.0f) << s;
+        EXPECT_LT(lookAt(s).x, -0.5f) << s;
+        EXPECT_GT(lookAt(s).z, 0.2f) << s;
+    }
+    // The end: at the lamp as its bulbs glow again.
+    EXPECT_LT(degreesBetween(lookAt(150.0f), lamp - positionAt(150.0f)), 10.0f);
+    EXPECT_LT(glm::length(positionAt(150.0f) - lamp), 50.0f);
+}
