@@ -12,7 +12,7 @@
 namespace assetgen {
 
 // Throws std::runtime_error when the encoder fails or the file cannot be
-// written. Samples beyond +/- 1 are clipped by the encoder.
+// written. Samples should stay within +/- 1 (full scale).
 void writeMp3(const AudioBuffer& audio, const std::filesystem::path& file, int kbps = 128);
 
 }  // namespace assetgen

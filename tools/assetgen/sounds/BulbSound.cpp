@@ -140,11 +140,11 @@ void addPop(AudioBuffer& out, Rng& rng) {
         const float t = float(i) / kSampleRate;
         const float hz = 70.0f + 150.0f * std::exp(-t / 0.012f);
         thumpPhase += double(hz) / kSampleRate;
-        const float thump = 0.9f * std::exp(-t / 0.03f) * float(std::sin(6.283185307 * thumpPhase));
+        const float thump = 0.6f * std::exp(-t / 0.03f) * float(std::sin(6.283185307 * thumpPhase));
         const float click = clickFilter.process(rng.uniform(-1.0f, 1.0f)) * std::exp(-t / 0.0012f);
         const float tink = 0.1f * std::exp(-t / 0.05f) *
                            (std::sin(kTwoPi * 3150.0f * t) + 0.6f * std::sin(kTwoPi * 4870.0f * t));
-        const float v = thump * std::min(1.0f, t / 0.0005f) + 0.9f * click + tink;
+        const float v = thump * std::min(1.0f, t / 0.0005f) + 0.6f * click + tink;
         out.add(start + i, v, v * 0.95f);
     }
 }
@@ -184,7 +184,7 @@ AudioBuffer renderBulb() {
         out.right[i] *= (1.0f - x) * (1.0f - x);
     }
     // Several overlapping starts must stay clear of clipping when mixed.
-    out.normalize(0.6f);
+    out.normalize(0.7f);
     return out;
 }
 
