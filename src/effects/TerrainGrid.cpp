@@ -56,8 +56,13 @@ TerrainGrid buildTerrainGrid(const unsigned char* rgbPixels, int mapWidth, int m
 }
 
 float heightOfTerrainGrid(const TerrainGrid& grid, glm::vec3 position, float worldX, float worldZ) {
-    const int n = grid.vertexCount;
-    if (n < 2) return 0.0f;
+    return heightOfTerrainGrid(grid.heights, grid.vertexCount, position, worldX, worldZ);
+}
+
+float heightOfTerrainGrid(const std::vector<std::vector<float>>& heights, int vertexCount,
+                          glm::vec3 position, float worldX, float worldZ) {
+    const int n = vertexCount;
+    if (n < 2 || heights.size() < static_cast<size_t>(n)) return 0.0f;
     const float tx = worldX - position.x;
     const float tz = worldZ - position.z;
     const float c = kTerrainSize / static_cast<float>(n - 1);
@@ -73,7 +78,7 @@ float heightOfTerrainGrid(const TerrainGrid& grid, glm::vec3 position, float wor
 
     const float xc = static_cast<float>((tx - std::floor(static_cast<double>(tx) / c) * c) / c);
     const float zc = static_cast<float>((tz - std::floor(static_cast<double>(tz) / c) * c) / c);
-    const auto& H = grid.heights;
+    const auto& H = heights;
     if (xc <= 1.0f - zc)
         return (1.0f - xc - zc) * H[gx][gz] + xc * H[gx + 1][gz] + zc * H[gx][gz + 1];
     return (1.0f - zc) * H[gx + 1][gz] + (xc + zc - 1.0f) * H[gx + 1][gz + 1] +

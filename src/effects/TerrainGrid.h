@@ -35,3 +35,8 @@ TerrainGrid buildTerrainGrid(const unsigned char* rgbPixels, int mapWidth, int m
 // mesh; 0 outside the grid. position is the world position of the grid's
 // corner (0, 0).
 float heightOfTerrainGrid(const TerrainGrid& grid, glm::vec3 position, float worldX, float worldZ);
+
+// The same lookup on a heights table of vertexCount x vertexCount entries,
+// [x index][z index], for owners that keep the table themselves.
+float heightOfTerrainGrid(const std::vector<std::vector<float>>& heights, int vertexCount,
+                          glm::vec3 position, float worldX, float worldZ);

@@ -1,5 +1,6 @@
-// The scene-data generator: assetgen <output root>
-// Writes models/, textures/ and sounds/ under the root. Every family is
+// The scene-data generator: assetgen <output root> [family ...]
+// Writes models/, textures/ and sounds/ under the root (only the named
+// families' files when names are given). Every family is
 // deterministic, so two runs give byte-identical files.
 
 #include <algorithm>
@@ -13,12 +14,25 @@
 #include "lib/Family.h"
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: assetgen <output root>\n");
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: assetgen <output root> [family ...]\n");
         return 2;
     }
     const std::filesystem::path root = argv[1];
     auto& list = assetgen::families();
+    if (argc > 2) {
+        std::vector<assetgen::Family> chosen;
+        for (int a = 2; a < argc; ++a) {
+            auto it = std::find_if(list.begin(), list.end(),
+                                   [&](const assetgen::Family& f) { return f.name == argv[a]; });
+            if (it == list.end()) {
+                std::fprintf(stderr, "assetgen: no family named %s\n", argv[a]);
+                return 2;
+            }
+            chosen.push_back(*it);
+        }
+        list = chosen;
+    }
     std::sort(list.begin(), list.end(),
               [](const assetgen::Family& a, const assetgen::Family& b) { return a.name < b.name; });
 

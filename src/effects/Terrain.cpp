@@ -1,0 +1,126 @@
+#include "effects/Terrain.h"
+
+#include <GL/glew.h>
+#include <stb/stb_image.h>
+
+#include <cstddef>
+#include <cstdlib>
+#include <glm/gtc/matrix_transform.hpp>
+#include <iostream>
+#include <utility>
+
+#include "core/Console.h"
+#include "core/Globals.h"
+#include "render/Shader.h"
+#include "render/TextureLoader.h"
+
+namespace {
+
+Terrain* instance = nullptr;
+
+const char* const kHeightMapPath = "../textures/terrain/heightmapmiddle.png";
+
+Texture textureRecord(const char* path) {
+    Texture texture;
+    texture.path = path;
+    return texture;
+}
+
+}  // namespace
+
+Terrain* Terrain::getInstance() {
+    if (!instance) instance = new Terrain();
+    return instance;
+}
+
+Terrain::Terrain()
+    : backgroundTexture(textureRecord("../textures/terrain/sand.jpg")),
+      rTexture(textureRecord("../textures/terrain/path.jpg")),
+      gTexture(textureRecord("../textures/terrain/dirt.jpg")),
+      bTexture(textureRecord("../textures/terrain/grass.jpg")),
+      blendMap(textureRecord("../textures/terrain/blendmapmiddle.png")) {
+    int channels = 0;
+    mapPixels = stbi_load(kHeightMapPath, &mapWidth, &mapHeight, &channels, 3);
+    if (!mapPixels) {
+        std::cerr << "Texture failed to load" << std::endl;
+        consolePause();
+        std::exit(1);
+    }
+
+    for (Texture* texture : {&backgroundTexture, &rTexture, &gTexture, &bTexture, &blendMap})
+        texture->id = loadTexture(texture->path.c_str());
+
+    TerrainGrid grid = buildTerrainGrid(mapPixels, mapWidth, mapHeight);
+    vertexCount = grid.vertexCount;
+    vertices = std::move(grid.vertices);
+    indices = std::move(grid.indices);
+    heights = std::move(grid.heights);
+
+    setupBuffers();
+    stbi_image_free(mapPixels);
+    mapPixels = nullptr;
+}
+
+Terrain::~Terrain() {
+    glDeleteVertexArrays(1, &VAO);
+    glDeleteBuffers(1, &VBO);
+    glDeleteBuffers(1, &EBO);
+    heights.clear();
+    stbi_image_free(mapPixels);
+    if (instance == this) instance = nullptr;
+}
+
+void Terrain::setupBuffers() {
+    glGenVertexArrays(1, &VAO);
+    glGenBuffers(1, &VBO);
+    glGenBuffers(1, &EBO);
+
+    glBindVertexArray(VAO);
+    glBindBuffer(GL_ARRAY_BUFFER, VBO);
+    glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(vertices.size() * sizeof(TerrainVertex)),
+                 vertices.empty() ? nullptr : vertices.data(), GL_STATIC_DRAW);
+    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, EBO);
+    glBufferData(GL_ELEMENT_ARRAY_BUFFER, GLsizeiptr(indices.size() * sizeof(unsigned int)),
+                 indices.empty() ? nullptr : indices.data(), GL_STATIC_DRAW);
+
+    glEnableVertexAttribArray(0);
+    glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, sizeof(TerrainVertex),
+                          reinterpret_cast<void*>(offsetof(TerrainVertex, position)));
+    glEnableVertexAttribArray(1);
+    glVertexAttribPointer(1, 3, GL_FLOAT, GL_FALSE, sizeof(TerrainVertex),
+                          reinterpret_cast<void*>(offsetof(TerrainVertex, normal)));
+    glEnableVertexAttribArray(2);
+    glVertexAttribPointer(2, 2, GL_FLOAT, GL_FALSE, sizeof(TerrainVertex),
+                          reinterpret_cast<void*>(offsetof(TerrainVertex, texCoords)));
+    glBindVertexArray(0);
+}
+
+int Terrain::draw() {
+    if (!terrainShader) return 0;
+    terrainShader->use();
+    model = glm::translate(glm::mat4(1.0f), position);
+    terrainShader->setMat4("model", model);
+
+    const Texture* units[] = {&backgroundTexture, &rTexture, &gTexture, &bTexture, &blendMap};
+    const char* samplers[] = {"backgroundTexture", "rTexture", "gTexture", "bTexture", "blendmap"};
+    for (int unit = 0; unit < 5; ++unit) {
+        glActiveTexture(GL_TEXTURE0 + GLenum(unit));
+        terrainShader->setInt(samplers[unit], unit);
+        glBindTexture(GL_TEXTURE_2D, units[unit]->id);
+    }
+
+    glBindVertexArray(VAO);
+    glDrawElements(GL_TRIANGLES, GLsizei(indices.size()), GL_UNSIGNED_INT, nullptr);
+    glBindVertexArray(0);
+
+    for (int unit = 0; unit < 5; ++unit) {
+        glActiveTexture(GL_TEXTURE0 + GLenum(unit));
+        glBindTexture(GL_TEXTURE_2D, 0);
+    }
+    glUseProgram(0);
+    return int(indices.size() / 3);
+}
+
+float Terrain::getHeightOfTerrain(float worldX, float worldZ) const {
+    return heightOfTerrainGrid(heights, vertexCount, position, worldX, worldZ);
+}

@@ -1,0 +1,51 @@
+#pragma once
+// The ground of the scene: a square grid mesh 1000 by 1000 world units, its
+// heights from a grey height map, painted from four textures mixed by a blend
+// map. One instance, built on first use from fixed paths under
+// "../textures/terrain/"; a height map that cannot be read is fatal.
+
+#include <glm/glm.hpp>
+#include <vector>
+
+#include "effects/TerrainGrid.h"
+#include "render/Mesh.h"
+
+class Terrain {
+public:
+    int vertexCount = 0;
+    std::vector<TerrainVertex> vertices;  // row by row: z outer, x inner
+    std::vector<unsigned int> indices;    // two triangles per grid cell
+    unsigned int VAO = 0;
+    unsigned int VBO = 0;
+    unsigned int EBO = 0;
+    glm::mat4 model = glm::mat4(1.0f);
+    glm::vec3 position = glm::vec3(-500.0f, 0.0f, -500.0f);  // world position of grid corner (0, 0)
+    Texture backgroundTexture;
+    Texture rTexture;
+    Texture gTexture;
+    Texture bTexture;
+    Texture blendMap;
+    int mapWidth = 0;
+    int mapHeight = 0;
+    unsigned char* mapPixels = nullptr;       // 3 bytes a pixel; released once the grid is built
+    std::vector<std::vector<float>> heights;  // [x index][z index]
+
+    // Builds the terrain on the first call; the same object afterwards (or a
+    // new one if the application has deleted it).
+    static Terrain* getInstance();
+
+    // Draws with terrainShader; returns the number of triangles drawn. Leaves
+    // texture units 0 to 4 empty, unit 4 active and no program current.
+    int draw();
+
+    // Ground height at world (x, z) on the drawn surface; 0 outside the grid.
+    float getHeightOfTerrain(float worldX, float worldZ) const;
+
+    ~Terrain();
+    Terrain(const Terrain&) = delete;
+    Terrain& operator=(const Terrain&) = delete;
+
+private:
+    Terrain();
+    void setupBuffers();
+};

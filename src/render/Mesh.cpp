@@ -1,0 +1,73 @@
+#include "render/Mesh.h"
+
+#include <cstddef>
+#include <utility>
+
+#include "render/Shader.h"
+
+static_assert(sizeof(Vertex) == 32, "the vertex buffer layout needs 32-byte vertices");
+static_assert(offsetof(Vertex, normal) == 12 && offsetof(Vertex, texCoords) == 24,
+              "the attribute offsets are fixed");
+
+namespace {
+constexpr float kShininess = 16.0f;
+}
+
+std::string samplerUniformName(const std::string& type, unsigned int& diffuseNumber) {
+    if (type == "texture_diffuse") return type + std::to_string(diffuseNumber++);
+    return type;
+}
+
+Mesh::Mesh(std::vector<Vertex> vertices, std::vector<unsigned int> indices,
+           std::vector<Texture> textures)
+    : vertices(std::move(vertices)), indices(std::move(indices)), textures(std::move(textures)) {
+    setupMesh();
+}
+
+void Mesh::setupMesh() {
+    glGenVertexArrays(1, &VAO);
+    glGenBuffers(1, &VBO);
+    glGenBuffers(1, &EBO);
+
+    glBindVertexArray(VAO);
+    glBindBuffer(GL_ARRAY_BUFFER, VBO);
+    glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(vertices.size() * sizeof(Vertex)),
+                 vertices.empty() ? nullptr : vertices.data(), GL_STATIC_DRAW);
+
+    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, EBO);
+    glBufferData(GL_ELEMENT_ARRAY_BUFFER, GLsizeiptr(indices.size() * sizeof(unsigned int)),
+                 indices.empty() ? nullptr : indices.data(), GL_STATIC_DRAW);
+
+    glEnableVertexAttribArray(0);
+    glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, sizeof(Vertex),
+                          reinterpret_cast<void*>(offsetof(Vertex, position)));
+    glEnableVertexAttribArray(1);
+    glVertexAttribPointer(1, 3, GL_FLOAT, GL_FALSE, sizeof(Vertex),
+                          reinterpret_cast<void*>(offsetof(Vertex, normal)));
+    glEnableVertexAttribArray(2);
+    glVertexAttribPointer(2, 2, GL_FLOAT, GL_FALSE, sizeof(Vertex),
+                          reinterpret_cast<void*>(offsetof(Vertex, texCoords)));
+
+    // The element buffer binding stays recorded in the vertex array.
+    glBindVertexArray(0);
+}
+
+void Mesh::draw(Shader* shader) const {
+    unsigned int diffuseNumber = 1;
+    for (size_t i = 0; i < textures.size(); ++i) {
+        glActiveTexture(GL_TEXTURE0 + GLenum(i));
+        const std::string name = samplerUniformName(textures[i].type, diffuseNumber);
+        shader->setInt(name.c_str(), int(i));
+        glBindTexture(GL_TEXTURE_2D, textures[i].id);
+    }
+    shader->setFloat("shininess", kShininess);
+
+    glBindVertexArray(VAO);
+    glDrawElements(GL_TRIANGLES, GLsizei(indices.size()), GL_UNSIGNED_INT, nullptr);
+    glBindVertexArray(0);
+
+    for (size_t i = 0; i < textures.size(); ++i) {
+        glActiveTexture(GL_TEXTURE0 + GLenum(i));
+        glBindTexture(GL_TEXTURE_2D, 0);
+    }
+}

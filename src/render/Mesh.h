@@ -1,0 +1,55 @@
+#pragma once
+// One indexed triangle list with its material textures, uploaded once into a
+// vertex array and drawn with whatever program is current.
+
+#include <GL/glew.h>
+
+#include <glm/glm.hpp>
+#include <string>
+#include <vector>
+
+class Shader;
+
+// 32 bytes, tightly packed: attribute 0 at offset 0, 1 at 12, 2 at 24.
+struct Vertex {
+    glm::vec3 position;
+    glm::vec3 normal;  // used as given, not renormalised
+    glm::vec2 texCoords;
+};
+
+// A GL texture name with the file it came from. For material textures `type`
+// is the sampler's base name, "texture_diffuse" or "texture_specular".
+struct Texture {
+    unsigned int id = 0;
+    std::string type;
+    std::string path;  // at most kMaxTexturePathLength characters, for reference only
+};
+
+constexpr size_t kMaxTexturePathLength = 1023;
+
+class Mesh {
+public:
+    std::vector<Vertex> vertices;
+    std::vector<unsigned int> indices;
+    std::vector<Texture> textures;  // all diffuse maps first, then all specular maps
+    unsigned int VAO = 0;
+    unsigned int VBO = 0;
+    unsigned int EBO = 0;
+
+    // Copies the data and uploads it at once; needs a current GL context.
+    // The GL objects are never deleted, and copies share them.
+    Mesh(std::vector<Vertex> vertices, std::vector<unsigned int> indices,
+         std::vector<Texture> textures);
+
+    // Binds the textures to "texture_diffuse1", "texture_diffuse2", ... and
+    // "texture_specular" on units 0, 1, ..., sets "shininess" and draws every
+    // index. The shader's program must already be current; it stays current.
+    // The units used are left with no texture bound.
+    void draw(Shader* shader) const;
+
+    void setupMesh();
+};
+
+// The sampler uniform for the texture of the given type; `diffuseNumber`
+// counts the diffuse maps seen so far (from 1) and advances for each one.
+std::string samplerUniformName(const std::string& type, unsigned int& diffuseNumber);

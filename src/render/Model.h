@@ -1,0 +1,43 @@
+#pragma once
+// A list of meshes imported from one model file through Assimp, shared by all
+// entities that place it. Two switches adapt it to vegetation: normals forced
+// straight up, and drawing without face culling.
+
+#include <assimp/material.h>
+
+#include <string>
+#include <vector>
+
+#include "render/Mesh.h"
+
+struct aiMesh;
+struct aiNode;
+struct aiScene;
+class Shader;
+
+class Model {
+public:
+    std::vector<Mesh> meshes;  // in pre-order of the node tree
+    std::string directory;     // the model path up to its last "/"
+    bool forceUpNormals;       // every normal (0, 1, 0); the file's normals are never read
+    bool cullFaces;            // false: drawn with face culling off
+
+    // Imports the file at once. Never fails: a file that cannot be imported is
+    // reported on standard output and leaves a model with no meshes.
+    Model(const char* path, bool forceUpNormals, bool cullFaces);
+    virtual ~Model() = default;
+
+    // Draws every mesh; the shader's program must be current. With cullFaces
+    // false, back-face culling is switched on again afterwards.
+    virtual void draw(Shader* shader);
+
+    void loadModel(const std::string& path);
+    void processNode(const aiNode* node, const aiScene* scene);
+    Mesh processMesh(const aiMesh* mesh, const aiScene* scene);
+    std::vector<Texture> loadMaterialTextures(const aiMaterial* material, aiTextureType type,
+                                              const std::string& typeName);
+};
+
+// The folder part of a model path: everything before the last "/", or the
+// whole path when it has none.
+std::string modelDirectory(const std::string& path);

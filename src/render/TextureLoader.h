@@ -1,0 +1,20 @@
+#pragma once
+// Image files to OpenGL textures. Every call creates a new texture object and
+// leaves nothing bound; nothing is cached and nothing is ever deleted here.
+// A 2D image that cannot be decoded is fatal ("Texture failed to load" on
+// standard error, pause, exit status 1); a missing cube-map face is not.
+
+#include <string>
+#include <vector>
+
+// A 2D texture from a path relative to the working directory: 8-bit RGBA
+// storage, a full mipmap chain, repeat wrapping, trilinear filtering.
+unsigned int loadTexture(const char* path);
+
+// A model's material texture: the file is directory + "/" + path. Stored as
+// 16-bit floats per channel, with mipmaps.
+unsigned int textureFromFile(const char* path, const std::string& directory);
+
+// A cube map from six files in the order +X, -X, +Y, -Y, +Z, -Z. A face that
+// cannot be decoded is reported and filled with black.
+unsigned int loadCubemap(const std::vector<std::string>& faces);

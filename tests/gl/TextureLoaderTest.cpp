@@ -1,0 +1,173 @@
+// Image files to textures: storage formats, pixel layout, mipmaps, sampling
+// parameters, what is left bound, and the failure paths.
+#include <gtest/gtest.h>
+
+#include "gl/GlTestSupport.h"
+#include "gl/RenderTestFiles.h"
+#include "render/TextureLoader.h"
+
+namespace {
+
+GLint texParameter(GLuint texture, GLenum target, GLenum what) {
+    GLint value = -1;
+    glBindTexture(target, texture);
+    glGetTexParameteriv(target, what, &value);
+    glBindTexture(target, 0);
+    return value;
+}
+
+// The pixel (x, y) of an RGBA read-back.
+std::vector<unsigned char> rgbaAt(const std::vector<unsigned char>& pixels, int width, int x,
+                                  int y) {
+    const size_t at = (size_t(y) * width + x) * 4;
+    return {pixels[at], pixels[at + 1], pixels[at + 2], pixels[at + 3]};
+}
+
+}  // namespace
+
+TEST(TextureLoader, LoadTextureGivesOpaqueRgba8WithFullMipChainAndNothingBound) {
+    // An odd width: three-byte rows are not four-byte aligned.
+    const int w = 5, h = 3;
+    const auto src = patternPixels(w, h, 3);
+    const auto file = freshTempFolder("load3") / "rgb.png";
+    ASSERT_TRUE(writePng(file, w, h, 3, src));
+
+    GLuint first = 0, second = 0;
+    const std::string out = captureStdout([&] {
+        first = loadTexture(file.c_str());
+        second = loadTexture(file.c_str());
+    });
+    EXPECT_EQ(out, "");
+    EXPECT_NE(first, 0u);
+    EXPECT_NE(first, second);  // no cache: every call makes a new object
+    EXPECT_EQ(boundTexture2D(0), 0);
+
+    EXPECT_EQ(texLevel(first, GL_TEXTURE_2D, 0, GL_TEXTURE_INTERNAL_FORMAT), GL_RGBA8);
+    EXPECT_EQ(texLevel(first, GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH), w);
+    EXPECT_EQ(texLevel(first, GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT), h);
+    EXPECT_EQ(texLevel(first, GL_TEXTURE_2D, 1, GL_TEXTURE_WIDTH), 2);
+    EXPECT_EQ(texLevel(first, GL_TEXTURE_2D, 2, GL_TEXTURE_WIDTH), 1);
+    EXPECT_EQ(texLevel(first, GL_TEXTURE_2D, 2, GL_TEXTURE_HEIGHT), 1);
+    EXPECT_EQ(texParameter(first, GL_TEXTURE_2D, GL_TEXTURE_WRAP_S), GL_REPEAT);
+    EXPECT_EQ(texParameter(first, GL_TEXTURE_2D, GL_TEXTURE_WRAP_T), GL_REPEAT);
+    EXPECT_EQ(texParameter(first, GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER), GL_LINEAR_MIPMAP_LINEAR);
+    EXPECT_EQ(texParameter(first, GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER), GL_LINEAR);
+
+    // Top row first, every pixel in place, alpha 1 everywhere.
+    const auto pixels = readTexture(first);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const size_t s = (size_t(y) * w + x) * 3;
+            EXPECT_EQ(rgbaAt(pixels, w, x, y),
+                      (std::vector<unsigned char>{src[s], src[s + 1], src[s + 2], 255}))
+                << x << "," << y;
+        }
+    EXPECT_EQ(takeGlError(), GLenum(GL_NO_ERROR));
+}
+
+TEST(TextureLoader, LoadTextureReadsFourAndOneChannelFilesAsRgb) {
+    const int w = 3, h = 2;
+    const auto dir = freshTempFolder("loadChannels");
+    const auto rgba = patternPixels(w, h, 4);
+    const auto grey = patternPixels(w, h, 1);
+    ASSERT_TRUE(writePng(dir / "rgba.png", w, h, 4, rgba));
+    ASSERT_TRUE(writePng(dir / "grey.png", w, h, 1, grey));
+
+    GLuint fromRgba = 0, fromGrey = 0;
+    const std::string out = captureStdout([&] {
+        fromRgba = loadTexture((dir / "rgba.png").c_str());
+        fromGrey = loadTexture((dir / "grey.png").c_str());
+    });
+    EXPECT_EQ(out, "4 components\n");
+
+    const auto a = readTexture(fromRgba);
+    const auto g = readTexture(fromGrey);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const size_t p = size_t(y) * w + x;
+            // Colour kept pixel for pixel, the file's alpha dropped.
+            EXPECT_EQ(rgbaAt(a, w, x, y), (std::vector<unsigned char>{rgba[p * 4], rgba[p * 4 + 1],
+                                                                      rgba[p * 4 + 2], 255}));
+            EXPECT_EQ(rgbaAt(g, w, x, y),
+                      (std::vector<unsigned char>{grey[p], grey[p], grey[p], 255}));
+        }
+    EXPECT_EQ(texLevel(fromGrey, GL_TEXTURE_2D, 0, GL_TEXTURE_INTERNAL_FORMAT), GL_RGBA8);
+    EXPECT_EQ(takeGlError(), GLenum(GL_NO_ERROR));
+}
+
+TEST(TextureLoader, TextureFromFileJoinsTheFolderAndKeepsAlphaAsHalfFloats) {
+    const int w = 3, h = 3;
+    const auto dir = freshTempFolder("material");
+    const auto rgba = patternPixels(w, h, 4);
+    const auto greyAlpha = patternPixels(w, h, 2);
+    ASSERT_TRUE(writePng(dir / "leaf.png", w, h, 4, rgba));
+    ASSERT_TRUE(writePng(dir / "sub" / "mask.png", w, h, 2, greyAlpha));
+
+    GLuint leaf = 0, mask = 0;
+    const std::string out = captureStdout([&] {
+        leaf = textureFromFile("leaf.png", dir.string());
+        mask = textureFromFile("sub/mask.png", dir.string());
+    });
+    EXPECT_EQ(out, "");  // no "4 components" here
+    EXPECT_EQ(boundTexture2D(0), 0);
+    EXPECT_EQ(texLevel(leaf, GL_TEXTURE_2D, 0, GL_TEXTURE_INTERNAL_FORMAT), GL_RGBA16F);
+    EXPECT_EQ(texLevel(leaf, GL_TEXTURE_2D, 1, GL_TEXTURE_WIDTH), 1);
+    EXPECT_EQ(texParameter(leaf, GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER), GL_LINEAR_MIPMAP_LINEAR);
+
+    const auto l = readTexture(leaf);
+    const auto m = readTexture(mask);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const size_t p = size_t(y) * w + x;
+            EXPECT_EQ(rgbaAt(l, w, x, y),
+                      (std::vector<unsigned char>{rgba[p * 4], rgba[p * 4 + 1], rgba[p * 4 + 2],
+                                                  rgba[p * 4 + 3]}));
+            const unsigned char v = greyAlpha[p * 2], alpha = greyAlpha[p * 2 + 1];
+            EXPECT_EQ(rgbaAt(m, w, x, y), (std::vector<unsigned char>{v, v, v, alpha}));
+        }
+    EXPECT_EQ(takeGlError(), GLenum(GL_NO_ERROR));
+}
+
+TEST(TextureLoader, CubemapFillsAMissingFaceAndGoesOn) {
+    const int size = 4;
+    const auto dir = freshTempFolder("cube");
+    std::vector<std::string> faces;
+    for (int i = 0; i < 6; ++i) {
+        const auto file = dir / ("face" + std::to_string(i) + ".png");
+        std::vector<unsigned char> pixels(size * size * 3, (unsigned char)(40 * i + 10));
+        if (i != 2) {  // +Y is missing
+            ASSERT_TRUE(writePng(file, size, size, 3, pixels));
+        }
+        faces.push_back(file.string());
+    }
+
+    testing::internal::CaptureStderr();
+    const GLuint cube = loadCubemap(faces);
+    const std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(err, "Texture in Cubemap failed to load\n");
+
+    GLint bound = -1;
+    glGetIntegerv(GL_TEXTURE_BINDING_CUBE_MAP, &bound);
+    EXPECT_EQ(bound, 0);
+    EXPECT_EQ(texParameter(cube, GL_TEXTURE_CUBE_MAP, GL_TEXTURE_MIN_FILTER), GL_LINEAR);
+    EXPECT_EQ(texParameter(cube, GL_TEXTURE_CUBE_MAP, GL_TEXTURE_WRAP_R), GL_CLAMP_TO_EDGE);
+    for (int i = 0; i < 6; ++i) {
+        const GLenum face = GL_TEXTURE_CUBE_MAP_POSITIVE_X + i;
+        EXPECT_EQ(texLevel(cube, face, 0, GL_TEXTURE_WIDTH), size) << i;
+        const auto pixels = readTexture(cube, face);
+        EXPECT_EQ(pixels[0], i == 2 ? 0 : 40 * i + 10) << i;  // faces in list order
+    }
+    EXPECT_EQ(texLevel(cube, GL_TEXTURE_CUBE_MAP_POSITIVE_X, 0, GL_TEXTURE_INTERNAL_FORMAT),
+              GL_RGB);
+    EXPECT_EQ(takeGlError(), GLenum(GL_NO_ERROR));
+}
+
+TEST(TextureLoaderDeathTest, AnUndecodable2DImageEndsTheProgram) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    const auto dir = freshTempFolder("broken");
+    writeText(dir / "broken.png", "not a picture");
+    EXPECT_EXIT(loadTexture((dir / "missing.jpg").c_str()), testing::ExitedWithCode(1),
+                "Texture failed to load\n");
+    EXPECT_EXIT(textureFromFile("broken.png", dir.string()), testing::ExitedWithCode(1),
+                "Texture failed to load\n");
+}
