@@ -7,10 +7,9 @@
 #include <array>
 #include <cmath>
 #include <fstream>
+#include <glm/glm.hpp>
 #include <string>
 #include <vector>
-
-#include <glm/glm.hpp>
 
 #include "LoadedImage.h"
 #include "effects/TerrainGrid.h"
@@ -52,14 +51,17 @@ float distanceToSolid(const Solid& s, glm::vec3 p) {
     if (!s.round) return glm::length(glm::max(glm::max(s.min - p, p - s.max), glm::vec3(0.0f)));
     const glm::vec3 centre = (s.min + s.max) * 0.5f;
     const float radius = (s.max.x - s.min.x) * 0.5f;
-    const float across = std::max(glm::length(glm::vec2(p.x - centre.x, p.z - centre.z)) - radius, 0.0f);
+    const float across =
+        std::max(glm::length(glm::vec2(p.x - centre.x, p.z - centre.z)) - radius, 0.0f);
     const float along = std::max({s.min.y - p.y, p.y - s.max.y, 0.0f});
     return glm::length(glm::vec2(across, along));
 }
 
 Solid cylinder(const char* name, glm::vec2 centre, float radius, float bottom, float top) {
-    return {name, {centre.x - radius, bottom, centre.y - radius},
-            {centre.x + radius, top, centre.y + radius}, true};
+    return {name,
+            {centre.x - radius, bottom, centre.y - radius},
+            {centre.x + radius, top, centre.y + radius},
+            true};
 }
 
 std::vector<Solid> sceneSolids(const TerrainGrid& grid) {
@@ -83,7 +85,8 @@ std::vector<Solid> sceneSolids(const TerrainGrid& grid) {
                                           {-25.0f, 10.0f},
                                           {20.0f, -27.0f}}};
     // Trees: about 40 high, crowns up to some 12 from the trunk.
-    for (const glm::vec2 t : trees) solids.push_back(cylinder("tree", t, 12.0f, ground(t) - 1, ground(t) + 41));
+    for (const glm::vec2 t : trees)
+        solids.push_back(cylinder("tree", t, 12.0f, ground(t) - 1, ground(t) + 41));
     return solids;
 }
 
@@ -135,7 +138,8 @@ TEST_F(Flight, JoinsAreSmoothAndSegmentsAPleasantLength) {
         }
         float length = 0.0f;
         for (int i = 1; i <= kSamples; ++i)
-            length += glm::length(bezier(p, float(i) / kSamples) - bezier(p, float(i - 1) / kSamples));
+            length +=
+                glm::length(bezier(p, float(i) / kSamples) - bezier(p, float(i - 1) / kSamples));
         EXPECT_GE(length, 20.0f) << "segment " << k;
         EXPECT_LE(length, 150.0f) << "segment " << k;
     }
@@ -161,7 +165,8 @@ TEST_F(Flight, FollowsTheDay) {
     // Dawn: over the breakfast table, the table in view as the flight starts.
     EXPECT_LT(degreesBetween(lookAt(0.0f), table - positionAt(0.0f)), 35.0f);
     float closest = 1e9f;
-    for (float s = 0.0f; s < 6.0f; s += 0.1f) closest = std::min(closest, glm::length(positionAt(s) - table));
+    for (float s = 0.0f; s < 6.0f; s += 0.1f)
+        closest = std::min(closest, glm::length(positionAt(s) - table));
     EXPECT_LT(closest, 8.0f);
     // Then a look east, where the sun rises over the lake.
     bool lookedEast = false;

@@ -2,12 +2,19 @@
 // them; heights go through the program's own terrain grid.
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <array>
+#include <cctype>
 #include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <queue>
 #include <string>
+#include <vector>
 
 #include "LoadedImage.h"
 #include "effects/TerrainGrid.h"
@@ -261,4 +268,41 @@ TEST(SmokeTexture, SoftWhitePuffOnBlack) {
     int steps = 0;
     for (int x = w / 2; x + 1 < w; ++x) steps += smoke.at(x, h / 2)[0] != smoke.at(x + 1, h / 2)[0];
     EXPECT_GT(steps, w / 8);
+}
+
+TEST(SceneTextures, GeneratorWritesTheSameBytesAgain) {
+    namespace fs = std::filesystem;
+    const fs::path out =
+        fs::temp_directory_path() / ("morrowdock_textures_" + std::to_string(getpid()));
+    fs::remove_all(out);
+    const std::string command =
+        std::string("\"") + MD_ASSETGEN + "\" \"" + out.string() + "\" > /dev/null";
+    ASSERT_EQ(std::system(command.c_str()), 0);
+
+    std::vector<std::string> files{"terrain/heightmapmiddle.png",
+                                   "terrain/blendmapmiddle.png",
+                                   "terrain/sand.jpg",
+                                   "terrain/path.jpg",
+                                   "terrain/dirt.jpg",
+                                   "terrain/grass.jpg",
+                                   "water/DUDVMap.png",
+                                   "water/normalMap.png",
+                                   "smoke/smoke.png",
+                                   "controlpoints.txt"};
+    for (const char* face : {"right", "left", "top", "bottom", "back", "front"}) {
+        files.push_back(std::string("skybox/") + face + ".png");
+        std::string night = face;
+        night[0] = char(std::toupper(night[0]));
+        files.push_back("skybox/night" + night + ".png");
+    }
+    auto bytes = [](const fs::path& file) {
+        std::ifstream in(file, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    };
+    for (const std::string& file : files) {
+        const std::string again = bytes(out / "textures" / file);
+        EXPECT_FALSE(again.empty()) << file;
+        EXPECT_TRUE(again == bytes(kTextures + file)) << file << " differs";
+    }
+    fs::remove_all(out);
 }

@@ -90,16 +90,21 @@ glm::vec3 nightSky(glm::vec3 d) {
     glm::vec3 sky = glm::mix(top, horizon, std::exp(-4.0f * up));
     sky = glm::mix(sky, glm::vec3(0.008f, 0.010f, 0.016f), smoothstep(0.0f, 0.2f, -d.y));
 
+    // Below the horizon the ground hides the sky: no stars, no galaxy.
+    const float aboveHorizon = smoothstep(-0.06f, 0.08f, d.y);
+    if (aboveHorizon <= 0.0f) return sky;
+
     const glm::vec3 pole = glm::normalize(glm::vec3(0.35f, 0.55f, 0.76f));
     const float off = glm::dot(d, pole);
     const float band = std::exp(-off * off / (0.18f * 0.18f));
-    const float mottle = 0.55f + 0.45f * fbm3(d.x * 5.0f, d.y * 5.0f, d.z * 5.0f, 0x9a1au, 5);
-    const float lanes =
-        smoothstep(0.1f, 0.5f, fbm3(d.x * 9.0f, d.y * 9.0f, d.z * 9.0f, 0x9a1bu, 4));
-    const float core = std::exp(-off * off / (0.06f * 0.06f));
-    const float galaxy = band * std::max(mottle, 0.0f) * (1.0f - 0.6f * lanes * core);
-
-    const float aboveHorizon = smoothstep(-0.06f, 0.08f, d.y);
+    float galaxy = 0.0f;
+    if (band > 1e-3f) {
+        const float mottle = 0.55f + 0.45f * fbm3(d.x * 5.0f, d.y * 5.0f, d.z * 5.0f, 0x9a1au, 5);
+        const float lanes =
+            smoothstep(0.1f, 0.5f, fbm3(d.x * 9.0f, d.y * 9.0f, d.z * 9.0f, 0x9a1bu, 4));
+        const float core = std::exp(-off * off / (0.06f * 0.06f));
+        galaxy = band * std::max(mottle, 0.0f) * (1.0f - 0.6f * lanes * core);
+    }
     sky += aboveHorizon * (galaxy * glm::vec3(0.07f, 0.075f, 0.09f) + starLight(d, band));
     return sky;
 }
