@@ -1,0 +1,168 @@
+// A leafy broadleaf tree, 2.2 high (placed at scale 18): a flared trunk that
+// splits into five limbs with twigs, and a rounded crown of cut-out leaf
+// cards (RGBA texture, drawn from both sides by the program). Each card
+// faces away from the crown's centre and its normals lean outwards, so the
+// crown is lit like one round mass.
+
+#include <cmath>
+#include <glm/gtc/matrix_transform.hpp>
+
+#include "lib/Family.h"
+#include "lib/Noise.h"
+#include "lib/ObjWriter.h"
+#include "lib/Shapes.h"
+#include "lib/Surfaces.h"
+
+using namespace assetgen;
+
+namespace {
+
+const glm::vec3 kCrownCentre(0.0f, 1.42f, 0.0f);
+const glm::vec3 kCrownRadii(0.82f, 0.62f, 0.82f);
+constexpr int kCards = 1100;
+constexpr float kTwoPi = 6.28318531f;
+
+glm::vec3 randomDirection(Rng& rng) {
+    const float z = rng.uniform(-1.0f, 1.0f), a = rng.uniform(0.0f, kTwoPi);
+    const float r = std::sqrt(1.0f - z * z);
+    return {r * std::cos(a), z, r * std::sin(a)};
+}
+
+// A branch from `from` to `to` that bows upwards, tapering between two radii.
+Mesh limb(glm::vec3 from, glm::vec3 to, float r0, float r1, int segments, Rng& rng) {
+    std::vector<glm::vec3> path;
+    std::vector<float> radii;
+    const int steps = 6;
+    for (int i = 0; i <= steps; ++i) {
+        const float t = float(i) / steps;
+        glm::vec3 p = glm::mix(from, to, t);
+        p.y += 0.08f * glm::length(to - from) * std::sin(3.14159265f * t);
+        if (i > 0 && i < steps) p += 0.02f * randomDirection(rng);
+        path.push_back(p);
+        radii.push_back(glm::mix(r0, r1, t));
+    }
+    return tube(path, radii, segments, false, true, 1.0f, 3.0f);
+}
+
+Mesh trunkAndBranches(Rng& rng, std::vector<glm::vec3>& twigEnds) {
+    std::vector<glm::vec3> path;
+    std::vector<float> radii;
+    for (int i = 0; i <= 8; ++i) {
+        const float t = float(i) / 8.0f;
+        path.emplace_back(0.015f * std::sin(5.0f * t), -0.05f + 0.9f * t,
+                          0.01f * std::cos(4.0f * t));
+        radii.push_back(0.055f + 0.05f * std::exp(-t * 14.0f) - 0.015f * t);  // flared foot
+    }
+    Mesh m = tube(path, radii, 9, true, true, 1.0f, 3.0f);
+    const glm::vec3 fork = path.back();
+    for (int i = 0; i < 5; ++i) {
+        const float azimuth = kTwoPi * (i + rng.uniform(-0.2f, 0.2f)) / 5.0f;
+        const float spread = rng.uniform(0.55f, 0.8f);
+        const glm::vec3 dir(std::cos(azimuth) * spread, 1.0f, std::sin(azimuth) * spread);
+        const glm::vec3 from = fork - glm::vec3(0.0f, rng.uniform(0.0f, 0.15f), 0.0f);
+        const glm::vec3 end = kCrownCentre +
+                              glm::normalize(dir) * kCrownRadii * rng.uniform(0.45f, 0.6f) -
+                              glm::vec3(0.0f, 0.25f, 0.0f);
+        m.append(limb(from, end, 0.035f, 0.018f, 7, rng));
+        for (int k = 0; k < 3; ++k) {
+            const glm::vec3 start = glm::mix(from, end, rng.uniform(0.5f, 1.0f));
+            glm::vec3 out = glm::normalize(end - from) + 0.9f * randomDirection(rng);
+            out.y = std::abs(out.y) + 0.2f;
+            const glm::vec3 tip = start + glm::normalize(out) * rng.uniform(0.3f, 0.5f);
+            m.append(limb(start, tip, 0.014f, 0.006f, 5, rng));
+            twigEnds.push_back(tip);
+        }
+    }
+    return m;
+}
+
+Mesh leafCards(Rng& rng, const std::vector<glm::vec3>& twigEnds) {
+    Mesh m;
+    for (int i = 0; i < kCards; ++i) {
+        // Two cards in three sit round the twig ends, the rest fill the crown's shell.
+        glm::vec3 at;
+        if (i % 3 != 0) {
+            at = twigEnds[size_t(rng.range(0, int(twigEnds.size()) - 1))] +
+                 0.22f * randomDirection(rng);
+        } else {
+            at = kCrownCentre +
+                 randomDirection(rng) * kCrownRadii * std::cbrt(rng.uniform(0.3f, 1.0f));
+        }
+        glm::vec3 radial = at - kCrownCentre;
+        radial = glm::length(radial) > 1e-4f ? glm::normalize(radial) : glm::vec3(0, 1, 0);
+        const glm::vec3 facing = glm::normalize(radial + 0.8f * randomDirection(rng));
+        const glm::vec3 n = glm::dot(facing, radial) > 0.05f ? facing : radial;
+        glm::vec3 side = glm::cross(n, randomDirection(rng));
+        if (glm::length(side) < 1e-3f) side = glm::cross(n, glm::vec3(1, 0, 0));
+        side = glm::normalize(side);
+        const glm::vec3 up = glm::cross(n, side);  // side x up = n
+        const float size = rng.uniform(0.26f, 0.36f);
+        const int cell = rng.range(0, 3);
+        const glm::vec2 uv0(0.5f * (cell % 2), 0.5f * (cell / 2));
+        Mesh card = quad(at - 0.5f * size * (side + up), size * side, size * up, uv0, uv0 + 0.5f);
+        card.setNormals(glm::normalize(n + 1.5f * radial));
+        m.append(card);
+    }
+    return m;
+}
+
+// Four sprigs in a 2 x 2 atlas, each a few leaves round a twig; alpha 0
+// between them, coloured like the leaves so filtering leaves no fringe.
+Image leafAtlas(int size, uint32_t seed) {
+    Image img(size, size, 4);
+    const glm::vec3 fringe(0.16f, 0.28f, 0.08f);
+    img.fill([&](int, int, float, float) { return glm::vec4(fringe, 0.0f); });
+    Rng rng(seed);
+    const int cell = size / 2;
+    for (int c = 0; c < 4; ++c) {
+        const glm::vec2 origin(float(cell * (c % 2)), float(cell * (c / 2)));
+        const int leaves = rng.range(6, 8);
+        for (int l = 0; l < leaves; ++l) {
+            const float angle = kTwoPi * (l + rng.uniform(-0.25f, 0.25f)) / leaves;
+            const glm::vec2 dir(std::cos(angle), std::sin(angle));
+            const glm::vec2 base = origin + glm::vec2(0.5f * cell) + dir * (0.05f * cell);
+            const float length = rng.uniform(0.34f, 0.44f) * cell,
+                        width = length * rng.uniform(0.38f, 0.48f);
+            const glm::vec3 tint =
+                glm::mix(glm::vec3(0.20f, 0.40f, 0.10f), glm::vec3(0.42f, 0.52f, 0.14f),
+                         rng.uniform(0.0f, 0.6f));
+            for (int y = int(origin.y); y < int(origin.y) + cell; ++y) {
+                for (int x = int(origin.x); x < int(origin.x) + cell; ++x) {
+                    const glm::vec2 d = glm::vec2(x + 0.5f, y + 0.5f) - base;
+                    const float s = glm::dot(d, dir) / length,
+                                t = (d.x * -dir.y + d.y * dir.x) / width;
+                    if (s <= 0.0f || s >= 1.0f) continue;
+                    const float half =
+                        0.5f * std::pow(std::sin(3.14159265f * std::pow(s, 0.8f)), 0.9f);
+                    if (std::abs(t) > half) continue;
+                    const float rib = std::exp(-t * t * 900.0f) * 0.35f;
+                    const float light = 0.85f + 0.3f * (0.5f - std::abs(t)) +
+                                        0.1f * noise2(x * 0.08f, y * 0.08f, seed + uint32_t(c));
+                    img.set(x, y,
+                            glm::vec4(glm::mix(tint * light, glm::vec3(0.55f, 0.65f, 0.3f), rib),
+                                      1.0f));
+                }
+            }
+        }
+    }
+    return img;
+}
+
+}  // namespace
+
+ASSETGEN_FAMILY(tree) {
+    const auto folder = root / "models/tree2";
+    Rng rng(1301u);
+    std::vector<glm::vec3> twigEnds;
+    const Mesh wood = trunkAndBranches(rng, twigEnds);
+    const Image bark = barkTexture(256, 1302u);
+    const Image leaves = leafAtlas(512, 1303u);
+    ObjModel model;
+    model.addMaterial(
+        saveMaterial(folder, "bark", bark, specularFrom(bark, 64, 0.0f, 0.25f), 0.1f));
+    model.addMaterial(
+        saveMaterial(folder, "leaves", leaves, specularFrom(leaves, 128, 0.05f, 0.4f), 0.3f));
+    model.add("trunk", "bark", wood);
+    model.add("leaves", "leaves", leafCards(rng, twigEnds));
+    writeObj(model, folder / "tree.obj");
+}
