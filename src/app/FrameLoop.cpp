@@ -6,9 +6,13 @@
 #include "app/AppGlobals.h"
 #include "app/Controls.h"
 #include "app/DayClock.h"
+#include "app/Passes.h"
 #include "app/Window.h"
+#include "camera/Camera.h"
+#include "camera/CameraPath.h"
 #include "core/Globals.h"
 #include "core/TimeSource.h"
+#include "scene/Scene.h"
 
 namespace {
 
@@ -24,23 +28,53 @@ void clearWindow() {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
 }
 
-void stepDayClock() { advanceDayClock(timeOfDay, firstFrame, deltaTime, nullptr); }
+void updateMainCamera() {
+    if (mainCamera) mainCamera->update();
+}
+
+void applyViewToSceneShaders() {
+    if (!mainCamera) return;
+    for (Shader* shader : sceneShaders) mainCamera->applyView(shader);
+}
+
+void stepDayClock() {
+    advanceDayClock(timeOfDay, firstFrame, deltaTime, [] {
+        if (mainCamera) updatePath(*mainCamera);
+    });
+}
+
+void mainPass() {
+    if (terrain) drawScene();
+}
 
 void endTest() {
-    const bool freeMode = false;
+    const bool freeMode = mainCamera && mainCamera->freeMode;
     if (runShouldEnd(freeMode, timeOfDay)) glfwSetWindowShouldClose(appWindow->window, GLFW_TRUE);
 }
 
 }  // namespace
 
-void runFrame() {
+void drawFrame() {
     readFrameClock();
     glfwPollEvents();
     processMovementKeys();
     clearWindow();
+    updateMainCamera();
+    applyViewToSceneShaders();
     stepDayClock();
+    mainPass();
     endTest();
+}
+
+void runFrame() {
+    drawFrame();
     glfwSwapBuffers(appWindow->window);
+}
+
+void simulateFrame() {
+    readFrameClock();
+    updateMainCamera();
+    stepDayClock();
 }
 
 void frameLoop() {

@@ -3,4 +3,9 @@
 // asked to close.
 
 void runFrame();
+// Every step of the frame but the final buffer swap.
+void drawFrame();
+// The frame's state changes without any drawing (clocks, camera, day): lets a
+// tool reach a chosen moment of the day quickly.
+void simulateFrame();
 void frameLoop();

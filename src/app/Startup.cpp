@@ -7,7 +7,12 @@
 #include "app/Controls.h"
 #include "app/Window.h"
 #include "core/Globals.h"
+#include "camera/Camera.h"
+#include "camera/CameraPath.h"
+#include "camera/Projection.h"
 #include "render/Shader.h"
+#include "scene/Frustum.h"
+#include "scene/Scene.h"
 
 void initWindow() {
     appWindow = new Window(refreshRate, fullscreen, windowTitle);
@@ -47,9 +52,23 @@ void initGlState() {
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
 }
 
+void initCameras() {
+    const float aspect = static_cast<float>(screenWidth) / static_cast<float>(screenHeight);
+    viewFrustum = new Frustum(90.0f, aspect, 0.1f, 800.0f);
+    mainCamera = new Camera(glm::vec3(0.0f, 3.0f, 2.0f), viewFrustum);
+    readControlPoints(*mainCamera);
+    captureCamera = new Camera(glm::vec3(0.0f), viewFrustum);
+    captureCamera->freeMode = true;
+    captureCamera->controlPoints.clear();
+    uploadProjection(sceneShaders, screenProjection(screenWidth, screenHeight));
+}
+
 void init() {
     initWindow();
     initShaders();
+    initLights();
+    initScene();
+    initCameras();
     initGlState();
 }
 
@@ -68,8 +87,18 @@ void cleanup() {
     // The depth program is not in the shader list but is released all the same.
     releaseShader(depthShader);
     sceneShaders.clear();
+    // The scene's GL objects go while the context still exists.
+    releaseScene();
     glfwDestroyWindow(appWindow->window);
     glfwTerminate();
     delete appWindow;
     appWindow = nullptr;
+
+    // No GL context from here on: memory only.
+    delete mainCamera;
+    mainCamera = nullptr;
+    delete captureCamera;
+    captureCamera = nullptr;
+    delete viewFrustum;
+    viewFrustum = nullptr;
 }

@@ -3,6 +3,7 @@
 
 void initWindow();
 void initShaders();
+void initCameras();
 void initGlState();
 void init();
 void cleanup();

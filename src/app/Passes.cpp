@@ -1,0 +1,48 @@
+#include "app/Passes.h"
+
+#include <GL/glew.h>
+
+#include "core/Globals.h"
+#include "effects/Terrain.h"
+#include "render/Shader.h"
+#include "scene/Entity.h"
+#include "scene/Frustum.h"
+#include "scene/Scene.h"
+
+namespace {
+
+// Draws the entity if its sphere, centred `lift` units above its position,
+// is not wholly outside the view frustum.
+void drawCulled(Entity* entity, float lift, Shader* shader) {
+    if (!entity) return;
+    const glm::vec3 centre = entity->getPosition() + glm::vec3(0.0f, lift, 0.0f);
+    if (viewFrustum && !viewFrustum->containsSphere(centre, entity->getRadius())) return;
+    entity->draw(shader);
+}
+
+void setTransparent(int value) {
+    modelShader->use();
+    modelShader->setInt("transparent", value);
+    glUseProgram(0);
+}
+
+}  // namespace
+
+void drawScene() {
+    terrain->draw();
+    drawCulled(streetLamp, 15.0f, modelShader);
+    drawCulled(jetty, 0.0f, modelShader);
+    drawCulled(boat, 0.0f, modelShader);
+    drawCulled(furniture, 4.0f, modelShader);
+    drawCulled(breakfast, 4.0f, modelShader);
+    drawCulled(coffeeCup, 4.0f, modelShader);
+    drawCulled(juice, 4.0f, modelShader);
+    drawCulled(vase, 0.0f, modelShader);
+    drawCulled(flower, 0.0f, modelShader);
+    for (Entity* g : grassEntities) drawCulled(g, 0.0f, modelShader);
+    for (Entity* t : treeEntities) drawCulled(t, 10.0f, modelShader);
+    setTransparent(1);
+    drawCulled(lightBulbs, 9.0f, modelShader);
+    drawCulled(glasses, 4.0f, modelShader);
+    setTransparent(0);
+}

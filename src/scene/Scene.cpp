@@ -1,0 +1,158 @@
+#include "scene/Scene.h"
+
+#include <algorithm>
+
+#include "effects/Terrain.h"
+#include "lighting/DirectionalLight.h"
+#include "lighting/PointLight.h"
+#include "lighting/SpotLight.h"
+#include "render/Model.h"
+#include "scene/Entity.h"
+
+DirectionalLight* sunLight = nullptr;
+PointLight* lampLightLeft = nullptr;
+PointLight* lampLightRight = nullptr;
+PointLight* sunPointLight = nullptr;
+SpotLight* lampSpotLight = nullptr;
+
+Terrain* terrain = nullptr;
+
+Entity* boat = nullptr;
+Entity* streetLamp = nullptr;
+Entity* lightBulbs = nullptr;
+Entity* jetty = nullptr;
+Entity* sun = nullptr;
+Entity* furniture = nullptr;
+Entity* breakfast = nullptr;
+Entity* coffeeCup = nullptr;
+Entity* juice = nullptr;
+Entity* glasses = nullptr;
+Entity* vase = nullptr;
+Entity* flower = nullptr;
+
+std::vector<Entity*> treeEntities;
+std::vector<Entity*> grassEntities;
+std::vector<Entity*> shadowCasters;
+std::vector<Entity*> reflectedEntities;
+std::vector<Entity*> capturedEntities;
+std::vector<Model*> sceneModels;
+
+Frustum* viewFrustum = nullptr;
+Camera* mainCamera = nullptr;
+Camera* captureCamera = nullptr;
+
+void initLights() {
+    const glm::vec3 lampAmbient(0.22f), lampDiffuse(0.15f, 0.25f, 0.3f), white(1.0f);
+    sunLight = new DirectionalLight(glm::vec3(100, 200, 100), glm::vec3(0), glm::vec3(0.22f),
+                                    glm::vec3(0.15f, 0.25f, 0.3f), glm::vec3(0.5f),
+                                    glm::vec3(-1, -1, 0));
+    lampLightLeft = new PointLight(glm::vec3(-2.5f, 16.5f, -20), lampAmbient, lampDiffuse, white,
+                                   0.0f, 0.2f, 0.1f);
+    lampLightRight = new PointLight(glm::vec3(2.5f, 16.5f, -20), lampAmbient, lampDiffuse, white,
+                                    0.0f, 0.2f, 0.1f);
+    sunPointLight = new PointLight(glm::vec3(0, -100, 0), lampAmbient, lampDiffuse, white, 0.0f,
+                                   0.2f, 0.1f);
+    lampSpotLight = new SpotLight(glm::vec3(-5, 15, -20), glm::vec3(0), glm::vec3(0), white, white,
+                                  glm::vec3(0, -1, 0), 1.0f, 0.001f, 0.001f, 40.0f, 100.0f);
+}
+
+namespace {
+
+Model* loadModel(const char* path, bool forceUpNormals, bool cullFaces) {
+    Model* model = new Model(path, forceUpNormals, cullFaces);
+    sceneModels.push_back(model);
+    return model;
+}
+
+const glm::vec3 kNoTurn(0.0f);
+const glm::vec3 kUnit(1.0f);
+
+}  // namespace
+
+void initScene() {
+    terrain = Terrain::getInstance();
+
+    Model* boatModel = loadModel("../models/boat2/boat.obj", false, true);
+    boat = new Entity(boatModel, glm::vec3(105, -2.5f, 10), glm::vec3(0, -90, 0),
+                      glm::vec3(0.065f), 20.0f);
+    Model* lampModel = loadModel("../models/streetLamp/streetLamp.obj", false, true);
+    streetLamp = new Entity(lampModel, kNoTurn, kUnit, 0.0f, -20.0f, 1000.0f);
+    Model* bulbModel = loadModel("../models/streetLamp/lightBulbs.obj", false, true);
+    lightBulbs = new Entity(bulbModel, kNoTurn, kUnit, 0.0f, -20.0f, 300.0f);
+    Model* jettyModel = loadModel("../models/jetty/jetty.obj", false, true);
+    jetty = new Entity(jettyModel, glm::vec3(60, 0, 10), kNoTurn, kUnit, 5000.0f);
+    Model* sunModel = loadModel("../models/sun/sun2.obj", false, true);
+    sun = new Entity(sunModel, glm::vec3(400, 0, 0), kNoTurn, glm::vec3(2.0f), 1000.0f);
+    Model* furnitureModel = loadModel("../models/furniture/furniture.obj", false, true);
+    furniture = new Entity(furnitureModel, kNoTurn, kUnit, 0.0f, 0.0f, 2500.0f);
+    Model* breakfastModel = loadModel("../models/breakfast/breakfast/breakfast.obj", false, true);
+    breakfast = new Entity(breakfastModel, kNoTurn, kUnit, 0.0f, 0.0f, 2500.0f);
+    Model* coffeeModel = loadModel("../models/breakfast/coffeeCup/coffee.obj", false, true);
+    coffeeCup = new Entity(coffeeModel, kNoTurn, kUnit, 0.0f, 0.0f, 2500.0f);
+    Model* juiceModel = loadModel("../models/breakfast/waterGlass/juice.obj", false, true);
+    juice = new Entity(juiceModel, kNoTurn, kUnit, 0.0f, 0.0f, 2500.0f);
+    Model* glassesModel = loadModel("../models/breakfast/waterGlass/glasses.obj", false, true);
+    glasses = new Entity(glassesModel, kNoTurn, kUnit, 0.0f, 0.0f, 2500.0f);
+    Model* vaseModel = loadModel("../models/vase/vase.obj", false, true);
+    vase = new Entity(vaseModel, glm::vec3(1, 8, 1.5f), kNoTurn, kUnit, 100.0f);
+    Model* flowerModel = loadModel("../models/flower/flower.obj", false, true);
+    flower = new Entity(flowerModel, glm::vec3(1, 8, 1.5f), kNoTurn, kUnit, 100.0f);
+
+    const float trees[9][2] = {{81.94f, 184.91f},   {-180.54f, 179.41f}, {-279.56f, -6.91f},
+                               {-146.39f, -151.903f}, {86.7f, -139.81f},  {217.56f, -4.91f},
+                               {-50.0f, -40.0f},     {-25.0f, 10.0f},     {20.0f, -27.0f}};
+    Model* treeModel = loadModel("../models/tree2/tree.obj", false, false);
+    for (const auto& t : trees)
+        treeEntities.push_back(new Entity(treeModel, kNoTurn, glm::vec3(18.0f), t[0], t[1], 1000.0f));
+
+    const float grass[3][2] = {{0.0f, 20.0f}, {10.0f, -30.0f}, {-65.0f, 0.0f}};
+    Model* grassModel = loadModel("../models/grass/grassModel.obj", true, false);
+    for (const auto& g : grass)
+        grassEntities.push_back(new Entity(grassModel, kNoTurn, kUnit, g[0], g[1], 20.0f));
+
+    shadowCasters = treeEntities;
+    shadowCasters.insert(shadowCasters.end(),
+                         {boat, streetLamp, jetty, furniture, breakfast, vase, glasses});
+    reflectedEntities = treeEntities;
+    reflectedEntities.insert(reflectedEntities.end(), {boat, streetLamp, jetty});
+    capturedEntities = treeEntities;
+    capturedEntities.insert(capturedEntities.end(),
+                            {streetLamp, furniture, breakfast, coffeeCup, juice, flower, glasses});
+}
+
+namespace {
+template <typename T>
+void release(T*& object) {
+    delete object;
+    object = nullptr;
+}
+}  // namespace
+
+void releaseScene() {
+    release(lampLightLeft);
+    release(lampLightRight);
+    release(sunPointLight);
+    release(sunLight);
+    release(lampSpotLight);
+    release(terrain);
+
+    // Entities that sit in several lists are deleted once; the flower is in
+    // none of the lists that own entities, so it is named here.
+    std::vector<Entity*> all = {lightBulbs, coffeeCup, juice, sun, flower};
+    all.insert(all.end(), shadowCasters.begin(), shadowCasters.end());
+    all.insert(all.end(), grassEntities.begin(), grassEntities.end());
+    std::sort(all.begin(), all.end());
+    all.erase(std::unique(all.begin(), all.end()), all.end());
+    for (Entity* e : all) delete e;
+    for (Entity** named : {&boat, &streetLamp, &lightBulbs, &jetty, &sun, &furniture, &breakfast,
+                           &coffeeCup, &juice, &glasses, &vase, &flower})
+        *named = nullptr;
+    treeEntities.clear();
+    grassEntities.clear();
+    shadowCasters.clear();
+    reflectedEntities.clear();
+    capturedEntities.clear();
+
+    for (Model* m : sceneModels) delete m;
+    sceneModels.clear();
+}

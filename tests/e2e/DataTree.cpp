@@ -1,0 +1,42 @@
+#include "e2e/DataTree.h"
+
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Mirrors `from` into `to`: whole folders become one link unless something
+// inside them is omitted, in which case they are rebuilt entry by entry.
+void mirror(const fs::path& from, const fs::path& to, const std::string& rel,
+            const std::set<std::string>& omit) {
+    if (omit.count(rel)) return;
+    bool containsOmitted = false;
+    for (const auto& o : omit)
+        if (o.rfind(rel + "/", 0) == 0) containsOmitted = true;
+    if (!containsOmitted || !fs::is_directory(from)) {
+        fs::create_symlink(from, to);
+        return;
+    }
+    fs::create_directory(to);
+    for (const auto& entry : fs::directory_iterator(from)) {
+        const std::string name = entry.path().filename().string();
+        mirror(entry.path(), to / name, rel + "/" + name, omit);
+    }
+}
+
+}  // namespace
+
+DataTree::DataTree(const std::set<std::string>& omit) {
+    root_ = fs::temp_directory_path() /
+            ("md_data_" + std::to_string(getpid()) + "_" + std::to_string(rand()));
+    fs::create_directories(root_ / "bin");
+    const fs::path build = MD_BUILD_DIR;
+    for (const char* top : {"shader", "models", "textures", "sounds"})
+        if (fs::exists(build / top)) mirror(build / top, root_ / top, top, omit);
+}
+
+DataTree::~DataTree() {
+    std::error_code ignored;
+    fs::remove_all(root_, ignored);
+}

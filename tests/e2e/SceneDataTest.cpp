@@ -1,0 +1,66 @@
+// Runs of the real program with parts of its data missing.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+#include "e2e/DataTree.h"
+#include "e2e/E2eSupport.h"
+#include "e2e/Process.h"
+
+using namespace std::chrono_literals;
+
+TEST(SceneData, MissingModelIsReportedAndTheRunGoesOn) {
+    DataTree tree({"models/vase"});
+    Process program({kProgram, "640", "480", "NoVase", "60", "0"}, tree.binDir());
+    const bool shown = waitForWindow("NoVase", program, 60s);
+    std::this_thread::sleep_for(2s);
+    const bool stillRunning = program.running();
+    const bool pressed = pressKey("NoVase", "Escape");
+    const ProcessResult r = program.wait(30s);
+    ASSERT_TRUE(shown && stillRunning && pressed) << r.out << r.err;
+    EXPECT_EQ(r.exitStatus, 0) << r.err;
+    EXPECT_NE(r.out.find("ERROR: Fehler beim Laden von ASSIMP Model : "), std::string::npos)
+        << r.out;
+    EXPECT_NE(r.out.find("vase.obj"), std::string::npos) << r.out;
+    // Only the vase is missing: no other model is reported.
+    EXPECT_EQ(r.out.find("boat.obj"), std::string::npos) << r.out;
+}
+
+TEST(SceneData, MissingTerrainTextureIsFatalWithoutWaiting) {
+    DataTree tree({"textures/terrain/sand.jpg"});
+    const ProcessResult r =
+        runCommand({kProgram, "640", "480", "NoSand", "60", "0"}, tree.binDir(), 60s);
+    ASSERT_FALSE(r.timedOut);
+    EXPECT_EQ(r.exitStatus, 1);
+    EXPECT_NE(r.err.find("Texture failed to load\n"), std::string::npos) << r.err;
+}
+
+TEST(SceneData, MissingHeightMapIsFatal) {
+    DataTree tree({"textures/terrain/heightmapmiddle.png"});
+    const ProcessResult r =
+        runCommand({kProgram, "640", "480", "NoHeights", "60", "0"}, tree.binDir(), 60s);
+    ASSERT_FALSE(r.timedOut);
+    EXPECT_EQ(r.exitStatus, 1);
+    EXPECT_NE(r.err.find("Texture failed to load\n"), std::string::npos) << r.err;
+}
+
+TEST(SceneData, WithoutControlPointsTheCameraTurnsOnTheSpot) {
+    DataTree tree({"textures/controlpoints.txt"});
+    Process program({kProgram, "640", "480", "NoPath", "60", "0"}, tree.binDir());
+    const bool shown = waitForWindow("NoPath", program, 60s);
+    std::this_thread::sleep_for(2s);
+    const std::string first = screenshotOf("NoPath");
+    std::this_thread::sleep_for(1500ms);
+    const std::string second = screenshotOf("NoPath");
+    const bool stillRunning = program.running();
+    const bool pressed = pressKey("NoPath", "Escape");
+    const ProcessResult r = program.wait(30s);
+    ASSERT_TRUE(shown && stillRunning && pressed) << r.out << r.err;
+    EXPECT_EQ(r.exitStatus, 0) << r.err;
+    ASSERT_FALSE(first.empty());
+    ASSERT_FALSE(second.empty());
+    // The view keeps changing: the camera turns although it has no path.
+    EXPECT_GT(imageDifference(first, second), 0.01) << first << " " << second;
+}
