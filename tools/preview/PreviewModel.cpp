@@ -24,6 +24,20 @@ glm::vec4 Picture::sample(glm::vec2 uv) const {
     return texel(x, y);
 }
 
+void PreviewModel::append(const PreviewModel& other, glm::vec3 offset) {
+    const int base = int(pictures.size());
+    pictures.insert(pictures.end(), other.pictures.begin(), other.pictures.end());
+    for (PreviewTriangle t : other.triangles) {
+        if (t.picture >= 0) t.picture += base;
+        for (glm::vec3& p : t.p) {
+            p += offset;
+            lo = glm::min(lo, p);
+            hi = glm::max(hi, p);
+        }
+        triangles.push_back(t);
+    }
+}
+
 std::optional<Picture> loadPicture(const std::filesystem::path& file) {
     int w = 0, h = 0, n = 0;
     if (!stbi_info(file.c_str(), &w, &h, &n)) return std::nullopt;

@@ -37,6 +37,9 @@ struct PreviewModel {
     std::vector<Picture> pictures;
     glm::vec3 lo{1e30f};
     glm::vec3 hi{-1e30f};
+
+    // Adds another model's triangles (and pictures), moved by offset.
+    void append(const PreviewModel& other, glm::vec3 offset);
 };
 
 // Returns nothing and sets error when the file cannot be imported.

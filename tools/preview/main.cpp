@@ -43,8 +43,11 @@ std::vector<fs::path> filesUnder(const fs::path& dir, const std::vector<std::str
     return out;
 }
 
-// One orthographic view turned by yaw about y, then pitched down, fitted to the tile.
-Canvas renderView(const preview::PreviewModel& model, float yawDegrees, float pitchDegrees) {
+// One orthographic view turned by yaw about y, then pitched down, framing
+// `frame` (by default the whole model) in the tile.
+Canvas renderView(const preview::PreviewModel& model, float yawDegrees, float pitchDegrees,
+                  const preview::PreviewModel* frame = nullptr) {
+    if (!frame) frame = &model;
     const int size = kView * kSupersample;
     Canvas canvas(size, size, glm::vec3(0.0f));
     canvas.gradient(0, 0, size, size, glm::vec3(0.55f, 0.62f, 0.70f),
@@ -52,9 +55,9 @@ Canvas renderView(const preview::PreviewModel& model, float yawDegrees, float pi
     glm::mat4 turn = glm::rotate(glm::mat4(1.0f), glm::radians(pitchDegrees), glm::vec3(1, 0, 0));
     turn = glm::rotate(turn, glm::radians(yawDegrees), glm::vec3(0, 1, 0));
     const glm::mat3 r(turn);
-    const glm::vec3 centre = 0.5f * (model.lo + model.hi);
+    const glm::vec3 centre = 0.5f * (frame->lo + frame->hi);
     glm::vec2 lo(1e30f), hi(-1e30f);
-    for (const auto& t : model.triangles)
+    for (const auto& t : frame->triangles)
         for (const glm::vec3& p : t.p) {
             const glm::vec3 v = r * (p - centre);
             lo = glm::min(lo, glm::vec2(v));
@@ -114,17 +117,50 @@ int main(int argc, char** argv) {
     const int blockWidth = 3 * kView + 2 * 4;
     const int width = std::max(2 * blockWidth + 3 * kMargin + 8, 400);
     const int blockHeight = 14 + kView + 10;
-    const int modelRows = int(models.size() + 1) / 2;
+    // The table as the scene sets it: everything at the origin but the vase
+    // and the flower, framed on what stands on the top.
+    preview::PreviewModel table, tableTop;
+    bool assembled = true;
+    const std::pair<const char*, glm::vec3> tableParts[] = {
+        {"furniture/furniture.obj", {0, 0, 0}},
+        {"breakfast/breakfast/breakfast.obj", {0, 0, 0}},
+        {"breakfast/coffeeCup/coffee.obj", {0, 0, 0}},
+        {"breakfast/waterGlass/juice.obj", {0, 0, 0}},
+        {"breakfast/waterGlass/glasses.obj", {0, 0, 0}},
+        {"vase/vase.obj", {1.0f, 8.0f, 1.5f}},
+        {"flower/flower.obj", {1.0f, 8.0f, 1.5f}}};
+    for (const auto& [file, offset] : tableParts) {
+        std::string error;
+        const auto part = preview::loadPreviewModel(root / "models" / file, error);
+        if (!part) {
+            assembled = false;
+            break;
+        }
+        table.append(*part, offset);
+        if (std::string(file) != "furniture/furniture.obj") tableTop.append(*part, offset);
+    }
+    assembled = assembled && filter.empty();
+
+    const size_t blocks = models.size() + (assembled ? 1 : 0);
+    const int modelRows = int(blocks + 1) / 2;
     const int perRow = (width - kMargin) / kThumbCell;
     const int thumbRows = int(pictures.size() + perRow - 1) / std::max(1, perRow);
-    const int height = 30 + modelRows * blockHeight + 24 + thumbRows * (kThumb + 22) + kMargin;
+    const int height = 30 + modelRows * blockHeight + 24 + thumbRows * (kThumb + 30) + kMargin;
     Canvas sheet(width, height, kPaper);
     sheet.text(kMargin, 8, "MORROWDOCK SCENE DATA", kInk, 2);
 
+    const float views[3][2] = {{0.0f, 0.0f}, {-90.0f, 0.0f}, {35.0f, 30.0f}};
     int y = 30;
-    for (size_t i = 0; i < models.size(); ++i) {
+    for (size_t i = 0; i < blocks; ++i) {
         const int x = kMargin + int(i % 2) * (blockWidth + kMargin + 8);
         const int top = y + int(i / 2) * blockHeight;
+        if (i == models.size()) {
+            sheet.text(x, top, "THE TABLE AS PLACED (VASE AND FLOWER AT 1, 8, 1.5)", kInk);
+            for (int v = 0; v < 3; ++v)
+                sheet.paste(renderView(table, views[v][0], views[v][1], &tableTop), kSupersample,
+                            x + v * (kView + 4), top + 12);
+            continue;
+        }
         std::string error;
         const auto model = preview::loadPreviewModel(models[i], error);
         std::string label = shortName(models[i], root / "models", 60);
@@ -137,7 +173,6 @@ int main(int argc, char** argv) {
         std::snprintf(info, sizeof info, "  %zu tris  %.4gx%.4gx%.4g", model->triangles.size(),
                       size.x, size.y, size.z);
         sheet.text(x, top, label + info, kInk);
-        const float views[3][2] = {{0.0f, 0.0f}, {-90.0f, 0.0f}, {35.0f, 30.0f}};
         for (int v = 0; v < 3; ++v)
             sheet.paste(renderView(*model, views[v][0], views[v][1]), kSupersample,
                         x + v * (kView + 4), top + 12);
@@ -148,7 +183,7 @@ int main(int argc, char** argv) {
     const size_t maxChars = size_t(kThumbCell - 4) / 6;
     for (size_t i = 0; i < pictures.size(); ++i) {
         const int x = kMargin + int(i % size_t(perRow)) * kThumbCell;
-        const int top = y + int(i / size_t(perRow)) * (kThumb + 22);
+        const int top = y + int(i / size_t(perRow)) * (kThumb + 30);
         const auto picture = preview::loadPicture(pictures[i]);
         if (picture) {
             sheet.thumbnail(x, top, kThumb, *picture);
@@ -157,8 +192,10 @@ int main(int argc, char** argv) {
                           picture->channels);
             sheet.text(x, top + kThumb + 10, dims, glm::vec3(0.6f));
         }
-        sheet.text(x, top + kThumb + 2, shortName(pictures[i], pictures[i].parent_path(), maxChars),
-                   kInk);
+        std::string stem = pictures[i].stem().string(),
+                    folder = pictures[i].parent_path().filename().string();
+        sheet.text(x, top + kThumb + 2, stem.substr(0, maxChars), kInk);
+        sheet.text(x, top + kThumb + 18, folder.substr(0, maxChars), glm::vec3(0.5f, 0.6f, 0.7f));
     }
     sheet.writePng(argv[2]);
     std::printf("preview: %zu models, %zu textures -> %s (%dx%d)\n", models.size(), pictures.size(),

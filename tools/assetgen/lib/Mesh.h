@@ -36,8 +36,9 @@ struct Mesh {
 
     // Recomputes normals from the faces. Faces meeting at a point (shared
     // vertex or merely the same position, e.g. across a texture seam) are
-    // averaged when their planes differ by less than creaseDegrees; sharper
-    // edges split the vertex. 0 gives flat shading.
+    // averaged, each weighted by its angle at the point, when their planes
+    // differ by less than creaseDegrees; sharper edges split the vertex.
+    // 0 gives flat shading.
     Mesh& smoothNormals(float creaseDegrees = 180.0f);
     Mesh& flatNormals() { return smoothNormals(0.0f); }
     Mesh& setNormals(glm::vec3 n);

@@ -1,4 +1,4 @@
-// A clinker-painted wooden rowing boat, 460 long (stern transom at x = -230,
+// A painted wooden rowing boat with lapped planks, 460 long (stern transom at x = -230,
 // stem at x = 230), 130 in the beam, keel at y = -15 and gunwale at y = 45
 // amidships, floating with its waterline at y = 7.7 (antifouling below, a
 // white boot stripe on it). Inside: ribs, floorboards, three thwarts and a
@@ -95,7 +95,7 @@ Mesh hullStrip(Strip which) {
             for (int k = kGirth; k >= 0; --k) at(innerPoint(st, float(k) / kGirth), -1.0f);
             for (int k = 1; k <= kGirth; ++k) at(innerPoint(st, float(k) / kGirth), 1.0f);
         } else {
-            // Port cap (outer to inner), then a degenerate hop, then starboard (inner to outer).
+            // The port gunwale's top, outer edge to inner; mirrored to starboard below.
             at(outerPoint(st, 1.0f), -1.0f);
             at(innerPoint(st, 1.0f), -1.0f);
         }

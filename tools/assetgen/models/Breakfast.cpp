@@ -120,7 +120,7 @@ Mesh croissant() {
 
 ASSETGEN_FAMILY(breakfast) {
     const auto folder = root / "models/breakfast/breakfast";
-    const Image porcelain = glazeTexture(128, glm::vec3(0.96f, 0.95f, 0.92f), 0.002f, 1001u);
+    const Image porcelain = glazeTexture(128, glm::vec3(0.96f, 0.95f, 0.92f), 0.0005f, 1001u);
     const Image shell = mottledTexture(128, glm::vec3(0.93f, 0.80f, 0.64f), 0.08f, 8, 1002u);
     Image wicker(256, 256, 3);
     const Image weave = clothTexture(256, {0.72f, 0.55f, 0.32f}, {0.60f, 0.44f, 0.24f}, 12, 1003u);

@@ -66,7 +66,7 @@ Mesh coffee() {
 
 ASSETGEN_FAMILY(coffee) {
     const auto folder = root / "models/breakfast/coffeeCup";
-    const Image porcelain = glazeTexture(128, glm::vec3(0.95f, 0.94f, 0.91f), 0.002f, 801u);
+    const Image porcelain = glazeTexture(128, glm::vec3(0.95f, 0.94f, 0.91f), 0.0005f, 801u);
     Image crema(256, 256, 3);
     crema.fill([](int, int, float u, float v) {
         const float r = 2.0f * glm::length(glm::vec2(u, v) - 0.5f);
