@@ -7,6 +7,6 @@ cd "$(dirname "$0")"
 ./scripts/configure.sh
 cd build/bin
 if [ -z "${DISPLAY:-}" ]; then
-  exec xvfb-run -a -s "-screen 0 1280x1024x24" ./morrowdock "$@"
+  exec xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" ./morrowdock "$@"
 fi
 exec ./morrowdock "$@"

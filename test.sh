@@ -5,5 +5,7 @@ set -euo pipefail
 cd "$(dirname "$0")"
 ./scripts/configure.sh
 cd build
-exec xvfb-run -a -s "-screen 0 1280x1024x24 +extension GLX" \
+# -noreset: the server must not reset when the last client of one test leaves,
+# or the next test's first connection can be refused.
+exec xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" \
   ctest --output-on-failure --timeout 600 "$@"
