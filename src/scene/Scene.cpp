@@ -8,6 +8,7 @@
 #include "lighting/SpotLight.h"
 #include "render/Model.h"
 #include "scene/Entity.h"
+#include "scene/Placements.h"
 
 DirectionalLight* sunLight = nullptr;
 PointLight* lampLightLeft = nullptr;
@@ -98,17 +99,13 @@ void initScene() {
     Model* flowerModel = loadModel("../models/flower/flower.obj", false, true);
     flower = new Entity(flowerModel, glm::vec3(1, 8, 1.5f), kNoTurn, kUnit, 100.0f);
 
-    const float trees[9][2] = {{81.94f, 184.91f},   {-180.54f, 179.41f}, {-279.56f, -6.91f},
-                               {-146.39f, -151.903f}, {86.7f, -139.81f},  {217.56f, -4.91f},
-                               {-50.0f, -40.0f},     {-25.0f, 10.0f},     {20.0f, -27.0f}};
     Model* treeModel = loadModel("../models/tree2/tree.obj", false, false);
-    for (const auto& t : trees)
-        treeEntities.push_back(new Entity(treeModel, kNoTurn, glm::vec3(18.0f), t[0], t[1], 1000.0f));
+    for (const glm::vec2 t : kTreePositions)
+        treeEntities.push_back(new Entity(treeModel, kNoTurn, glm::vec3(18.0f), t.x, t.y, 1000.0f));
 
-    const float grass[3][2] = {{0.0f, 20.0f}, {10.0f, -30.0f}, {-65.0f, 0.0f}};
     Model* grassModel = loadModel("../models/grass/grassModel.obj", true, false);
-    for (const auto& g : grass)
-        grassEntities.push_back(new Entity(grassModel, kNoTurn, kUnit, g[0], g[1], 20.0f));
+    for (const glm::vec2 g : kGrassPositions)
+        grassEntities.push_back(new Entity(grassModel, kNoTurn, kUnit, g.x, g.y, 20.0f));
 
     shadowCasters = treeEntities;
     shadowCasters.insert(shadowCasters.end(),

@@ -18,6 +18,7 @@
 
 #include "LoadedImage.h"
 #include "effects/TerrainGrid.h"
+#include "scene/Placements.h"
 
 namespace {
 
@@ -60,16 +61,8 @@ protected:
 LoadedImage* Ground::heightMap = nullptr;
 TerrainGrid* Ground::grid = nullptr;
 
-const std::array<glm::vec2, 9> kTrees{{{81.94f, 184.91f},
-                                       {-180.54f, 179.41f},
-                                       {-279.56f, -6.91f},
-                                       {-146.39f, -151.903f},
-                                       {86.7f, -139.81f},
-                                       {217.56f, -4.91f},
-                                       {-50.0f, -40.0f},
-                                       {-25.0f, 10.0f},
-                                       {20.0f, -27.0f}}};
-const std::array<glm::vec2, 3> kGrass{{{0.0f, 20.0f}, {10.0f, -30.0f}, {-65.0f, 0.0f}}};
+const auto& kTrees = kTreePositions;
+const auto& kGrass = kGrassPositions;
 
 }  // namespace
 

@@ -9,6 +9,8 @@
 #include <glm/glm.hpp>
 #include <vector>
 
+#include "scene/Placements.h"
+
 namespace assetgen::land {
 
 // The terrain: 256 x 256 grid vertices over x, z in [-500, 500].
@@ -25,16 +27,8 @@ constexpr glm::vec2 kLakeHalfAxes{75.0f, 110.0f};
 constexpr glm::vec2 kTableCentre{-0.6f, 2.75f};
 constexpr glm::vec2 kLamp{0.0f, -20.0f};
 constexpr glm::vec2 kJettyFoot{60.0f, 10.0f};
-constexpr std::array<glm::vec2, 9> kTrees{{{81.94f, 184.91f},
-                                           {-180.54f, 179.41f},
-                                           {-279.56f, -6.91f},
-                                           {-146.39f, -151.903f},
-                                           {86.7f, -139.81f},
-                                           {217.56f, -4.91f},
-                                           {-50.0f, -40.0f},
-                                           {-25.0f, 10.0f},
-                                           {20.0f, -27.0f}}};
-constexpr std::array<glm::vec2, 3> kGrassPatches{{{0.0f, 20.0f}, {10.0f, -30.0f}, {-65.0f, 0.0f}}};
+constexpr std::array<glm::vec2, 9> kTrees = kTreePositions;
+constexpr std::array<glm::vec2, 3> kGrassPatches = kGrassPositions;
 
 // Distance (world units) from the lake's shore: negative inside the lake.
 float shoreDistance(float x, float z);
