@@ -5,9 +5,11 @@
 #include "app/AppGlobals.h"
 #include "app/FrameLoop.h"
 #include "app/Window.h"
+#include "camera/Camera.h"
 #include "core/Globals.h"
 #include "core/TimeSource.h"
 #include "gl/GlTestSupport.h"
+#include "scene/Scene.h"
 
 namespace {
 
@@ -71,6 +73,20 @@ TEST_F(FrameLoopTest, RunEndsOnceTheClockPasses21500) {
     EXPECT_FALSE(glfwWindowShouldClose(glTestWindow()));
     frameAt(1.0 + 1.0 / 110.0 * 2.0);  // 21501
     EXPECT_TRUE(glfwWindowShouldClose(glTestWindow()));
+}
+
+TEST_F(FrameLoopTest, FreeCameraKeepsTheRunGoingPastTheEnd) {
+    Camera camera(glm::vec3(0.0f), nullptr);
+    camera.freeMode = true;
+    mainCamera = &camera;
+    frameAt(1.0);
+    timeOfDay = 21499.0f;
+    frameAt(2.0);  // 21609: past the end, but the viewer has the camera
+    EXPECT_FALSE(glfwWindowShouldClose(glTestWindow()));
+    camera.freeMode = false;  // leaving free mode above 21500 ends the run with that frame
+    frameAt(2.01);
+    EXPECT_TRUE(glfwWindowShouldClose(glTestWindow()));
+    mainCamera = nullptr;
 }
 
 TEST_F(FrameLoopTest, ClockWrapsPastMidnight) {
