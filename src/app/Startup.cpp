@@ -13,6 +13,7 @@
 #include "render/Shader.h"
 #include "scene/Frustum.h"
 #include "scene/Scene.h"
+#include "sound/SoundSystem.h"
 
 void initWindow() {
     appWindow = new Window(refreshRate, fullscreen, windowTitle);
@@ -63,12 +64,18 @@ void initCameras() {
     uploadProjection(sceneShaders, screenProjection(screenWidth, screenHeight));
 }
 
+void initSound() {
+    soundSystem = new SoundSystem();
+    soundSystem->playMusic();
+}
+
 void init() {
     initWindow();
     initShaders();
     initLights();
     initScene();
     initCameras();
+    initSound();
     initGlState();
 }
 
@@ -99,6 +106,8 @@ void cleanup() {
     mainCamera = nullptr;
     delete captureCamera;
     captureCamera = nullptr;
+    delete soundSystem;
+    soundSystem = nullptr;
     delete viewFrustum;
     viewFrustum = nullptr;
 }

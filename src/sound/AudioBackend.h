@@ -1,0 +1,78 @@
+#pragma once
+// The program's sound output: a fixed pool of voices mixed by OpenAL Soft,
+// each playing one fully decoded sound once or looped for ever. Without a
+// usable output device every operation does nothing, silently.
+
+#include <AL/alc.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+// One loaded sound: its samples live in an OpenAL buffer.
+struct AudioSound {
+    unsigned buffer = 0;
+    long rate = 0;
+    int channels = 0;
+    long frames = 0;
+};
+
+// One voice of the pool: an OpenAL source and what it was last given.
+struct Voice {
+    unsigned source = 0;
+    const AudioSound* sound = nullptr;
+    bool looping = false;
+    unsigned long startOrder = 0;  // a new one-shot play takes the oldest one-shot voice first
+};
+
+class AudioBackend {
+public:
+    std::vector<Voice> voices;  // empty until a device is open
+
+    AudioBackend() = default;  // opens nothing yet
+    ~AudioBackend();
+    AudioBackend(const AudioBackend&) = delete;
+    AudioBackend& operator=(const AudioBackend&) = delete;
+
+    // Output devices the system offers (0 when there is none).
+    static int countOutputDevices();
+
+    // Opens the default output device with up to voiceCount voices; false
+    // (and silent from then on) if there is no usable device.
+    bool init(int voiceCount);
+    // Opens a device that mixes only when render() asks, at `rate` frames
+    // per second in stereo floats: for checking the mix without a speaker.
+    bool initLoopback(int voiceCount, int rate);
+    bool ready() const { return context_ != nullptr; }
+
+    // Decodes the MP3 file fully into a new buffer; nullptr (silently) if
+    // there is no device or the file cannot be decoded. The sound belongs to
+    // the backend until release() or the backend's end.
+    AudioSound* load(const std::string& path);
+
+    // Starts the sound on a free voice, looped for ever or once. When every
+    // voice is busy the oldest one-shot voice is taken over; looped voices
+    // are never taken. Returns the voice's index, or -1 if nothing plays.
+    int play(const AudioSound* sound, bool loop);
+    bool isPlaying(int voice) const;
+    int playingVoices() const;
+
+    // Stops the voices that play the sound and frees its buffer. Null and
+    // sounds already released are ignored.
+    void release(AudioSound* sound);
+
+    // The next `frames` frames of the loopback mix, stereo interleaved.
+    std::vector<float> render(int frames);
+
+private:
+    ALCdevice* device_ = nullptr;
+    ALCcontext* context_ = nullptr;
+    bool loopback_ = false;
+    std::vector<std::unique_ptr<AudioSound>> sounds_;
+    unsigned long plays_ = 0;
+
+    bool openContext(const ALCint* attributes, int voiceCount);
+    void makeCurrent() const;
+    int freeVoice() const;
+    int oldestOneShotVoice() const;
+};
