@@ -1,5 +1,10 @@
 #include "sound/AudioBackend.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cstdio>
+
 #define AL_ALEXT_PROTOTYPES
 #include <AL/al.h>
 #include <AL/alext.h>
@@ -41,9 +46,31 @@ int AudioBackend::countOutputDevices() {
     return 0;
 }
 
+namespace {
+
+// Opening the default device probes the system's audio drivers, which write
+// their own complaints to standard error when there is no sound card. Without
+// a device the program stays silent, so those lines are kept off the console.
+ALCdevice* openDefaultDeviceQuietly() {
+    std::fflush(stderr);
+    const int savedStderr = dup(STDERR_FILENO);
+    const int devNull = open("/dev/null", O_WRONLY);
+    if (savedStderr >= 0 && devNull >= 0) dup2(devNull, STDERR_FILENO);
+    ALCdevice* device = alcOpenDevice(nullptr);
+    std::fflush(stderr);
+    if (savedStderr >= 0) {
+        dup2(savedStderr, STDERR_FILENO);
+        close(savedStderr);
+    }
+    if (devNull >= 0) close(devNull);
+    return device;
+}
+
+}  // namespace
+
 bool AudioBackend::init(int voiceCount) {
     if (device_ || voiceCount <= 0) return false;
-    device_ = alcOpenDevice(nullptr);
+    device_ = openDefaultDeviceQuietly();
     return device_ && openContext(nullptr, voiceCount);
 }
 
