@@ -10,6 +10,7 @@
 #include "camera/Camera.h"
 #include "camera/CameraPath.h"
 #include "camera/Projection.h"
+#include "effects/Skybox.h"
 #include "render/Shader.h"
 #include "scene/Frustum.h"
 #include "scene/Scene.h"
@@ -63,12 +64,17 @@ void initCameras() {
     uploadProjection(sceneShaders, screenProjection(screenWidth, screenHeight));
 }
 
+void initSkyAndShadows() {
+    skybox = new Skybox(cubemapShader, mainCamera);
+}
+
 void init() {
     initWindow();
     initShaders();
     initLights();
     initScene();
     initCameras();
+    initSkyAndShadows();
     initGlState();
 }
 
@@ -99,6 +105,8 @@ void cleanup() {
     mainCamera = nullptr;
     delete captureCamera;
     captureCamera = nullptr;
+    delete skybox;
+    skybox = nullptr;
     delete viewFrustum;
     viewFrustum = nullptr;
 }
