@@ -6,12 +6,14 @@
 #include "app/AppGlobals.h"
 #include "app/Controls.h"
 #include "app/DayClock.h"
+#include "app/DayCycle.h"
 #include "app/Passes.h"
 #include "app/Window.h"
 #include "camera/Camera.h"
 #include "camera/CameraPath.h"
 #include "core/Globals.h"
 #include "core/TimeSource.h"
+#include "effects/Skybox.h"
 #include "scene/Scene.h"
 
 namespace {
@@ -43,6 +45,10 @@ void stepDayClock() {
     });
 }
 
+void turnSky() {
+    if (skybox) skybox->update();
+}
+
 void mainPass() {
     if (terrain) drawScene();
 }
@@ -62,6 +68,8 @@ void drawFrame() {
     updateMainCamera();
     applyViewToSceneShaders();
     stepDayClock();
+    updateDayCycle();
+    turnSky();
     mainPass();
     endTest();
 }
@@ -75,6 +83,8 @@ void simulateFrame() {
     readFrameClock();
     updateMainCamera();
     stepDayClock();
+    updateDayCycle();
+    turnSky();
 }
 
 void frameLoop() {

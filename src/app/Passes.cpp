@@ -3,6 +3,7 @@
 #include <GL/glew.h>
 
 #include "core/Globals.h"
+#include "effects/Skybox.h"
 #include "effects/Terrain.h"
 #include "render/Shader.h"
 #include "scene/Entity.h"
@@ -30,6 +31,7 @@ void setTransparent(int value) {
 
 void drawScene() {
     terrain->draw();
+    if (skybox) skybox->draw();
     drawCulled(streetLamp, 15.0f, modelShader);
     drawCulled(jetty, 0.0f, modelShader);
     drawCulled(boat, 0.0f, modelShader);

@@ -10,6 +10,7 @@
 #include "camera/Camera.h"
 #include "camera/CameraPath.h"
 #include "camera/Projection.h"
+#include "effects/Skybox.h"
 #include "render/Shader.h"
 #include "scene/Frustum.h"
 #include "scene/Scene.h"
@@ -64,6 +65,10 @@ void initCameras() {
     uploadProjection(sceneShaders, screenProjection(screenWidth, screenHeight));
 }
 
+void initSkyAndShadows() {
+    skybox = new Skybox(cubemapShader, mainCamera);
+}
+
 void initSound() {
     soundSystem = new SoundSystem();
     soundSystem->playMusic();
@@ -75,6 +80,7 @@ void init() {
     initLights();
     initScene();
     initCameras();
+    initSkyAndShadows();
     initSound();
     initGlState();
 }
@@ -106,6 +112,8 @@ void cleanup() {
     mainCamera = nullptr;
     delete captureCamera;
     captureCamera = nullptr;
+    delete skybox;
+    skybox = nullptr;
     delete soundSystem;
     soundSystem = nullptr;
     delete viewFrustum;

@@ -4,6 +4,7 @@
 void initWindow();
 void initShaders();
 void initCameras();
+void initSkyAndShadows();
 void initSound();
 void initGlState();
 void init();

@@ -17,6 +17,7 @@ PointLight* sunPointLight = nullptr;
 SpotLight* lampSpotLight = nullptr;
 
 Terrain* terrain = nullptr;
+Skybox* skybox = nullptr;
 
 Entity* boat = nullptr;
 Entity* streetLamp = nullptr;

@@ -11,6 +11,7 @@ class Entity;
 class Frustum;
 class Model;
 class PointLight;
+class Skybox;
 class SpotLight;
 class Terrain;
 
@@ -21,6 +22,8 @@ extern PointLight* sunPointLight;
 extern SpotLight* lampSpotLight;
 
 extern Terrain* terrain;
+// Created with the cameras' help by the application, after the scene.
+extern Skybox* skybox;
 
 extern Entity* boat;
 extern Entity* streetLamp;

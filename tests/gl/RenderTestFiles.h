@@ -32,6 +32,23 @@ inline bool writePng(const std::filesystem::path& file, int width, int height, i
            0;
 }
 
+// Makes dir (created if need be) the working directory while it lives, so a
+// test run from <root>/bin finds "../textures/..." inside root.
+class WorkingDirectory {
+public:
+    explicit WorkingDirectory(const std::filesystem::path& dir)
+        : previous(std::filesystem::current_path()) {
+        std::filesystem::create_directories(dir);
+        std::filesystem::current_path(dir);
+    }
+    ~WorkingDirectory() { std::filesystem::current_path(previous); }
+    WorkingDirectory(const WorkingDirectory&) = delete;
+    WorkingDirectory& operator=(const WorkingDirectory&) = delete;
+
+private:
+    std::filesystem::path previous;
+};
+
 inline void writeText(const std::filesystem::path& file, const std::string& text) {
     std::filesystem::create_directories(file.parent_path());
     std::ofstream(file, std::ios::binary) << text;

@@ -41,8 +41,13 @@ protected:
         delete mainCamera;
         delete captureCamera;
         mainCamera = captureCamera = nullptr;
-        for (Shader* s : sceneShaders) delete s;
-        delete depthShader;
+        // Later tests in this binary run frames that look for these programs.
+        for (Shader** s : {&modelShader, &terrainShader, &cubemapShader, &waterShader, &depthShader,
+                           &horizontalGlowShader, &verticalGlowShader, &frameBufferShader,
+                           &reflectionShader, &effectShader, &particleShader}) {
+            delete *s;
+            *s = nullptr;
+        }
         sceneShaders.clear();
         takeGlError();
     }

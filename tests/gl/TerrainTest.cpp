@@ -13,20 +13,6 @@
 
 namespace {
 
-// Runs the test from <root>/bin, so "../textures/terrain/" is inside root.
-class WorkingDirectory {
-public:
-    explicit WorkingDirectory(const std::filesystem::path& dir)
-        : previous(std::filesystem::current_path()) {
-        std::filesystem::create_directories(dir);
-        std::filesystem::current_path(dir);
-    }
-    ~WorkingDirectory() { std::filesystem::current_path(previous); }
-
-private:
-    std::filesystem::path previous;
-};
-
 constexpr int kMapWidth = 5;
 constexpr int kMapHeight = 4;  // one grid row more than image rows
 
