@@ -7,6 +7,7 @@
 #include "app/Controls.h"
 #include "app/DayClock.h"
 #include "app/DayCycle.h"
+#include "app/HdrPasses.h"
 #include "app/Passes.h"
 #include "app/Window.h"
 #include "camera/Camera.h"
@@ -49,7 +50,10 @@ void turnSky() {
     if (skybox) skybox->update();
 }
 
+// Into sceneBuffer: the scene with the glow added (then the water and the
+// particles, when they exist).
 void mainPass() {
+    beginMainPass();
     if (terrain) drawScene();
 }
 
@@ -70,7 +74,10 @@ void drawFrame() {
     stepDayClock();
     updateDayCycle();
     turnSky();
+    // The shadow pass comes here, before the glow sources.
+    drawGlowSources();
     mainPass();
+    resolveScene();
     endTest();
 }
 
@@ -85,6 +92,7 @@ void simulateFrame() {
     stepDayClock();
     updateDayCycle();
     turnSky();
+    stepLampEvents();
 }
 
 void frameLoop() {

@@ -2,6 +2,7 @@
 
 #include <GL/glew.h>
 
+#include "app/HdrPasses.h"
 #include "core/Globals.h"
 #include "effects/Skybox.h"
 #include "effects/Terrain.h"
@@ -33,6 +34,7 @@ void drawScene() {
     terrain->draw();
     if (skybox) skybox->draw();
     drawCulled(streetLamp, 15.0f, modelShader);
+    addGlow();
     drawCulled(jetty, 0.0f, modelShader);
     drawCulled(boat, 0.0f, modelShader);
     drawCulled(furniture, 4.0f, modelShader);

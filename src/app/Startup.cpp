@@ -5,11 +5,12 @@
 
 #include "app/AppGlobals.h"
 #include "app/Controls.h"
+#include "app/HdrPasses.h"
 #include "app/Window.h"
-#include "core/Globals.h"
 #include "camera/Camera.h"
 #include "camera/CameraPath.h"
 #include "camera/Projection.h"
+#include "core/Globals.h"
 #include "effects/Skybox.h"
 #include "render/Shader.h"
 #include "scene/Frustum.h"
@@ -34,15 +35,20 @@ void initShaders() {
         new Shader("../shader/frameBufferVert.txt", "../shader/horizontalGlowFrag.txt");
     verticalGlowShader =
         new Shader("../shader/frameBufferVert.txt", "../shader/verticalGlowFrag.txt");
-    frameBufferShader = new Shader("../shader/frameBufferVert.txt", "../shader/frameBufferFrag.txt");
+    frameBufferShader =
+        new Shader("../shader/frameBufferVert.txt", "../shader/frameBufferFrag.txt");
     reflectionShader = new Shader("../shader/reflectionVert.txt", "../shader/reflectionFrag.txt");
     effectShader = new Shader("../shader/effectShaderVert.txt", "../shader/effectShaderFrag.txt");
     particleShader = new Shader("../shader/particleVert.txt", "../shader/particleFrag.txt");
 
-    sceneShaders = {modelShader,          terrainShader,      cubemapShader,
-                    waterShader,          reflectionShader,   horizontalGlowShader,
-                    verticalGlowShader,   frameBufferShader,  effectShader,
-                    particleShader};
+    sceneShaders = {modelShader,      terrainShader,        cubemapShader,      waterShader,
+                    reflectionShader, horizontalGlowShader, verticalGlowShader, frameBufferShader,
+                    effectShader,     particleShader};
+}
+
+void initFrameBuffers() {
+    // The water's two targets are made first, here.
+    createSceneFrameBuffers();
 }
 
 void initGlState() {
@@ -77,6 +83,7 @@ void initSound() {
 void init() {
     initWindow();
     initShaders();
+    initFrameBuffers();
     initLights();
     initScene();
     initCameras();
@@ -102,6 +109,7 @@ void cleanup() {
     sceneShaders.clear();
     // The scene's GL objects go while the context still exists.
     releaseScene();
+    releaseSceneFrameBuffers();
     glfwDestroyWindow(appWindow->window);
     glfwTerminate();
     delete appWindow;

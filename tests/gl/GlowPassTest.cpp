@@ -1,0 +1,145 @@
+// The glow pass in a frame: which lamp lights move at which clock values,
+// and the state the passes leave behind.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "app/HdrPasses.h"
+#include "app/LampEvents.h"
+#include "core/Globals.h"
+#include "effects/FrameBuffer.h"
+#include "gl/GlTestSupport.h"
+#include "lighting/PointLight.h"
+#include "lighting/SpotLight.h"
+#include "render/Shader.h"
+#include "scene/Scene.h"
+
+namespace {
+
+const std::string kShaderDir = std::string(MD_SOURCE_DIR) + "/shader/";
+
+class GlowPassTest : public ::testing::Test {
+protected:
+    std::unique_ptr<Shader> effect, horizontal, vertical;
+    Shader *savedEffect = nullptr, *savedHorizontal = nullptr, *savedVertical = nullptr;
+    int savedWidth = 0, savedHeight = 0;
+    float savedTime = 0.0f;
+
+    static std::unique_ptr<Shader> project(const char* vertex, const char* fragment) {
+        return std::make_unique<Shader>((kShaderDir + vertex).c_str(),
+                                        (kShaderDir + fragment).c_str());
+    }
+
+    void SetUp() override {
+        effect = project("effectShaderVert.txt", "effectShaderFrag.txt");
+        horizontal = project("frameBufferVert.txt", "horizontalGlowFrag.txt");
+        vertical = project("frameBufferVert.txt", "verticalGlowFrag.txt");
+        savedEffect = effectShader;
+        savedHorizontal = horizontalGlowShader;
+        savedVertical = verticalGlowShader;
+        savedWidth = screenWidth;
+        savedHeight = screenHeight;
+        savedTime = timeOfDay;
+        effectShader = effect.get();
+        horizontalGlowShader = horizontal.get();
+        verticalGlowShader = vertical.get();
+        screenWidth = 64;
+        screenHeight = 48;
+        createSceneFrameBuffers();
+        glViewport(0, 0, screenWidth, screenHeight);
+        const glm::vec3 c(0.5f);
+        lampLightLeft = new PointLight(kLampLeftPosition, c, c, c, 1.0f, 0.0f, 0.0f);
+        lampLightRight = new PointLight(kLampRightPosition, c, c, c, 1.0f, 0.0f, 0.0f);
+        lampSpotLight = new SpotLight(glm::vec3(-5.0f, 15.0f, -20.0f), glm::vec3(0.0f), c, c, c,
+                                      glm::vec3(0.0f, -1.0f, 0.0f), 1.0f, 0.0f, 0.0f, 0.9f, 0.8f);
+    }
+    void TearDown() override {
+        delete lampLightLeft;
+        delete lampLightRight;
+        delete lampSpotLight;
+        lampLightLeft = lampLightRight = nullptr;
+        lampSpotLight = nullptr;
+        releaseSceneFrameBuffers();
+        effectShader = savedEffect;
+        horizontalGlowShader = savedHorizontal;
+        verticalGlowShader = savedVertical;
+        screenWidth = savedWidth;
+        screenHeight = savedHeight;
+        timeOfDay = savedTime;
+    }
+    void glowAt(float t) {
+        timeOfDay = t;
+        drawGlowSources();
+    }
+};
+
+}  // namespace
+
+TEST_F(GlowPassTest, LampFailsThenItsPointLightsComeBackButNotTheSpot) {
+    ASSERT_NE(sceneBuffer, nullptr);
+    EXPECT_NE(sceneBuffer->framebuffer, glowSourceBuffer->framebuffer);
+    EXPECT_EQ(sceneBuffer->shader, effect.get());
+    EXPECT_EQ(glowSourceBuffer->shader, horizontal.get());
+    EXPECT_EQ(glowBlurBuffer->shader, vertical.get());
+    EXPECT_EQ(glowBlurBuffer->width, 64);
+
+    glowAt(7200.0f);  // the window is open: nothing happens yet
+    EXPECT_EQ(lampSpotLight->position, glm::vec3(-5.0f, 15.0f, -20.0f));
+    glowAt(7205.0f);
+    EXPECT_EQ(lampSpotLight->position, kLampOutPosition);
+    EXPECT_EQ(lampLightLeft->position, kLampOutPosition);
+    EXPECT_EQ(lampLightRight->position, kLampOutPosition);
+    glowAt(12000.0f);
+    glowAt(20000.0f);
+    EXPECT_EQ(lampLightLeft->position, kLampOutPosition);
+    glowAt(20005.0f);
+    EXPECT_EQ(lampLightLeft->position, kLampLeftPosition);
+    EXPECT_EQ(lampLightRight->position, kLampRightPosition);
+    EXPECT_EQ(lampSpotLight->position, kLampOutPosition);
+
+    // A restoration missed by a slow frame is not made up later.
+    glowAt(7205.0f);
+    glowAt(20015.0f);
+    EXPECT_EQ(lampLightLeft->position, kLampOutPosition);
+    EXPECT_EQ(takeGlError(), GLenum(GL_NO_ERROR));
+}
+
+TEST_F(GlowPassTest, SteppedFramesMoveTheLightsLikeDrawnOnes) {
+    timeOfDay = 7205.0f;
+    stepLampEvents();
+    EXPECT_EQ(lampLightRight->position, kLampOutPosition);
+    timeOfDay = 20001.0f;
+    stepLampEvents();
+    EXPECT_EQ(lampLightRight->position, kLampRightPosition);
+    EXPECT_EQ(lampSpotLight->position, kLampOutPosition);
+}
+
+TEST_F(GlowPassTest, PassesLeaveTheWindowBoundWithAlphaBlending) {
+    glowAt(6000.0f);
+    GLint bound = -1;
+    glGetIntegerv(GL_FRAMEBUFFER_BINDING, &bound);
+    EXPECT_EQ(bound, 0);
+
+    beginMainPass();
+    glGetIntegerv(GL_FRAMEBUFFER_BINDING, &bound);
+    EXPECT_EQ(GLuint(bound), sceneBuffer->framebuffer);
+    GLfloat clear[4] = {};
+    glGetFloatv(GL_COLOR_CLEAR_VALUE, clear);
+    EXPECT_FLOAT_EQ(clear[0], 0.0f);
+    EXPECT_FLOAT_EQ(clear[3], 1.0f);
+    addGlow();
+    resolveScene();
+
+    GLint program = -1, src = 0, dst = 0;
+    glGetIntegerv(GL_FRAMEBUFFER_BINDING, &bound);
+    glGetIntegerv(GL_CURRENT_PROGRAM, &program);
+    glGetIntegerv(GL_BLEND_SRC_RGB, &src);
+    glGetIntegerv(GL_BLEND_DST_RGB, &dst);
+    EXPECT_EQ(bound, 0);
+    EXPECT_EQ(program, 0);
+    EXPECT_EQ(src, GL_SRC_ALPHA);
+    EXPECT_EQ(dst, GL_ONE_MINUS_SRC_ALPHA);
+    EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST));
+    EXPECT_EQ(takeGlError(), GLenum(GL_NO_ERROR));
+}
