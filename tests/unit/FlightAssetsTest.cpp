@@ -115,6 +115,13 @@ protected:
         return glm::normalize(tangent(segment(k), seconds / kSegmentSeconds - k));
     }
     float groundAt(glm::vec3 p) const { return heightOfTerrainGrid(grid, kCorner, p.x, p.z); }
+    // The angle between where the camera looks and a point: the projection
+    // shows about 25 degrees above and below the middle of the picture.
+    float degreesTo(float seconds, glm::vec3 target) const;
+    // The middle of a tree's crown, about 20 above the ground at its trunk.
+    glm::vec3 crownOf(float x, float z) const {
+        return {x, heightOfTerrainGrid(grid, kCorner, x, z) + 20.0f, z};
+    }
 
     std::vector<glm::vec3> points;
     TerrainGrid grid;
@@ -123,6 +130,44 @@ protected:
 float degreesBetween(glm::vec3 a, glm::vec3 b) {
     const float c = glm::dot(glm::normalize(a), glm::normalize(b));
     return std::acos(std::clamp(c, -1.0f, 1.0f)) * 57.29578f;
+}
+
+// Where the sun stands a number of seconds into the flight. The day clock
+// starts at 4950 and runs 110 a second; the sun rises in the east from 5000,
+// reaches 200 high at 8000, goes round the south and sinks in the north-west
+// from 17000, below the horizon before 20000.
+glm::vec3 sunAt(float seconds) {
+    const float t = 4950.0f + 110.0f * seconds;
+    float y = 200.0f;
+    if (t < 5000.0f)
+        y = -70.0f;
+    else if (t < 8000.0f)
+        y = -70.0f + 270.0f * (t - 5000.0f) / 3000.0f;
+    else if (t >= 17000.0f)
+        y = std::max(-70.0f, 200.0f - 270.0f * (t - 17000.0f) / 3800.0f);
+    if (t < 5000.0f || t >= 21500.0f) return {500.0f, y, 0.0f};
+    if (t < 10500.0f) {
+        const float u = (t - 5000.0f) / 5500.0f;
+        return {500.0f * (1 - u), y, -500.0f * u};
+    }
+    if (t < 16000.0f) {
+        const float u = (t - 10500.0f) / 5500.0f;
+        return {-500.0f * u, y, -500.0f * (1 - u)};
+    }
+    const float u = (t - 16000.0f) / 5500.0f;
+    return {-500.0f * (1 - u), y, 500.0f * u};
+}
+
+// What the flight shows, as points in the world.
+const glm::vec3 kTableTop(-0.6f, 8.0f, 2.75f);
+const glm::vec3 kSteam[2] = {{-1.0f, 8.5f, -0.8f}, {-2.3f, 8.5f, 6.3f}};
+const glm::vec3 kFlower(1.0f, 11.0f, 1.5f);
+const glm::vec3 kLampBulbs(0.0f, 16.5f, -20.0f);
+const glm::vec3 kJettyMiddle(75.0f, 0.6f, 10.0f);
+const glm::vec3 kBoat(105.0f, 0.0f, 10.0f);
+
+float Flight::degreesTo(float seconds, glm::vec3 target) const {
+    return degreesBetween(lookAt(seconds), target - positionAt(seconds));
 }
 
 }  // namespace
@@ -160,41 +205,94 @@ TEST_F(Flight, StaysAboveGroundAndWaterAndOutOfEveryObject) {
     }
 }
 
-TEST_F(Flight, FollowsTheDay) {
-    const glm::vec3 table(-0.6f, 8.0f, 2.75f), lamp(0.0f, 16.5f, -20.0f);
-    // Dawn: over the breakfast table, the table in view as the flight starts.
-    EXPECT_LT(degreesBetween(lookAt(0.0f), table - positionAt(0.0f)), 35.0f);
-    float closest = 1e9f;
-    for (float s = 0.0f; s < 6.0f; s += 0.1f)
-        closest = std::min(closest, glm::length(positionAt(s) - table));
-    EXPECT_LT(closest, 8.0f);
-    // Then a look east, where the sun rises over the lake.
-    bool lookedEast = false;
-    for (float s = 7.0f; s < 16.0f; s += 0.1f) lookedEast |= lookAt(s).x > 0.9f;
-    EXPECT_TRUE(lookedEast);
-    // The lamp fails at about 20.5 s: it is in view.
-    EXPECT_LT(degreesBetween(lookAt(20.5f), lamp - positionAt(20.5f)), 20.0f);
-    EXPECT_LT(glm::length(positionAt(20.5f) - lamp), 60.0f);
+TEST_F(Flight, TurnsAndMovesSmoothly) {
+    // No whip pans and no lurches: the view turns at most 30 degrees a second,
+    // the camera keeps moving at a walking pace or a little more, and at every
+    // join it leaves at much the speed it arrived with.
+    const float step = 0.05f;
+    float fastestTurn = 0.0f, slowest = 1e9f, fastest = 0.0f;
+    for (float s = step; s < 150.0f - step; s += step) {
+        fastestTurn = std::max(fastestTurn, degreesBetween(lookAt(s - step), lookAt(s)) / step);
+        const float speed = glm::length(positionAt(s) - positionAt(s - step)) / step;
+        slowest = std::min(slowest, speed);
+        fastest = std::max(fastest, speed);
+    }
+    EXPECT_LT(fastestTurn, 30.0f);
+    EXPECT_GT(slowest, 1.0f);
+    EXPECT_LT(fastest, 10.0f);
+    for (int k = 1; k < segments(); ++k) {
+        const glm::vec3* p = segment(k);
+        const float ratio = glm::length(p[1] - p[0]) / glm::length(p[0] - p[-1]);
+        EXPECT_GT(ratio, 0.7f) << "join " << k;
+        EXPECT_LT(ratio, 1.4f) << "join " << k;
+    }
+}
 
-    // Day: along the jetty, then low over the water.
-    bool overJetty = false, lowOverWater = false;
-    for (float s = 60.0f; s < 100.0f; s += 0.1f) {
+TEST_F(Flight, DawnOverTheBreakfastThenTheSunrise) {
+    // Gliding down towards the table: the table, both cups of steam and the
+    // flower are in the middle of the view for the first seconds.
+    for (float s = 0.0f; s <= 2.0f; s += 0.5f) {
+        EXPECT_LT(degreesTo(s, kTableTop), 15.0f) << s;
+        EXPECT_LT(degreesTo(s, kSteam[1]), 15.0f) << s;
+        EXPECT_LT(degreesTo(s, kFlower), 20.0f) << s;
+        EXPECT_LT(lookAt(s).y, -0.25f) << s;  // looking down, not along the grass
+    }
+    EXPECT_LT(degreesTo(3.5f, kTableTop), 20.0f);
+    EXPECT_LT(positionAt(4.0f).y, positionAt(0.0f).y - 4.0f);
+    // Then east across the garden into the sunrise over the lake.
+    for (float s = 10.0f; s <= 12.5f; s += 0.5f) EXPECT_LT(degreesTo(s, sunAt(s)), 18.0f) << s;
+}
+
+TEST_F(Flight, LooksAtTheLampAsItFails) {
+    EXPECT_LT(degreesTo(20.5f, kLampBulbs), 12.0f);
+    EXPECT_LT(glm::length(positionAt(20.5f) - kLampBulbs), 40.0f);
+}
+
+TEST_F(Flight, MorningThroughTheGardenAndDownThePath) {
+    // Past the lamp towards the south-west tree, back east towards the
+    // table, the lamp and the north-west tree, then down the path.
+    EXPECT_LT(degreesTo(22.0f, crownOf(-50.0f, -40.0f)), 12.0f);
+    EXPECT_LT(degreesTo(42.5f, crownOf(-25.0f, 10.0f)), 20.0f);
+    for (float s = 42.0f; s <= 45.0f; s += 1.0f) {
+        EXPECT_LT(degreesTo(s, kTableTop), 20.0f) << s;
+        EXPECT_LT(degreesTo(s, kLampBulbs), 20.0f) << s;
+    }
+    for (float s = 52.0f; s <= 60.0f; s += 2.0f) EXPECT_LT(degreesTo(s, kJettyMiddle), 10.0f) << s;
+}
+
+TEST_F(Flight, DayAlongTheJettyOverTheWaterAndUpForTheOverview) {
+    bool overJetty = false;
+    float lowest = 1e9f;
+    for (float s = 60.0f; s < 90.0f; s += 0.1f) {
         const glm::vec3 p = positionAt(s);
-        overJetty |= p.x > 60 && p.x < 98 && p.z > 6 && p.z < 14 && p.y < 8;
-        lowOverWater |= groundAt(p) < -3.0f && p.y < 2.0f;
+        overJetty |= p.x > 60 && p.x < 98 && p.z > 5 && p.z < 15 && p.y < 8;
+        if (groundAt(p) < -3.0f) lowest = std::min(lowest, p.y);
     }
     EXPECT_TRUE(overJetty);
-    EXPECT_TRUE(lowOverWater);
-    // Up for an overview at about 100 s.
-    EXPECT_GT(positionAt(100.0f).y, 20.0f);
+    EXPECT_LT(lowest, 2.0f);  // low over the water
+    for (float s = 64.0f; s <= 72.0f; s += 2.0f) EXPECT_LT(degreesTo(s, kBoat), 15.0f) << s;
+    for (float s = 78.0f; s <= 85.0f; s += 1.0f)
+        EXPECT_LT(degreesTo(s, crownOf(217.56f, -4.91f)), 20.0f) << s;
+    // Up and back for the overview across the lake to the garden.
+    EXPECT_GT(positionAt(100.0f).y, lowest + 10.0f);
+    for (float s = 100.0f; s <= 108.0f; s += 2.0f)
+        EXPECT_LT(degreesTo(s, glm::vec3(0.0f, 8.0f, 0.0f)), 15.0f) << s;
+}
 
-    // Dusk: over the water, facing the sunset in the north-west (-x, +z).
-    for (float s = 124.0f; s < 136.0f; s += 1.0f) {
+TEST_F(Flight, DuskFacingTheSunsetOverTheWater) {
+    for (float s = 114.0f; s <= 134.0f; s += 2.0f) {
+        EXPECT_LT(degreesTo(s, sunAt(s)), 20.0f) << s;
+        EXPECT_LT(groundAt(positionAt(s)), -2.0f) << s;
+    }
+    // Still over the water when the sun has gone, heading north-west.
+    for (float s = 124.0f; s <= 136.0f; s += 1.0f) {
         EXPECT_LT(groundAt(positionAt(s)), -2.0f) << s;
         EXPECT_LT(lookAt(s).x, -0.5f) << s;
         EXPECT_GT(lookAt(s).z, 0.2f) << s;
     }
-    // The end: at the lamp as its bulbs glow again.
-    EXPECT_LT(degreesBetween(lookAt(150.0f), lamp - positionAt(150.0f)), 10.0f);
-    EXPECT_LT(glm::length(positionAt(150.0f) - lamp), 50.0f);
+}
+
+TEST_F(Flight, HomeToTheLampAsItsBulbsGlow) {
+    for (float s = 142.0f; s <= 150.0f; s += 1.0f) EXPECT_LT(degreesTo(s, kLampBulbs), 10.0f) << s;
+    EXPECT_LT(glm::length(positionAt(150.0f) - kLampBulbs), 50.0f);
 }

@@ -2,40 +2,48 @@
 
 namespace assetgen::flight {
 
-// Position, heading (the camera looks along it), handle lengths before and
-// after. The day clock: sunrise over the lake at about 7 s, the lamp fails at
+// Position, heading (the camera looks along it, so every segment is shaped to
+// point at its subject), handle lengths before and after. Handles on both
+// sides of a joint are close in length, so the speed does not jump there.
+// The day clock: sunrise over the lake at about 7.5 s, the lamp fails at
 // 20.5 s, the sun sets in the north-west at about 135 s, the bulbs glow again
 // from about 137 s.
 std::vector<Joint> dayJoints() {
     return {
-        // 0 s, dawn: just south of the breakfast table, heading over it past
-        // the steam, the vase and the flower.
-        {{3.0f, 13.5f, -11.0f}, {-9.0f, -1.8f, 12.0f}, 0.0f, 28.0f},
-        // 12.5 s: swung round to the east over the garden, facing the sunrise.
-        {{32.0f, 14.0f, 38.0f}, {1.0f, 0.02f, -0.35f}, 34.0f, 38.0f},
-        // 25 s: turned back by the shore; the lamp straight ahead at 20 s,
-        // now passing north of it.
-        {{-2.0f, 15.0f, -10.0f}, {-1.0f, 0.0f, -0.05f}, 30.0f, 28.0f},
-        // 37.5 s, morning: west between the garden trees, round the far one.
-        {{-80.0f, 11.0f, -40.0f}, {0.1f, -0.03f, -1.0f}, 28.0f, 40.0f},
-        // 50 s: back north between the lamp and the table...
-        {{-20.0f, 8.0f, -30.0f}, {0.25f, -0.02f, 1.0f}, 30.0f, 15.0f},
-        // 62.5 s: ...and down the path to the jetty's foot.
-        {{50.0f, 5.0f, 10.0f}, {1.0f, -0.02f, 0.0f}, 25.0f, 22.0f},
-        // 75 s, day: along the jetty and over the boat at its end.
-        {{106.0f, 4.5f, 10.0f}, {1.0f, -0.06f, 0.0f}, 20.0f, 25.0f},
-        // 87.5 s: low over the water, reflections and shadows.
-        {{185.0f, 1.5f, -40.0f}, {0.45f, 0.0f, -1.0f}, 25.0f, 35.0f},
-        // 100 s: climbed over the east shore for the overview.
-        {{255.0f, 24.0f, -45.0f}, {0.0f, 0.08f, 1.0f}, 35.0f, 35.0f},
-        // 112.5 s, dusk: turned west over the lake towards the low sun.
-        {{215.0f, 15.0f, 40.0f}, {-1.0f, -0.08f, 0.04f}, 35.0f, 25.0f},
-        // 125 s: low over the water, facing the sunset in the north-west.
-        {{150.0f, 5.0f, 40.0f}, {-0.9f, 0.0f, 0.42f}, 25.0f, 25.0f},
-        // 137.5 s: the sun has set; turning for home.
-        {{95.0f, 9.0f, 70.0f}, {-0.93f, 0.02f, 0.37f}, 20.0f, 35.0f},
-        // 150 s: beyond the table, looking at the lamp as its bulbs glow.
-        {{12.0f, 15.5f, 12.0f}, {-0.36f, 0.0f, -1.0f}, 25.0f, 0.0f},
+        // 0 s, dawn: south-west of the breakfast table, gliding down towards
+        // it; the table, the cups and their steam, the vase and the flower fill
+        // the view until the camera levels out just above it.
+        {{-28.0f, 18.2f, -8.4f}, {0.778f, -0.387f, 0.495f}, 0.0f, 22.7f},
+        // 12.5 s: past the table, east over the garden towards the jetty and
+        // the sunrise over the lake; then a slow turn to the right...
+        {{19.3f, 11.6f, 5.6f}, {0.938f, -0.037f, -0.344f}, 9.3f, 7.6f},
+        // 25 s: ...that brings the lamp into view as it fails; passing it on
+        // its north side, heading west with the south-west tree ahead.
+        {{1.5f, 15.3f, -12.6f}, {-0.972f, 0.191f, -0.136f}, 27.6f, 21.2f},
+        // 37.5 s, morning: turning back over the west lawn...
+        {{-79.0f, 11.6f, -9.9f}, {-0.047f, 0.123f, 0.991f}, 33.3f, 24.0f},
+        // 50 s: ...east past the north-west tree towards the table, the lamp
+        // and the trees, over the table's edge, then down the path towards
+        // the jetty.
+        {{-10.3f, 13.7f, -5.0f}, {0.993f, -0.104f, 0.058f}, 33.7f, 33.6f},
+        // 62.5 s, day: at the jetty's foot, the boat at its end ahead.
+        {{56.4f, 5.6f, 5.2f}, {0.985f, 0.061f, 0.164f}, 19.6f, 19.7f},
+        // 75 s: over the boat, then low over the water towards the tree on the
+        // east shore.
+        {{94.6f, 5.0f, 8.1f}, {0.966f, -0.034f, 0.258f}, 13.5f, 13.2f},
+        // 87.5 s: climbing away from the water in a left turn...
+        {{175.3f, 2.9f, 3.4f}, {0.977f, 0.106f, 0.184f}, 31.1f, 37.4f},
+        // 100 s: ...round to the overview: across the lake to the garden, the
+        // jetty and the trees.
+        {{174.8f, 14.2f, 48.2f}, {-0.970f, -0.009f, -0.244f}, 29.1f, 26.6f},
+        // 112.5 s, dusk: gliding down, turning with the sun as it sinks in the
+        // west and north-west over the water...
+        {{131.3f, 9.1f, 38.9f}, {-0.994f, -0.017f, 0.112f}, 9.2f, 9.2f},
+        {{106.4f, 8.6f, 49.2f}, {-0.941f, -0.071f, 0.332f}, 9.4f, 9.6f},
+        // 137.5 s: the sun has set; turning left for home...
+        {{80.3f, 8.3f, 70.7f}, {-0.987f, -0.131f, -0.091f}, 13.6f, 14.1f},
+        // 150 s: ...across the garden to the lamp as its bulbs glow again.
+        {{27.2f, 13.9f, 11.9f}, {-0.538f, 0.020f, -0.843f}, 33.8f, 0.0f},
     };
 }
 
