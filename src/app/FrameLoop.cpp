@@ -8,6 +8,7 @@
 #include "app/DayClock.h"
 #include "app/DayCycle.h"
 #include "app/Passes.h"
+#include "app/ShadowPass.h"
 #include "app/Window.h"
 #include "camera/Camera.h"
 #include "camera/CameraPath.h"
@@ -50,6 +51,7 @@ void turnSky() {
 }
 
 void mainPass() {
+    bindShadowMapForMainPass();
     if (terrain) drawScene();
 }
 
@@ -70,6 +72,7 @@ void drawFrame() {
     stepDayClock();
     updateDayCycle();
     turnSky();
+    drawShadowPass();
     mainPass();
     endTest();
 }

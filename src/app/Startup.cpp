@@ -5,12 +5,14 @@
 
 #include "app/AppGlobals.h"
 #include "app/Controls.h"
+#include "app/ShadowPass.h"
 #include "app/Window.h"
 #include "core/Globals.h"
 #include "camera/Camera.h"
 #include "camera/CameraPath.h"
 #include "camera/Projection.h"
 #include "effects/Skybox.h"
+#include "lighting/ShadowMap.h"
 #include "render/Shader.h"
 #include "scene/Frustum.h"
 #include "scene/Scene.h"
@@ -67,6 +69,7 @@ void initCameras() {
 
 void initSkyAndShadows() {
     skybox = new Skybox(cubemapShader, mainCamera);
+    shadowMap = new ShadowMap({modelShader, terrainShader}, sunLight, mainCamera);
 }
 
 void initSound() {
@@ -102,6 +105,9 @@ void cleanup() {
     sceneShaders.clear();
     // The scene's GL objects go while the context still exists.
     releaseScene();
+    // Its depth map and framebuffer need the context.
+    delete shadowMap;
+    shadowMap = nullptr;
     glfwDestroyWindow(appWindow->window);
     glfwTerminate();
     delete appWindow;
