@@ -245,13 +245,3 @@ TEST_F(ShadowMapTest, BindShadowMapHandsUnitFiveAndTheMatrixToBothPrograms) {
     EXPECT_EQ(glInt(GL_CURRENT_PROGRAM), 0);
     EXPECT_EQ(takeGlError(), GLenum(GL_NO_ERROR));
 }
-
-TEST_F(ShadowMapTest, WithoutAShadowMapThePassesDoNothing) {
-    shadowMap = nullptr;
-    glCullFace(GL_FRONT);
-    drawShadowPass();
-    bindShadowMapForMainPass();
-    EXPECT_EQ(glInt(GL_CULL_FACE_MODE), GL_FRONT);
-    glCullFace(GL_BACK);
-    EXPECT_EQ(takeGlError(), GLenum(GL_NO_ERROR));
-}
