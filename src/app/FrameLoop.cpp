@@ -9,6 +9,7 @@
 #include "app/DayCycle.h"
 #include "app/HdrPasses.h"
 #include "app/Passes.h"
+#include "app/ShadowPass.h"
 #include "app/Window.h"
 #include "camera/Camera.h"
 #include "camera/CameraPath.h"
@@ -54,6 +55,7 @@ void turnSky() {
 // particles, when they exist).
 void mainPass() {
     beginMainPass();
+    bindShadowMapForMainPass();
     if (terrain) drawScene();
 }
 
@@ -74,7 +76,7 @@ void drawFrame() {
     stepDayClock();
     updateDayCycle();
     turnSky();
-    // The shadow pass comes here, before the glow sources.
+    drawShadowPass();
     drawGlowSources();
     mainPass();
     resolveScene();

@@ -6,12 +6,14 @@
 #include "app/AppGlobals.h"
 #include "app/Controls.h"
 #include "app/HdrPasses.h"
+#include "app/ShadowPass.h"
 #include "app/Window.h"
 #include "camera/Camera.h"
 #include "camera/CameraPath.h"
 #include "camera/Projection.h"
 #include "core/Globals.h"
 #include "effects/Skybox.h"
+#include "lighting/ShadowMap.h"
 #include "render/Shader.h"
 #include "scene/Frustum.h"
 #include "scene/Scene.h"
@@ -73,6 +75,7 @@ void initCameras() {
 
 void initSkyAndShadows() {
     skybox = new Skybox(cubemapShader, mainCamera);
+    shadowMap = new ShadowMap({modelShader, terrainShader}, sunLight, mainCamera);
 }
 
 void initSound() {
@@ -110,6 +113,9 @@ void cleanup() {
     // The scene's GL objects go while the context still exists.
     releaseScene();
     releaseSceneFrameBuffers();
+    // Its depth map and framebuffer need the context.
+    delete shadowMap;
+    shadowMap = nullptr;
     glfwDestroyWindow(appWindow->window);
     glfwTerminate();
     delete appWindow;

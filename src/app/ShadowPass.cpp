@@ -1,0 +1,29 @@
+#include "app/ShadowPass.h"
+
+#include <GL/glew.h>
+
+#include "core/Globals.h"
+#include "lighting/ShadowMap.h"
+#include "scene/Entity.h"
+#include "scene/Scene.h"
+
+ShadowMap* shadowMap = nullptr;
+
+void drawShadowPass() {
+    if (!shadowMap || !shadowMap->shader) return;
+    // Front faces are culled for the pass, but a caster drawn without culling
+    // (the trees come first) turns back-face culling on for those after it.
+    glCullFace(GL_FRONT);
+    shadowMap->beginShadowPass();
+    for (Entity* caster : shadowCasters)
+        if (caster) caster->draw(shadowMap->shader);
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    glUseProgram(0);
+    glViewport(0, 0, screenWidth, screenHeight);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glCullFace(GL_BACK);
+}
+
+void bindShadowMapForMainPass() {
+    if (shadowMap) shadowMap->bindShadowMap();
+}

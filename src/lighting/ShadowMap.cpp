@@ -1,0 +1,110 @@
+#include "lighting/ShadowMap.h"
+
+#include <iostream>
+#include <utility>
+
+#include "camera/Camera.h"
+#include "core/Globals.h"
+#include "lighting/DirectionalLight.h"
+#include "lighting/ShadowMath.h"
+#include "render/Shader.h"
+
+namespace {
+
+constexpr int kShadowTextureUnit = 5;
+constexpr float kPolygonOffsetFactor = 5.2f;
+
+}  // namespace
+
+ShadowMap::ShadowMap(std::vector<Shader*> shaders, DirectionalLight* light, Camera* camera)
+    : shader(depthShader),
+      shaders(std::move(shaders)),
+      light(light),
+      camera(camera),
+      viewportWidth(screenWidth),
+      viewportHeight(screenHeight),
+      nearPlane(kShadowNearPlane),
+      farPlane(kShadowFarPlane) {
+    // A window too large for five times its size gets the largest map the
+    // device can hold instead of a texture that cannot exist.
+    GLint maxTexture = 0, maxRenderbuffer = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxTexture);
+    glGetIntegerv(GL_MAX_RENDERBUFFER_SIZE, &maxRenderbuffer);
+    GLint maxViewport[2] = {0, 0};
+    glGetIntegerv(GL_MAX_VIEWPORT_DIMS, maxViewport);
+    int maxSide = maxTexture;
+    if (maxRenderbuffer > 0 && maxRenderbuffer < maxSide) maxSide = maxRenderbuffer;
+    shadowWidth = shadowMapSide(
+        viewportWidth, maxViewport[0] > 0 && maxViewport[0] < maxSide ? maxViewport[0] : maxSide);
+    shadowHeight = shadowMapSide(
+        viewportHeight, maxViewport[1] > 0 && maxViewport[1] < maxSide ? maxViewport[1] : maxSide);
+
+    glGenFramebuffers(1, &depthMapFBO);
+    glGenTextures(1, &depthMap);
+    glBindTexture(GL_TEXTURE_2D, depthMap);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_DEPTH_COMPONENT, shadowWidth, shadowHeight, 0,
+                 GL_DEPTH_COMPONENT, GL_FLOAT, nullptr);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_BORDER);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_BORDER);
+    // Lookups outside the map read the farthest depth: nothing is shadowed there.
+    const GLfloat border[4] = {1.0f, 1.0f, 1.0f, 1.0f};
+    glTexParameterfv(GL_TEXTURE_2D, GL_TEXTURE_BORDER_COLOR, border);
+
+    glBindFramebuffer(GL_FRAMEBUFFER, depthMapFBO);
+    glFramebufferTexture2D(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_TEXTURE_2D, depthMap, 0);
+    glDrawBuffer(GL_NONE);
+    glReadBuffer(GL_NONE);
+    const GLenum status = glCheckFramebufferStatus(GL_FRAMEBUFFER);
+    if (status != GL_FRAMEBUFFER_COMPLETE)
+        std::cout << "ERROR: Framebuffer is not ok, because  = " << status << std::endl;
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    glBindTexture(GL_TEXTURE_2D, 0);
+}
+
+ShadowMap::~ShadowMap() {
+    // Needs the context: the application deletes the shadow map before the window.
+    glDeleteFramebuffers(1, &depthMapFBO);
+    glDeleteTextures(1, &depthMap);
+}
+
+void ShadowMap::beginShadowPass() {
+    glEnable(GL_POLYGON_OFFSET_FILL);
+    glPolygonOffset(kPolygonOffsetFactor, 0.0f);
+
+    if (light) {
+        // The camera stands at the light while the light's view is built and
+        // is put back afterwards; each vector update is one step of its turn.
+        const glm::vec3 lightPosition = light->position;
+        if (camera) {
+            const glm::vec3 remembered = camera->position;
+            camera->position = lightPosition;
+            camera->updateCameraVectors();
+            camera->position = remembered;
+            camera->updateCameraVectors();
+        }
+        lightProjection = lightProjectionMatrix(nearPlane, farPlane);
+        lightSpaceMatrix = lightProjection * lightViewMatrix(lightPosition, light->direction);
+    }
+
+    if (shader) {
+        shader->use();
+        shader->setMat4("lightSpaceMatrix", lightSpaceMatrix);
+    }
+    glViewport(0, 0, shadowWidth, shadowHeight);
+    glBindFramebuffer(GL_FRAMEBUFFER, depthMapFBO);
+    glClear(GL_DEPTH_BUFFER_BIT);
+}
+
+void ShadowMap::bindShadowMap() {
+    for (Shader* receiver : shaders) {
+        if (!receiver) continue;
+        receiver->use();
+        receiver->setMat4("lightSpaceMatrix", lightSpaceMatrix);
+        glActiveTexture(GL_TEXTURE0 + kShadowTextureUnit);
+        receiver->setInt("shadowMap", kShadowTextureUnit);
+        glBindTexture(GL_TEXTURE_2D, depthMap);
+        glUseProgram(0);
+    }
+}

@@ -1,0 +1,52 @@
+#pragma once
+// The sun's shadows: a depth map rendered from the directional light once a
+// frame, through an orthographic box looking along the light, and handed to
+// the programs that draw shadowed surfaces.
+//
+// A frame uses it as: beginShadowPass (binds the depth framebuffer and the
+// depth program with the new light-space matrix), the casters' draws, back to
+// the window; later, in the main pass, bindShadowMap.
+
+#include <GL/glew.h>
+
+#include <glm/glm.hpp>
+#include <vector>
+
+class Camera;
+class DirectionalLight;
+class Shader;
+
+class ShadowMap {
+public:
+    Shader* shader;                // the depth program (depthShader); not owned
+    std::vector<Shader*> shaders;  // receive "shadowMap" and "lightSpaceMatrix"; not owned
+    DirectionalLight* light;       // casts the shadows; not owned
+    Camera* camera;                // the main camera; not owned
+    int viewportWidth;             // the window size at construction, restored after the pass
+    int viewportHeight;
+    int shadowWidth;  // depth map size: five times the window's
+    int shadowHeight;
+    GLuint depthMapFBO = 0;
+    GLuint depthMap = 0;
+    glm::mat4 lightProjection{1.0f};
+    glm::mat4 lightSpaceMatrix{1.0f};
+    float nearPlane;
+    float farPlane;
+
+    // The depth program is depthShader; the size comes from screenWidth and
+    // screenHeight. An incomplete framebuffer is reported on standard output.
+    ShadowMap(std::vector<Shader*> shaders, DirectionalLight* light, Camera* camera);
+    virtual ~ShadowMap();
+    ShadowMap(const ShadowMap&) = delete;
+    ShadowMap& operator=(const ShadowMap&) = delete;
+
+    // Recomputes the light-space matrix from the light, uploads it to the
+    // depth program, which stays current, and binds the cleared depth map as
+    // the render target with its own viewport. Turns on the polygon offset
+    // that keeps the casters' depths just behind their surfaces.
+    void beginShadowPass();
+
+    // For every receiving program: "lightSpaceMatrix" and "shadowMap" = 5,
+    // with the depth map bound on texture unit 5, which stays active.
+    void bindShadowMap();
+};
