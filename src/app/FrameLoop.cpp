@@ -8,12 +8,14 @@
 #include "app/DayClock.h"
 #include "app/DayCycle.h"
 #include "app/Passes.h"
+#include "app/WaterPasses.h"
 #include "app/Window.h"
 #include "camera/Camera.h"
 #include "camera/CameraPath.h"
 #include "core/Globals.h"
 #include "core/TimeSource.h"
 #include "effects/Skybox.h"
+#include "effects/Water.h"
 #include "scene/Scene.h"
 
 namespace {
@@ -51,6 +53,7 @@ void turnSky() {
 
 void mainPass() {
     if (terrain) drawScene();
+    if (water) water->draw();
 }
 
 void endTest() {
@@ -69,6 +72,7 @@ void drawFrame() {
     applyViewToSceneShaders();
     stepDayClock();
     updateDayCycle();
+    renderWaterPasses();
     turnSky();
     mainPass();
     endTest();

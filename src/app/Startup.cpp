@@ -11,6 +11,7 @@
 #include "camera/CameraPath.h"
 #include "camera/Projection.h"
 #include "effects/Skybox.h"
+#include "effects/WaterFrameBuffers.h"
 #include "render/Shader.h"
 #include "scene/Frustum.h"
 #include "scene/Scene.h"
@@ -45,6 +46,10 @@ void initShaders() {
                     particleShader};
 }
 
+void initFrameBuffers() {
+    waterFrameBuffers = new WaterFrameBuffers(screenWidth, screenHeight);
+}
+
 void initGlState() {
     glEnable(GL_DEPTH_TEST);
     glEnable(GL_CULL_FACE);
@@ -77,6 +82,7 @@ void initSound() {
 void init() {
     initWindow();
     initShaders();
+    initFrameBuffers();
     initLights();
     initScene();
     initCameras();
@@ -102,6 +108,8 @@ void cleanup() {
     sceneShaders.clear();
     // The scene's GL objects go while the context still exists.
     releaseScene();
+    delete waterFrameBuffers;
+    waterFrameBuffers = nullptr;
     glfwDestroyWindow(appWindow->window);
     glfwTerminate();
     delete appWindow;

@@ -3,6 +3,7 @@
 
 void initWindow();
 void initShaders();
+void initFrameBuffers();
 void initCameras();
 void initSkyAndShadows();
 void initSound();
