@@ -10,12 +10,14 @@
 #include "app/HdrPasses.h"
 #include "app/Passes.h"
 #include "app/ShadowPass.h"
+#include "app/WaterPasses.h"
 #include "app/Window.h"
 #include "camera/Camera.h"
 #include "camera/CameraPath.h"
 #include "core/Globals.h"
 #include "core/TimeSource.h"
 #include "effects/Skybox.h"
+#include "effects/Water.h"
 #include "scene/Scene.h"
 
 namespace {
@@ -57,6 +59,7 @@ void mainPass() {
     beginMainPass();
     bindShadowMapForMainPass();
     if (terrain) drawScene();
+    if (water) water->draw();
 }
 
 void endTest() {
@@ -75,6 +78,7 @@ void drawFrame() {
     applyViewToSceneShaders();
     stepDayClock();
     updateDayCycle();
+    renderWaterPasses();
     turnSky();
     drawShadowPass();
     drawGlowSources();

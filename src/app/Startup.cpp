@@ -14,6 +14,7 @@
 #include "core/Globals.h"
 #include "effects/Skybox.h"
 #include "lighting/ShadowMap.h"
+#include "effects/WaterFrameBuffers.h"
 #include "render/Shader.h"
 #include "scene/Frustum.h"
 #include "scene/Scene.h"
@@ -48,8 +49,9 @@ void initShaders() {
                     effectShader,     particleShader};
 }
 
+
 void initFrameBuffers() {
-    // The water's two targets are made first, here.
+    waterFrameBuffers = new WaterFrameBuffers(screenWidth, screenHeight);
     createSceneFrameBuffers();
 }
 
@@ -116,6 +118,8 @@ void cleanup() {
     // Its depth map and framebuffer need the context.
     delete shadowMap;
     shadowMap = nullptr;
+    delete waterFrameBuffers;
+    waterFrameBuffers = nullptr;
     glfwDestroyWindow(appWindow->window);
     glfwTerminate();
     delete appWindow;

@@ -2,7 +2,10 @@
 
 #include <algorithm>
 
+#include "core/Globals.h"
 #include "effects/Terrain.h"
+#include "effects/Water.h"
+#include "effects/WaterFrameBuffers.h"
 #include "lighting/DirectionalLight.h"
 #include "lighting/PointLight.h"
 #include "lighting/SpotLight.h"
@@ -17,6 +20,8 @@ PointLight* sunPointLight = nullptr;
 SpotLight* lampSpotLight = nullptr;
 
 Terrain* terrain = nullptr;
+WaterFrameBuffers* waterFrameBuffers = nullptr;
+Water* water = nullptr;
 Skybox* skybox = nullptr;
 
 Entity* boat = nullptr;
@@ -73,6 +78,7 @@ const glm::vec3 kUnit(1.0f);
 
 void initScene() {
     terrain = Terrain::getInstance();
+    water = new Water({modelShader, terrainShader}, waterFrameBuffers, WaterSettings());
 
     Model* boatModel = loadModel("../models/boat2/boat.obj", false, true);
     boat = new Entity(boatModel, glm::vec3(105, -2.5f, 10), glm::vec3(0, -90, 0),
@@ -133,6 +139,7 @@ void releaseScene() {
     release(sunLight);
     release(lampSpotLight);
     release(terrain);
+    release(water);
 
     // Entities that sit in several lists are deleted once; the flower is in
     // none of the lists that own entities, so it is named here.

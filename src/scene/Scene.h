@@ -14,6 +14,8 @@ class PointLight;
 class Skybox;
 class SpotLight;
 class Terrain;
+class Water;
+class WaterFrameBuffers;
 
 extern DirectionalLight* sunLight;
 extern PointLight* lampLightLeft;
@@ -22,6 +24,10 @@ extern PointLight* sunPointLight;
 extern SpotLight* lampSpotLight;
 
 extern Terrain* terrain;
+// The lake's two off-screen targets (made by the application before the
+// scene) and the lake itself (made with the scene, right after the terrain).
+extern WaterFrameBuffers* waterFrameBuffers;
+extern Water* water;
 // Created with the cameras' help by the application, after the scene.
 extern Skybox* skybox;
 

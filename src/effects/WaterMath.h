@@ -1,0 +1,37 @@
+#pragma once
+// The water's arithmetic, apart from any GL: the scroll of the distortion,
+// the clip planes of the two off-screen passes, the corners of the surface
+// and the camera mirrored in the water plane for the reflection.
+
+#include <array>
+#include <glm/glm.hpp>
+
+class Camera;
+
+// The scroll after one more frame: moveFactor + waveSpeed * deltaTime with
+// its whole part dropped, so the result always lies in [0, 1). A step that
+// is not a finite number leaves the scroll where it was.
+float advanceMoveFactor(float moveFactor, float waveSpeed, float deltaTime);
+
+// Keeps what lies above the water plane at height h: (0, 1, 0, -h).
+glm::vec4 reflectionClipPlane(float waterHeight);
+// Keeps what lies below h + 0.05: (0, -1, 0, h + 0.05).
+glm::vec4 refractionClipPlane(float waterHeight);
+// A plane so far below the scene that nothing is cut: (0, 1, 0, 10000).
+glm::vec4 disabledClipPlane();
+
+// Corners 0..3 of the surface in its own space from one half-extent pair
+// (a, b) each: (-a, 0, -b), (+a, 0, -b), (-a, 0, +b), (+a, 0, +b).
+std::array<glm::vec3, 4> waterCorners(const std::array<glm::vec2, 4>& halfExtents);
+
+// Moves the camera below the water plane at height h so that it sees the
+// mirror image of what it saw: the eye height becomes 2h - y, the view
+// direction (and a free camera's pitch) points the other way vertically, and
+// the axes are derived twice, as a frame of the water pass does. Returns the
+// eye position to hand back to restoreFromMirror.
+glm::vec3 mirrorCamera(Camera& camera, float waterHeight);
+
+// Undoes mirrorCamera: the saved eye position, the view direction turned back
+// and the axes derived once more from it, so front, right and up belong
+// together again. In turn mode every derivation adds its turn step.
+void restoreFromMirror(Camera& camera, const glm::vec3& savedPosition);
