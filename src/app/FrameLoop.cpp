@@ -8,6 +8,7 @@
 #include "app/DayClock.h"
 #include "app/DayCycle.h"
 #include "app/Passes.h"
+#include "app/Smoke.h"
 #include "app/Window.h"
 #include "camera/Camera.h"
 #include "camera/CameraPath.h"
@@ -51,6 +52,7 @@ void turnSky() {
 
 void mainPass() {
     if (terrain) drawScene();
+    drawSmoke();
 }
 
 void endTest() {
@@ -85,6 +87,7 @@ void simulateFrame() {
     stepDayClock();
     updateDayCycle();
     turnSky();
+    stepSmoke();
 }
 
 void frameLoop() {

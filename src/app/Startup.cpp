@@ -5,6 +5,7 @@
 
 #include "app/AppGlobals.h"
 #include "app/Controls.h"
+#include "app/Smoke.h"
 #include "app/Window.h"
 #include "core/Globals.h"
 #include "camera/Camera.h"
@@ -80,6 +81,7 @@ void init() {
     initLights();
     initScene();
     initCameras();
+    initParticles();
     initSkyAndShadows();
     initSound();
     initGlState();
@@ -101,6 +103,7 @@ void cleanup() {
     releaseShader(depthShader);
     sceneShaders.clear();
     // The scene's GL objects go while the context still exists.
+    releaseParticles();
     releaseScene();
     glfwDestroyWindow(appWindow->window);
     glfwTerminate();
