@@ -1,6 +1,6 @@
 #pragma once
-// One slot of the smoke pool. A slot is free while life < 0, alive while
-// life > 0; a dead or free slot carries cameraDistance -1.
+// One slot of the smoke pool. A slot is alive while life > 0 and free
+// otherwise; a dead or free slot carries cameraDistance -1.
 
 #include <glm/glm.hpp>
 

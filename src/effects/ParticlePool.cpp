@@ -23,15 +23,19 @@ int ParticlePool::emissionCount(double dt) {
     return static_cast<int>(wanted);
 }
 
+// A life that has run out is 0 or less. A slot whose life came out exactly 0
+// is as dead as any other; if it stayed taken, frames that use up a life
+// exactly (eighth-second frames, or float clock steps that happen to) would
+// leak one slot per particle and exhaust the pool within a second.
 int ParticlePool::findUnusedParticle() {
     for (int i = lastUsedParticle; i < kPoolSize; ++i) {
-        if (particles[i].life < 0.0f) {
+        if (particles[i].life <= 0.0f) {
             lastUsedParticle = i;
             return i;
         }
     }
     for (int i = 0; i < lastUsedParticle; ++i) {
-        if (particles[i].life < 0.0f) {
+        if (particles[i].life <= 0.0f) {
             lastUsedParticle = i;
             return i;
         }

@@ -35,7 +35,7 @@ public:
     // none for a frame time that is not a positive number.
     static int emissionCount(double dt);
 
-    // A slot with life < 0, searched from lastUsedParticle to the end and then
+    // A slot whose life has run out (0 or less), searched from lastUsedParticle to the end and then
     // from the start; it becomes lastUsedParticle. With every slot in use the
     // answer is 0 and lastUsedParticle stays.
     int findUnusedParticle();

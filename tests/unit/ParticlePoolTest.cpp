@@ -230,7 +230,19 @@ TEST(ParticlePool, FreeSlotSearchWrapsAndAFullPoolReusesSlotZero) {
     pool->particles[9000].life = 0.1f;
     EXPECT_EQ(pool->findUnusedParticle(), 3);  // wrapped round to the start
     EXPECT_EQ(pool->lastUsedParticle, 3);
-    pool->particles[3].life = 0.0f;  // exactly 0 is not free
+    pool->particles[3].life = 0.0f;  // run out exactly: free as well
+    EXPECT_EQ(pool->findUnusedParticle(), 3);
+    pool->particles[3].life = 0.1f;
     EXPECT_EQ(pool->findUnusedParticle(), 0);
     EXPECT_EQ(pool->lastUsedParticle, 3);
+}
+
+TEST(ParticlePool, SlotsWhoseLifeEndsAtExactlyZeroAreFreedAgain) {
+    // Eighth-second frames use up a life of 0.25 exactly, leaving 0.
+    auto pool = twoCups();
+    for (int frame = 0; frame < 200; ++frame) {
+        pool->step(0.125f, glm::vec3(0.0f));
+        ASSERT_EQ(pool->particlesCount, 160) << frame;
+    }
+    EXPECT_EQ(living(*pool), 160);
 }
