@@ -11,6 +11,7 @@
 #include "app/Passes.h"
 #include "app/ShadowPass.h"
 #include "app/WaterPasses.h"
+#include "app/Smoke.h"
 #include "app/Window.h"
 #include "camera/Camera.h"
 #include "camera/CameraPath.h"
@@ -60,6 +61,7 @@ void mainPass() {
     bindShadowMapForMainPass();
     if (terrain) drawScene();
     if (water) water->draw();
+    drawSmoke();
 }
 
 void endTest() {
@@ -99,6 +101,7 @@ void simulateFrame() {
     updateDayCycle();
     turnSky();
     stepLampEvents();
+    stepSmoke();
 }
 
 void frameLoop() {

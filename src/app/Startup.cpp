@@ -7,6 +7,7 @@
 #include "app/Controls.h"
 #include "app/HdrPasses.h"
 #include "app/ShadowPass.h"
+#include "app/Smoke.h"
 #include "app/Window.h"
 #include "camera/Camera.h"
 #include "camera/CameraPath.h"
@@ -92,6 +93,7 @@ void init() {
     initLights();
     initScene();
     initCameras();
+    initParticles();
     initSkyAndShadows();
     initSound();
     initGlState();
@@ -113,6 +115,7 @@ void cleanup() {
     releaseShader(depthShader);
     sceneShaders.clear();
     // The scene's GL objects go while the context still exists.
+    releaseParticles();
     releaseScene();
     releaseSceneFrameBuffers();
     // Its depth map and framebuffer need the context.
