@@ -2,6 +2,7 @@
 // libmpg123 in gapless mode, the way the sound backend loads them.
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 #include <mpg123.h>
 
 #include <algorithm>
@@ -237,7 +238,8 @@ std::vector<char> readBytes(const std::filesystem::path& file) {
 
 TEST(SoundAssets, GeneratorWritesTheSameBytesEveryRun) {
     const std::filesystem::path dir =
-        std::filesystem::temp_directory_path() / "morrowdock_sound_determinism";
+        std::filesystem::temp_directory_path() /
+        ("morrowdock_sound_determinism_" + std::to_string(getpid()));
     std::filesystem::remove_all(dir);
     const std::string command =
         std::string("\"") + MD_ASSETGEN + "\" \"" + dir.string() + "\" bulb music > /dev/null";
