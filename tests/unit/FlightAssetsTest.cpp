@@ -13,6 +13,7 @@
 
 #include "LoadedImage.h"
 #include "effects/TerrainGrid.h"
+#include "scene/Placements.h"
 
 namespace {
 
@@ -75,15 +76,7 @@ std::vector<Solid> sceneSolids(const TerrainGrid& grid) {
         {"jetty", {52.0f, -6.0f, 6.0f}, {98.0f, 0.7f, 14.0f}, false},
         {"boat", {100.7f, -3.5f, -5.0f}, {109.3f, 0.5f, 25.0f}, false},
     };
-    const std::array<glm::vec2, 9> trees{{{81.94f, 184.91f},
-                                          {-180.54f, 179.41f},
-                                          {-279.56f, -6.91f},
-                                          {-146.39f, -151.903f},
-                                          {86.7f, -139.81f},
-                                          {217.56f, -4.91f},
-                                          {-50.0f, -40.0f},
-                                          {-25.0f, 10.0f},
-                                          {20.0f, -27.0f}}};
+    const auto& trees = kTreePositions;
     // Trees: about 40 high, crowns up to some 12 from the trunk.
     for (const glm::vec2 t : trees)
         solids.push_back(cylinder("tree", t, 12.0f, ground(t) - 1, ground(t) + 41));
