@@ -7,6 +7,7 @@
 #include "app/Controls.h"
 #include "app/DayClock.h"
 #include "app/DayCycle.h"
+#include "app/EnvironmentCapture.h"
 #include "app/HdrPasses.h"
 #include "app/Passes.h"
 #include "app/ShadowPass.h"
@@ -80,6 +81,7 @@ void drawFrame() {
     applyViewToSceneShaders();
     stepDayClock();
     updateDayCycle();
+    if (inCaptureWindow(timeOfDay)) captureEnvironment();
     renderWaterPasses();
     turnSky();
     drawShadowPass();
@@ -99,6 +101,7 @@ void simulateFrame() {
     updateMainCamera();
     stepDayClock();
     updateDayCycle();
+    if (inCaptureWindow(timeOfDay)) captureEnvironment();
     turnSky();
     stepLampEvents();
     stepSmoke();

@@ -41,7 +41,7 @@ void drawScene() {
     drawCulled(breakfast, 4.0f, modelShader);
     drawCulled(coffeeCup, 4.0f, modelShader);
     drawCulled(juice, 4.0f, modelShader);
-    drawCulled(vase, 0.0f, modelShader);
+    drawCulled(vase, 0.0f, reflectionShader);
     drawCulled(flower, 0.0f, modelShader);
     for (Entity* g : grassEntities) drawCulled(g, 0.0f, modelShader);
     for (Entity* t : treeEntities) drawCulled(t, 10.0f, modelShader);

@@ -5,6 +5,7 @@
 
 #include "app/AppGlobals.h"
 #include "app/Controls.h"
+#include "app/EnvironmentCapture.h"
 #include "app/HdrPasses.h"
 #include "app/ShadowPass.h"
 #include "app/Smoke.h"
@@ -79,6 +80,7 @@ void initCameras() {
 void initSkyAndShadows() {
     skybox = new Skybox(cubemapShader, mainCamera);
     shadowMap = new ShadowMap({modelShader, terrainShader}, sunLight, mainCamera);
+    createEnvironmentTarget();
 }
 
 void initSound() {
@@ -123,6 +125,7 @@ void cleanup() {
     shadowMap = nullptr;
     delete waterFrameBuffers;
     waterFrameBuffers = nullptr;
+    releaseEnvironmentTarget();
     glfwDestroyWindow(appWindow->window);
     glfwTerminate();
     delete appWindow;

@@ -2,6 +2,7 @@
 
 #include "app/AppGlobals.h"
 #include "app/CommandLine.h"
+#include "app/EnvironmentCapture.h"
 #include "app/FrameLoop.h"
 #include "app/Startup.h"
 #include "core/Globals.h"
@@ -15,6 +16,7 @@ int main(int argc, char** argv) {
     fullscreen = settings.fullscreen;
 
     init();
+    captureEnvironment();
     frameLoop();
     cleanup();
     return 0;
