@@ -4,6 +4,8 @@
 
 #include "core/Globals.h"
 #include "lighting/ShadowMap.h"
+#include "render/Model.h"
+#include "render/Shader.h"
 #include "scene/Entity.h"
 #include "scene/Scene.h"
 
@@ -15,8 +17,15 @@ void drawShadowPass() {
     // (the trees come first) turns back-face culling on for those after it.
     glCullFace(GL_FRONT);
     shadowMap->beginShadowPass();
-    for (Entity* caster : shadowCasters)
-        if (caster) caster->draw(shadowMap->shader);
+    // Only the double-sided models (leaves, grass) have cut-out texels; the
+    // solid ones are drawn without reading their texture.
+    for (Entity* caster : shadowCasters) {
+        if (!caster) continue;
+        // Each draw leaves no program current; the flag needs the depth program.
+        shadowMap->shader->use();
+        shadowMap->shader->setInt("cutOut", caster->model && !caster->model->cullFaces ? 1 : 0);
+        caster->draw(shadowMap->shader);
+    }
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
     glUseProgram(0);
     glViewport(0, 0, screenWidth, screenHeight);

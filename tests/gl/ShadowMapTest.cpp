@@ -245,3 +245,33 @@ TEST_F(ShadowMapTest, BindShadowMapHandsUnitFiveAndTheMatrixToBothPrograms) {
     EXPECT_EQ(glInt(GL_CURRENT_PROGRAM), 0);
     EXPECT_EQ(takeGlError(), GLenum(GL_NO_ERROR));
 }
+
+TEST_F(ShadowMapTest, OnlyDoubleSidedCastersLoseTheirSeeThroughTexels) {
+    // The same square with texture coordinates and a fully see-through map.
+    const auto dir = freshTempFolder("shadow_cut_out");
+    writeText(dir / "clear.obj", "mtllib clear.mtl\n" + std::string(kSquareObj) +
+                                     "vt 0 0\nvt 1 0\nvt 1 1\nvt 0 1\nusemtl clear\n"
+                                     "f 1/1/1 2/2/1 3/3/1\nf 1/1/1 3/3/1 4/4/1\n");
+    writeText(dir / "clear.mtl", "newmtl clear\nKd 1 1 1\nmap_Kd clear.png\n");
+    ASSERT_TRUE(writePng(dir / "clear.png", 2, 2, 4, std::vector<unsigned char>(16, 0)));
+    Model leaves((dir / "clear.obj").c_str(), false, false);
+    Model solid((dir / "clear.obj").c_str(), false, true);
+    ASSERT_FALSE(leaves.meshes.empty());
+    // Leaves first, as the trees are, so the solid square after them is drawn
+    // with back faces culled and faces the light.
+    Entity leafCaster(&leaves, glm::vec3(0, 0, 30), glm::vec3(0), glm::vec3(1), 1);
+    Entity solidCaster(&solid, glm::vec3(0, 0, 0), glm::vec3(0), glm::vec3(1), 1);
+    shadowCasters = {&leafCaster, &solidCaster};
+    shadowMap = map.get();
+
+    drawShadowPass();
+
+    const std::vector<float> depths = readDepthMap();
+    const glm::vec3 underLeaves = shadowMapCoordinates(map->lightSpaceMatrix, glm::vec3(3, 5, 30));
+    const glm::vec3 underSolid = shadowMapCoordinates(map->lightSpaceMatrix, glm::vec3(3, 5, 2));
+    ASSERT_TRUE(insideShadowMap(underLeaves));
+    ASSERT_TRUE(insideShadowMap(underSolid));
+    EXPECT_FLOAT_EQ(depthAt(depths, underLeaves), 1.0f);
+    EXPECT_LT(depthAt(depths, underSolid), 1.0f);
+    EXPECT_EQ(takeGlError(), GLenum(GL_NO_ERROR));
+}
