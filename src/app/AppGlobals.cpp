@@ -8,6 +8,7 @@ Window* appWindow = nullptr;
 
 float lastFrame = 0.0f;
 bool firstFrame = true;
+float previousTimeOfDay = 0.0f;
 float exposure = 0.8f;
 
 bool keys[1024] = {};

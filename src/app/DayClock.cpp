@@ -17,3 +17,9 @@ void advanceDayClock(float& timeOfDay, bool& firstFrame, float deltaTime,
 }
 
 bool runShouldEnd(bool freeMode, float timeOfDay) { return !freeMode && timeOfDay > kRunEndsAfter; }
+
+bool clockReachedWindow(float previous, float now, float low, float high, bool inclusive) {
+    const bool inside = inclusive ? (now >= low && now <= high) : (now > low && now < high);
+    const bool jumpedOver = previous < now && previous <= low && now >= high;
+    return inside || jumpedOver;
+}

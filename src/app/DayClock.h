@@ -15,6 +15,12 @@ constexpr float kRunEndsAfter = 21500.0f;
 void advanceDayClock(float& timeOfDay, bool& firstFrame, float deltaTime,
                      const std::function<void()>& pathStep);
 
+// Whether this frame's clock step reached a window of the day: the clock is
+// inside it (ends included when `inclusive`), or the step from `previous` to
+// `now` jumped over the whole window within the same day. A slow frame (the
+// windows last about a tenth of a second) then still triggers the event once.
+bool clockReachedWindow(float previous, float now, float low, float high, bool inclusive);
+
 // The run ends by itself once the clock passes 21500, unless the viewer has
 // taken the camera over.
 bool runShouldEnd(bool freeMode, float timeOfDay);

@@ -2,6 +2,7 @@
 
 #include <GL/glew.h>
 
+#include "app/DayClock.h"
 #include "camera/Camera.h"
 #include "camera/Projection.h"
 #include "core/Globals.h"
@@ -30,9 +31,11 @@ void uploadCaptureShaderProjection(const glm::mat4& projection) {
 
 }  // namespace
 
-bool inCaptureWindow(float timeOfDay) {
-    return (timeOfDay >= 6000.0f && timeOfDay <= 6010.0f) ||
-           (timeOfDay >= 8000.0f && timeOfDay <= 8010.0f);
+bool inCaptureWindow(float timeOfDay) { return inCaptureWindow(timeOfDay, timeOfDay); }
+
+bool inCaptureWindow(float timeOfDay, float previousTimeOfDay) {
+    return clockReachedWindow(previousTimeOfDay, timeOfDay, 6000.0f, 6010.0f, true) ||
+           clockReachedWindow(previousTimeOfDay, timeOfDay, 8000.0f, 8010.0f, true);
 }
 
 void createEnvironmentTarget() {

@@ -16,6 +16,9 @@ constexpr int kEnvironmentUnit = 5;
 // True on the frames that re-render the cube map: the clock lies in
 // [6000, 6010] or [8000, 8010], both ends included.
 bool inCaptureWindow(float timeOfDay);
+// The same for a frame that moved the clock from previousTimeOfDay: a window
+// jumped over by a slow frame counts as reached.
+bool inCaptureWindow(float timeOfDay, float previousTimeOfDay);
 
 // The target with frameBufferShader, the window size and 1024-pixel faces.
 void createEnvironmentTarget();

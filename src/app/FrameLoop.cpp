@@ -46,6 +46,7 @@ void applyViewToSceneShaders() {
 }
 
 void stepDayClock() {
+    previousTimeOfDay = timeOfDay;
     advanceDayClock(timeOfDay, firstFrame, deltaTime, [] {
         if (mainCamera) updatePath(*mainCamera);
     });
@@ -81,7 +82,7 @@ void drawFrame() {
     applyViewToSceneShaders();
     stepDayClock();
     updateDayCycle();
-    if (inCaptureWindow(timeOfDay)) captureEnvironment();
+    if (inCaptureWindow(timeOfDay, previousTimeOfDay)) captureEnvironment();
     renderWaterPasses();
     turnSky();
     drawShadowPass();
@@ -101,7 +102,7 @@ void simulateFrame() {
     updateMainCamera();
     stepDayClock();
     updateDayCycle();
-    if (inCaptureWindow(timeOfDay)) captureEnvironment();
+    if (inCaptureWindow(timeOfDay, previousTimeOfDay)) captureEnvironment();
     turnSky();
     stepLampEvents();
     stepSmoke();

@@ -2,6 +2,7 @@
 
 #include <GL/glew.h>
 
+#include "app/AppGlobals.h"
 #include "app/LampEvents.h"
 #include "core/Globals.h"
 #include "effects/FrameBuffer.h"
@@ -52,7 +53,7 @@ void releaseSceneFrameBuffers() {
 
 void drawGlowSources() {
     if (!glowSourceBuffer || !glowBlurBuffer) return;
-    const LampState state = lampStateAt(timeOfDay);
+    const LampState state = lampStateAt(timeOfDay, previousTimeOfDay);
 
     beginTarget(glowSourceBuffer);
     if (state.sunGlows && sun) {
@@ -75,7 +76,7 @@ void drawGlowSources() {
 }
 
 void stepLampEvents() {
-    applyLampLights(lampStateAt(timeOfDay));
+    applyLampLights(lampStateAt(timeOfDay, previousTimeOfDay));
 }
 
 void beginMainPass() {

@@ -1,5 +1,6 @@
 #include "app/LampEvents.h"
 
+#include "app/DayClock.h"
 #include "lighting/PointLight.h"
 #include "lighting/SpotLight.h"
 #include "scene/Entity.h"
@@ -9,12 +10,15 @@ bool sunGlowsAt(float t) {
     return t > 5600.0f && t < 20000.0f;
 }
 
-LampState lampStateAt(float t) {
+LampState lampStateAt(float t) { return lampStateAt(t, t); }
+
+LampState lampStateAt(float t, float previous) {
     LampState s;
     s.sunGlows = sunGlowsAt(t);
-    s.lampFails = s.sunGlows && t > 7200.0f && t < 7210.0f;
+    s.lampFails = clockReachedWindow(previous, t, 7200.0f, 7210.0f, false);
     s.bulbsGlow = t < 7200.0f || t > 20000.0f;
-    s.lampLightsPlaced = s.bulbsGlow && t < 20010.0f;
+    s.lampLightsPlaced =
+        s.bulbsGlow && (t < 20010.0f || clockReachedWindow(previous, t, 20000.0f, 20010.0f, false));
     return s;
 }
 

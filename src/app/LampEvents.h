@@ -14,6 +14,10 @@ struct LampState {
 };
 
 LampState lampStateAt(float timeOfDay);
+// The same for a frame that moved the clock from previousTimeOfDay: a slow
+// frame that jumps over the failure (7200, 7210) or the return (20000, 20010)
+// still makes the lamp fail or come back.
+LampState lampStateAt(float timeOfDay, float previousTimeOfDay);
 bool sunGlowsAt(float timeOfDay);
 
 // Where the lamp's lights stand while the lamp is lit, and where they go

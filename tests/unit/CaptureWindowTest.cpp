@@ -29,3 +29,10 @@ TEST(CaptureWindow, ASixtyHertzDayCapturesOnAFewFramesPerWindow) {
     EXPECT_GE(captures, 10);
     EXPECT_LE(captures, 12);
 }
+
+TEST(CaptureWindow, ASlowFrameJumpingOverAWindowStillCaptures) {
+    EXPECT_TRUE(inCaptureWindow(6030.0f, 5990.0f));
+    EXPECT_TRUE(inCaptureWindow(8040.0f, 7995.0f));
+    EXPECT_FALSE(inCaptureWindow(6060.0f, 6030.0f));
+    EXPECT_FALSE(inCaptureWindow(5990.0f, 5950.0f));
+}

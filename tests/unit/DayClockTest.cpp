@@ -57,3 +57,39 @@ TEST(DayClock, EndTestRespectsFreeMode) {
     EXPECT_FALSE(runShouldEnd(true, 23999.0f));
     EXPECT_FALSE(runShouldEnd(false, 100.0f));
 }
+
+TEST(DayClock, WindowsAreReachedFromInsideOrByJumpingOver) {
+    // Inside, with and without the ends.
+    EXPECT_TRUE(clockReachedWindow(7199.0f, 7205.0f, 7200.0f, 7210.0f, false));
+    EXPECT_FALSE(clockReachedWindow(7199.0f, 7200.0f, 7200.0f, 7210.0f, false));
+    EXPECT_TRUE(clockReachedWindow(5999.0f, 6000.0f, 6000.0f, 6010.0f, true));
+    EXPECT_TRUE(clockReachedWindow(6009.0f, 6010.0f, 6000.0f, 6010.0f, true));
+    // A slow frame steps over the whole window: reached once.
+    EXPECT_TRUE(clockReachedWindow(7180.0f, 7215.0f, 7200.0f, 7210.0f, false));
+    EXPECT_TRUE(clockReachedWindow(7200.0f, 7210.0f, 7200.0f, 7210.0f, false));
+    // The frame after: already past, nothing more.
+    EXPECT_FALSE(clockReachedWindow(7215.0f, 7250.0f, 7200.0f, 7210.0f, false));
+    // Leaving the window from inside does not count again.
+    EXPECT_FALSE(clockReachedWindow(7205.0f, 7240.0f, 7200.0f, 7210.0f, false));
+    // Not yet there; the wrap at midnight is not a jump over the day.
+    EXPECT_FALSE(clockReachedWindow(7100.0f, 7190.0f, 7200.0f, 7210.0f, false));
+    EXPECT_FALSE(clockReachedWindow(23990.0f, 50.0f, 7200.0f, 7210.0f, false));
+}
+
+TEST(DayClock, AtFourFramesASecondEveryEventOfTheDayStillHappensOnce) {
+    // 0.3 s frames move the clock 33 units: the 10-unit windows fall between frames.
+    float t = 4950.0f, previous = t;
+    bool first = false;
+    int failures = 0, returns = 0, captures = 0;
+    while (t < 21500.0f) {
+        previous = t;
+        advanceDayClock(t, first, 0.3f, nullptr);
+        failures += clockReachedWindow(previous, t, 7200.0f, 7210.0f, false);
+        returns += clockReachedWindow(previous, t, 20000.0f, 20010.0f, false);
+        captures += clockReachedWindow(previous, t, 6000.0f, 6010.0f, true) +
+                    clockReachedWindow(previous, t, 8000.0f, 8010.0f, true);
+    }
+    EXPECT_EQ(failures, 1);
+    EXPECT_EQ(returns, 1);
+    EXPECT_EQ(captures, 2);
+}

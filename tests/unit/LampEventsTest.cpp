@@ -47,3 +47,14 @@ TEST(LampEvents, LampLightsArePutBackBefore7200AndBetween20000And20010) {
     EXPECT_TRUE(lampStateAt(20010.0f).bulbsGlow);
     EXPECT_FALSE(lampStateAt(21000.0f).lampLightsPlaced);
 }
+
+TEST(LampEvents, ASlowFrameStillMakesTheLampFailAndComeBack) {
+    // Jumping from 7190 to 7225 passes the whole failure window in one frame.
+    EXPECT_TRUE(lampStateAt(7225.0f, 7190.0f).lampFails);
+    EXPECT_FALSE(lampStateAt(7260.0f, 7225.0f).lampFails);
+    EXPECT_FALSE(lampStateAt(7225.0f, 7225.0f).lampFails);  // without a previous step, as before
+    // Jumping from 19990 to 20030 passes the return window: the lights are put back.
+    EXPECT_TRUE(lampStateAt(20030.0f, 19990.0f).lampLightsPlaced);
+    EXPECT_FALSE(lampStateAt(20060.0f, 20030.0f).lampLightsPlaced);
+    EXPECT_TRUE(lampStateAt(20030.0f, 19990.0f).bulbsGlow);
+}
