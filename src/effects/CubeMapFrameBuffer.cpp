@@ -1,6 +1,7 @@
 #include "effects/CubeMapFrameBuffer.h"
 
 #include "core/Console.h"
+#include "render/RenderTargets.h"
 
 CubeMapFrameBuffer::CubeMapFrameBuffer(Shader* shader, int width, int height, int size)
     : shader(shader), width(width), height(height), size(size) {
@@ -29,11 +30,7 @@ void CubeMapFrameBuffer::init() {
     glTexParameteri(GL_TEXTURE_CUBE_MAP, GL_TEXTURE_WRAP_R, GL_CLAMP_TO_EDGE);
     glBindTexture(GL_TEXTURE_CUBE_MAP, 0);
 
-    glGenRenderbuffers(1, &renderbuffer);
-    glBindRenderbuffer(GL_RENDERBUFFER, renderbuffer);
-    glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT, size, size);
-    glBindRenderbuffer(GL_RENDERBUFFER, 0);
-    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, renderbuffer);
+    renderbuffer = attachDepthRenderbuffer(size, size);
 
     attachFace(0);
 

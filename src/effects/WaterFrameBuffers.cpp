@@ -4,6 +4,8 @@
 
 #include <cstdio>
 
+#include "render/RenderTargets.h"
+
 WaterFrameBuffers::WaterFrameBuffers(int windowWidth, int windowHeight)
     : windowWidth(windowWidth), windowHeight(windowHeight) {
     createReflectionFrameBuffer();
@@ -37,12 +39,7 @@ void WaterFrameBuffers::createReflectionFrameBuffer() {
     glDrawBuffer(GL_COLOR_ATTACHMENT0);
     reflectionTexture = createColourTexture();
 
-    glGenRenderbuffers(1, &reflectionDepthBuffer);
-    glBindRenderbuffer(GL_RENDERBUFFER, reflectionDepthBuffer);
-    glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT, kWidth, kHeight);
-    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER,
-                              reflectionDepthBuffer);
-    glBindRenderbuffer(GL_RENDERBUFFER, 0);
+    reflectionDepthBuffer = attachDepthRenderbuffer(kWidth, kHeight);
 
     checkComplete("reflection");
     unbindCurrentFrameBuffer();
