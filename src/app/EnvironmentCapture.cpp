@@ -8,6 +8,7 @@
 #include "core/Globals.h"
 #include "effects/CubeMapFrameBuffer.h"
 #include "effects/Skybox.h"
+#include "render/PassTimer.h"
 #include "render/Shader.h"
 #include "scene/Entity.h"
 #include "scene/Scene.h"
@@ -50,6 +51,7 @@ void releaseEnvironmentTarget() {
 
 void captureEnvironment() {
     if (!environmentTarget || !captureCamera || !modelShader) return;
+    TimedStep timed(PassStep::Capture);
 
     if (vase) captureCamera->position = vase->getPosition() + glm::vec3(0.0f, kAboveVase, 0.0f);
     captureCamera->updateCameraVectors();

@@ -20,6 +20,7 @@
 #include "core/TimeSource.h"
 #include "effects/Skybox.h"
 #include "effects/Water.h"
+#include "render/PassTimer.h"
 #include "scene/Scene.h"
 
 namespace {
@@ -62,7 +63,11 @@ void mainPass() {
     beginMainPass();
     bindShadowMapForMainPass();
     if (terrain) drawScene();
-    if (water) water->draw();
+    if (water) {
+        TimedStep timed(PassStep::Water);
+        water->draw();
+    }
+    TimedStep timed(PassStep::Smoke);
     drawSmoke();
 }
 
@@ -85,10 +90,16 @@ void drawFrame() {
     if (inCaptureWindow(timeOfDay, previousTimeOfDay)) captureEnvironment();
     renderWaterPasses();
     turnSky();
-    drawShadowPass();
+    {
+        TimedStep timed(PassStep::Shadow);
+        drawShadowPass();
+    }
     drawGlowSources();
     mainPass();
-    resolveScene();
+    {
+        TimedStep timed(PassStep::Resolve);
+        resolveScene();
+    }
     endTest();
 }
 

@@ -6,6 +6,7 @@
 #include "core/Globals.h"
 #include "effects/Skybox.h"
 #include "effects/Terrain.h"
+#include "render/PassTimer.h"
 #include "render/Shader.h"
 #include "scene/Entity.h"
 #include "scene/Frustum.h"
@@ -31,10 +32,15 @@ void setTransparent(int value) {
 }  // namespace
 
 void drawScene() {
+    passTimerBegin(PassStep::Terrain);
     terrain->draw();
+    passTimerBegin(PassStep::Sky);
     if (skybox) skybox->draw();
+    passTimerBegin(PassStep::Entities);
     drawCulled(streetLamp, 15.0f, modelShader);
+    passTimerEnd();
     addGlow();
+    passTimerBegin(PassStep::Entities);
     drawCulled(jetty, 0.0f, modelShader);
     drawCulled(boat, 0.0f, modelShader);
     drawCulled(furniture, 4.0f, modelShader);
@@ -45,8 +51,10 @@ void drawScene() {
     drawCulled(flower, 0.0f, modelShader);
     for (Entity* g : grassEntities) drawCulled(g, 0.0f, modelShader);
     for (Entity* t : treeEntities) drawCulled(t, 10.0f, modelShader);
+    passTimerBegin(PassStep::Transparent);
     setTransparent(1);
     drawCulled(lightBulbs, 9.0f, modelShader);
     drawCulled(glasses, 4.0f, modelShader);
     setTransparent(0);
+    passTimerEnd();
 }

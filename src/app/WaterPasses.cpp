@@ -10,6 +10,7 @@
 #include "effects/Water.h"
 #include "effects/WaterFrameBuffers.h"
 #include "effects/WaterMath.h"
+#include "render/PassTimer.h"
 #include "render/Shader.h"
 #include "scene/Entity.h"
 #include "scene/Scene.h"
@@ -48,6 +49,7 @@ bool ready() {
 
 void renderWaterReflection() {
     if (!ready()) return;
+    TimedStep timed(PassStep::WaterReflection);
     const float h = water->height();
     waterFrameBuffers->bindReflectionFrameBuffer();
     clearTarget();
@@ -66,6 +68,7 @@ void renderWaterReflection() {
 
 void renderWaterRefraction() {
     if (!ready()) return;
+    TimedStep timed(PassStep::WaterRefraction);
     const float h = water->height();
     waterFrameBuffers->bindRefractionFrameBuffer();
     clearTarget();

@@ -19,3 +19,5 @@ Shader* effectShader = nullptr;
 Shader* particleShader = nullptr;
 
 std::vector<Shader*> sceneShaders;
+
+bool renderShortcuts = true;

@@ -25,6 +25,10 @@ extern Shader* reflectionShader;
 extern Shader* effectShader;
 extern Shader* particleShader;
 
+// Passes skip work that cannot change the picture (pixels no object reaches,
+// objects no view sees). Off, every pass draws everything, as a reference.
+extern bool renderShortcuts;
+
 // The programs that receive view, projection and every light uniform, in
 // upload order. The depth program is never in it.
 extern std::vector<Shader*> sceneShaders;

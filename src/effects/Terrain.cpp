@@ -56,6 +56,7 @@ Terrain::Terrain()
     indices = std::move(grid.indices);
     heights = std::move(grid.heights);
 
+    blockBoxes = terrainBlockBoxes(vertices, vertexCount, position);
     setupBuffers();
     stbi_image_free(mapPixels);
     mapPixels = nullptr;
@@ -110,7 +111,7 @@ int Terrain::draw() {
     }
 
     glBindVertexArray(VAO);
-    glDrawElements(GL_TRIANGLES, GLsizei(indices.size()), GL_UNSIGNED_INT, nullptr);
+    drawVisibleCells();
     glBindVertexArray(0);
 
     for (int unit = 0; unit < 5; ++unit) {
@@ -119,6 +120,39 @@ int Terrain::draw() {
     }
     glUseProgram(0);
     return int(indices.size() / 3);
+}
+
+void Terrain::drawVisibleCells() {
+    if (!renderShortcuts || blockBoxes.empty()) {
+        glDrawElements(GL_TRIANGLES, GLsizei(indices.size()), GL_UNSIGNED_INT, nullptr);
+        return;
+    }
+    // What the vertex shader will use, read back from the program itself so
+    // the test follows whichever pass set it.
+    const GLuint program = terrainShader->program;
+    glm::mat4 projection(1.0f), view(1.0f);
+    glm::vec4 clipPlane(0.0f);
+    glGetUniformfv(program, glGetUniformLocation(program, "projection"), &projection[0][0]);
+    glGetUniformfv(program, glGetUniformLocation(program, "view"), &view[0][0]);
+    const GLint planeAt = glGetUniformLocation(program, "waterClipPlane");
+    if (planeAt >= 0) glGetUniformfv(program, planeAt, &clipPlane[0]);
+    const bool clipping = glIsEnabled(GL_CLIP_DISTANCE0) && planeAt >= 0;
+    const glm::mat4 clipFromWorld = projection * view;
+
+    blockVisible.resize(blockBoxes.size());
+    for (size_t b = 0; b < blockBoxes.size(); ++b)
+        blockVisible[b] = !outsideClip(clipFromWorld, blockBoxes[b]) &&
+                          !(clipping && belowPlane(clipPlane, blockBoxes[b]));
+    visibleCellRuns(vertexCount, blockVisible, runs);
+    if (runs.empty()) return;
+    runCounts.clear();
+    runOffsets.clear();
+    for (const IndexRun& run : runs) {
+        runCounts.push_back(GLsizei(run.count));
+        runOffsets.push_back(reinterpret_cast<const void*>(run.first * sizeof(unsigned int)));
+    }
+    glMultiDrawElements(GL_TRIANGLES, runCounts.data(), GL_UNSIGNED_INT, runOffsets.data(),
+                        GLsizei(runs.size()));
 }
 
 float Terrain::getHeightOfTerrain(float worldX, float worldZ) const {

@@ -17,6 +17,13 @@ std::string modelDirectory(const std::string& path) {
 Model::Model(const char* path, bool forceUpNormals, bool cullFaces)
     : forceUpNormals(forceUpNormals), cullFaces(cullFaces) {
     loadModel(path ? path : "");
+    bool first = true;
+    for (const Mesh& mesh : meshes)
+        for (const Vertex& v : mesh.vertices) {
+            boundsMin = first ? v.position : glm::min(boundsMin, v.position);
+            boundsMax = first ? v.position : glm::max(boundsMax, v.position);
+            first = false;
+        }
 }
 
 void Model::draw(Shader* shader) {
