@@ -11,6 +11,7 @@
 #include "render/PassTimer.h"
 #include "render/Shader.h"
 #include "scene/Entity.h"
+#include "scene/EntityCulling.h"
 #include "scene/Scene.h"
 
 CubeMapFrameBuffer* environmentTarget = nullptr;
@@ -69,8 +70,9 @@ void captureEnvironment() {
         applyViewToCaptureShaders(captureCamera);
         // The sky covers every pixel, so the face's colour needs no clear.
         if (skybox) skybox->draw();
+        const ViewVolume seen = viewVolumeOf(modelShader);
         for (Entity* entity : capturedEntities)
-            if (entity) entity->draw(modelShader);
+            if (entity && !hiddenFrom(seen, entity)) entity->draw(modelShader);
     }
 
     glBindFramebuffer(GL_FRAMEBUFFER, 0);

@@ -3,6 +3,9 @@
 #include <GL/glew.h>
 #include <GLFW/glfw3.h>
 
+#include <chrono>
+
+#include "app/AdaptiveQuality.h"
 #include "app/AppGlobals.h"
 #include "app/Controls.h"
 #include "app/DayClock.h"
@@ -120,5 +123,12 @@ void simulateFrame() {
 }
 
 void frameLoop() {
-    while (!glfwWindowShouldClose(appWindow->window)) runFrame();
+    auto last = std::chrono::steady_clock::now();
+    while (!glfwWindowShouldClose(appWindow->window)) {
+        beginQualityFrame();
+        runFrame();
+        const auto now = std::chrono::steady_clock::now();
+        endQualityFrame(std::chrono::duration<double>(now - last).count());
+        last = now;
+    }
 }

@@ -10,6 +10,7 @@
 #include "effects/FrameBuffer.h"
 #include "lighting/PointLight.h"
 #include "render/PassTimer.h"
+#include "render/RenderTargets.h"
 #include "render/Model.h"
 #include "scene/Entity.h"
 #include "scene/Scene.h"
@@ -38,7 +39,7 @@ PixelRect onScreen(Entity* entity) {
     box.add(entity->model->boundsMin);
     box.add(entity->model->boundsMax);
     const glm::mat4 clip = screenProjection(screenWidth, screenHeight) * mainCamera->view * entity->modelMatrix;
-    return projectBox(clip, box, screenWidth, screenHeight);
+    return projectBox(clip, box, scaledSide(screenWidth), scaledSide(screenHeight));
 }
 
 // The sources grown by the blur's reach along one axis. The buffers repeat at
@@ -46,18 +47,19 @@ PixelRect onScreen(Entity* entity) {
 // rectangle then spans that axis.
 PixelRect reach(const PixelRect& r, bool alongX, bool alongY) {
     if (r.empty()) return r;
+    const int width = scaledSide(screenWidth), height = scaledSide(screenHeight);
     PixelRect g = r;
     if (alongX) {
         g.x0 -= kGlowReach;
         g.x1 += kGlowReach;
-        if (g.x0 < 0 || g.x1 > screenWidth) g.x0 = 0, g.x1 = screenWidth;
+        if (g.x0 < 0 || g.x1 > width) g.x0 = 0, g.x1 = width;
     }
     if (alongY) {
         g.y0 -= kGlowReach;
         g.y1 += kGlowReach;
-        if (g.y0 < 0 || g.y1 > screenHeight) g.y0 = 0, g.y1 = screenHeight;
+        if (g.y0 < 0 || g.y1 > height) g.y0 = 0, g.y1 = height;
     }
-    return grow(g, 0, 0, screenWidth, screenHeight);
+    return grow(g, 0, 0, width, height);
 }
 
 // Draws the buffer's quad on the pixels of `rect` only (all of them with the
@@ -81,7 +83,7 @@ void beginTarget(FrameBuffer* target) {
     glBindTexture(GL_TEXTURE_2D, 0);
     glBindFramebuffer(GL_FRAMEBUFFER, target->framebuffer);
     glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    clearDrawnPart(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT, target->width, target->height);
 }
 
 void endTarget() {
@@ -160,5 +162,7 @@ void resolveScene() {
     if (!sceneBuffer) return;
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
     glClear(GL_COLOR_BUFFER_BIT);
+    // The scene may fill only part of its buffer; the window takes all of it.
+    glViewport(0, 0, screenWidth, screenHeight);
     sceneBuffer->drawQuad();
 }

@@ -9,17 +9,21 @@
 #include "render/PassTimer.h"
 #include "render/Shader.h"
 #include "scene/Entity.h"
+#include "scene/EntityCulling.h"
 #include "scene/Frustum.h"
 #include "scene/Scene.h"
 
 namespace {
 
+ViewVolume mainView;
+
 // Draws the entity if its sphere, centred `lift` units above its position,
-// is not wholly outside the view frustum.
+// is not wholly outside the view frustum (and its model's box is in view).
 void drawCulled(Entity* entity, float lift, Shader* shader) {
     if (!entity) return;
     const glm::vec3 centre = entity->getPosition() + glm::vec3(0.0f, lift, 0.0f);
     if (viewFrustum && !viewFrustum->containsSphere(centre, entity->getRadius())) return;
+    if (hiddenFrom(mainView, entity)) return;
     entity->draw(shader);
 }
 
@@ -32,6 +36,7 @@ void setTransparent(int value) {
 }  // namespace
 
 void drawScene() {
+    mainView = viewVolumeOf(modelShader);
     passTimerBegin(PassStep::Terrain);
     terrain->draw();
     passTimerBegin(PassStep::Sky);

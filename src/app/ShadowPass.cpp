@@ -7,6 +7,7 @@
 #include "render/Model.h"
 #include "render/Shader.h"
 #include "scene/Entity.h"
+#include "scene/EntityCulling.h"
 #include "scene/Scene.h"
 
 ShadowMap* shadowMap = nullptr;
@@ -19,8 +20,10 @@ void drawShadowPass() {
     shadowMap->beginShadowPass();
     // Only the double-sided models (leaves, grass) have cut-out texels; the
     // solid ones are drawn without reading their texture.
+    ViewVolume light;
+    light.clipFromWorld = shadowMap->lightSpaceMatrix;
     for (Entity* caster : shadowCasters) {
-        if (!caster) continue;
+        if (!caster || hiddenFrom(light, caster)) continue;
         // Each draw leaves no program current; the flag needs the depth program.
         shadowMap->shader->use();
         shadowMap->shader->setInt("cutOut", caster->model && !caster->model->cullFaces ? 1 : 0);
@@ -28,7 +31,8 @@ void drawShadowPass() {
     }
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
     glUseProgram(0);
-    glViewport(0, 0, screenWidth, screenHeight);
+    // The screen-sized passes that follow draw into the part the frame uses.
+    glViewport(0, 0, scaledSide(screenWidth), scaledSide(screenHeight));
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glCullFace(GL_BACK);
 }

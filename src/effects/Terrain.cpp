@@ -13,6 +13,7 @@
 #include "core/Globals.h"
 #include "render/Shader.h"
 #include "render/TextureLoader.h"
+#include "render/ViewVolume.h"
 
 namespace {
 
@@ -127,22 +128,11 @@ void Terrain::drawVisibleCells() {
         glDrawElements(GL_TRIANGLES, GLsizei(indices.size()), GL_UNSIGNED_INT, nullptr);
         return;
     }
-    // What the vertex shader will use, read back from the program itself so
-    // the test follows whichever pass set it.
-    const GLuint program = terrainShader->program;
-    glm::mat4 projection(1.0f), view(1.0f);
-    glm::vec4 clipPlane(0.0f);
-    glGetUniformfv(program, glGetUniformLocation(program, "projection"), &projection[0][0]);
-    glGetUniformfv(program, glGetUniformLocation(program, "view"), &view[0][0]);
-    const GLint planeAt = glGetUniformLocation(program, "waterClipPlane");
-    if (planeAt >= 0) glGetUniformfv(program, planeAt, &clipPlane[0]);
-    const bool clipping = glIsEnabled(GL_CLIP_DISTANCE0) && planeAt >= 0;
-    const glm::mat4 clipFromWorld = projection * view;
-
+    // Read back from the program itself, so the test follows whichever pass
+    // set its view.
+    const ViewVolume volume = viewVolumeOf(terrainShader);
     blockVisible.resize(blockBoxes.size());
-    for (size_t b = 0; b < blockBoxes.size(); ++b)
-        blockVisible[b] = !outsideClip(clipFromWorld, blockBoxes[b]) &&
-                          !(clipping && belowPlane(clipPlane, blockBoxes[b]));
+    for (size_t b = 0; b < blockBoxes.size(); ++b) blockVisible[b] = !volume.hides(blockBoxes[b]);
     visibleCellRuns(vertexCount, blockVisible, runs);
     if (runs.empty()) return;
     runCounts.clear();

@@ -7,6 +7,7 @@
 #include "core/Globals.h"
 #include "lighting/DirectionalLight.h"
 #include "lighting/ShadowMath.h"
+#include "render/RenderTargets.h"
 #include "render/Shader.h"
 
 namespace {
@@ -92,9 +93,9 @@ void ShadowMap::beginShadowPass() {
         shader->use();
         shader->setMat4("lightSpaceMatrix", lightSpaceMatrix);
     }
-    glViewport(0, 0, shadowWidth, shadowHeight);
+    glViewport(0, 0, scaledSide(shadowWidth), scaledSide(shadowHeight));
     glBindFramebuffer(GL_FRAMEBUFFER, depthMapFBO);
-    glClear(GL_DEPTH_BUFFER_BIT);
+    clearDrawnPart(GL_DEPTH_BUFFER_BIT, shadowWidth, shadowHeight);
 }
 
 void ShadowMap::bindShadowMap() {

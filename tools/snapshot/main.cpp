@@ -2,8 +2,10 @@
 //   snapshot <width> <height> <seconds> <out.png> [<seconds> <out.png> ...]
 //   snapshot <width> <height> <seconds> --time <frames>
 //   snapshot <width> <height> <seconds> --profile <frames>
-// A first argument --reference turns off every shortcut of the passes (work
-// skipped because it cannot change the picture), for comparing pictures.
+// Leading options: --reference turns off every shortcut of the passes (work
+// skipped because it cannot change the picture), for comparing pictures;
+// --scale <s> draws at the render scale s (0 < s <= 1) as the adaptive
+// quality would.
 // The second form prints the start-up time and the median time of <frames>
 // whole frames (drawn and finished) at that moment; the third adds the
 // median GPU time of each step of the frame (GL_TIME_ELAPSED queries).
@@ -24,6 +26,7 @@
 #include <string>
 #include <vector>
 
+#include "app/AdaptiveQuality.h"
 #include "app/AppGlobals.h"
 #include "app/EnvironmentCapture.h"
 #include "app/FrameLoop.h"
@@ -105,8 +108,17 @@ void printProfile(const PassTimes& steps, const PassTimes& capture) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc > 1 && std::strcmp(argv[1], "--reference") == 0) {
-        renderShortcuts = false;
+    float scale = 1.0f;
+    while (argc > 1 && std::strncmp(argv[1], "--", 2) == 0) {
+        if (std::strcmp(argv[1], "--reference") == 0) {
+            renderShortcuts = false;
+        } else if (std::strcmp(argv[1], "--scale") == 0 && argc > 2) {
+            scale = float(std::atof(argv[2]));
+            --argc;
+            ++argv;
+        } else {
+            break;
+        }
         --argc;
         ++argv;
     }
@@ -124,6 +136,7 @@ int main(int argc, char** argv) {
     PassTimer timer(true);
     const auto startUp = std::chrono::steady_clock::now();
     init();
+    if (scale != 1.0f) setRenderScale(scale);
     if (profile) passTimer = &timer;
     const auto captureStart = std::chrono::steady_clock::now();
     captureEnvironment();
@@ -133,6 +146,7 @@ int main(int argc, char** argv) {
     const PassTimes captureTimes = profile ? timer.collect() : PassTimes{};
     simulatedTime = 1.0;
     runFrame();  // the first frame: the clock jumps to its start
+    renderScaleChanged = false;
     const double firstFrameAt = simulatedTime;
     for (int i = 3; i + 1 < argc; i += 2) {
         const double target = firstFrameAt + std::atof(argv[i]);
