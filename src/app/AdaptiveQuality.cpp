@@ -22,31 +22,33 @@ RenderScaleController controller;
 std::vector<double> frameMs;
 float nextScale = 1.0f;
 
-// The share of a target's sides that the frame draws into.
-void setShare(Shader* shader, const char* name, int width, int height) {
+// The share of a target's sides that the frame draws into; with `lastName`,
+// also the last texel centre inside it (1 at full scale, where the lookups
+// stay as they are).
+void setShare(Shader* shader, const char* name, int width, int height,
+              const char* lastName = nullptr) {
     if (!shader || width <= 0 || height <= 0) return;
     shader->use();
-    glUniform2f(glGetUniformLocation(shader->program, name),
-                float(scaledSide(width)) / float(width), float(scaledSide(height)) / float(height));
+    const float w = float(scaledSide(width)), h = float(scaledSide(height));
+    glUniform2f(glGetUniformLocation(shader->program, name), w / float(width), h / float(height));
+    if (lastName) {
+        const bool reduced = renderScale < 1.0f;
+        glUniform2f(glGetUniformLocation(shader->program, lastName),
+                    reduced ? (w - 0.5f) / float(width) : 1.0f,
+                    reduced ? (h - 0.5f) / float(height) : 1.0f);
+    }
     glUseProgram(0);
 }
 
 void uploadRenderScale() {
-    for (Shader* s : {horizontalGlowShader, verticalGlowShader, effectShader})
+    for (Shader* s : {horizontalGlowShader, verticalGlowShader})
         setShare(s, "uvScale", screenWidth, screenHeight);
-    if (effectShader && screenWidth > 0 && screenHeight > 0) {
-        // The resolve's filter stays half a texel inside the drawn part.
-        const bool reduced = renderScale < 1.0f;
-        effectShader->use();
-        glUniform2f(glGetUniformLocation(effectShader->program, "uvMax"),
-                    reduced ? (float(scaledSide(screenWidth)) - 0.5f) / float(screenWidth) : 1.0f,
-                    reduced ? (float(scaledSide(screenHeight)) - 0.5f) / float(screenHeight) : 1.0f);
-        glUseProgram(0);
-    }
+    setShare(effectShader, "uvScale", screenWidth, screenHeight, "uvMax");
     if (shadowMap)
         for (Shader* s : {modelShader, terrainShader})
             setShare(s, "shadowScale", shadowMap->shadowWidth, shadowMap->shadowHeight);
-    setShare(waterShader, "targetScale", WaterFrameBuffers::kWidth, WaterFrameBuffers::kHeight);
+    setShare(waterShader, "targetScale", WaterFrameBuffers::kWidth, WaterFrameBuffers::kHeight,
+             "targetMax");
 }
 
 }  // namespace

@@ -162,7 +162,23 @@ void resolveScene() {
     if (!sceneBuffer) return;
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
     glClear(GL_COLOR_BUFFER_BIT);
-    // The scene may fill only part of its buffer; the window takes all of it.
+    if (renderScale < 1.0f && glowSourceBuffer) {
+        // A reduced frame is tone-mapped at its own size into the glow
+        // source buffer, whose work is done for this frame, and then
+        // stretched onto the window: the costly curve runs on the reduced
+        // pixels only.
+        const int width = scaledSide(screenWidth), height = scaledSide(screenHeight);
+        glBindFramebuffer(GL_FRAMEBUFFER, glowSourceBuffer->framebuffer);
+        sceneBuffer->drawQuad();
+        glBindFramebuffer(GL_READ_FRAMEBUFFER, glowSourceBuffer->framebuffer);
+        glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
+        glBlitFramebuffer(0, 0, width, height, 0, 0, screenWidth, screenHeight, GL_COLOR_BUFFER_BIT,
+                          GL_LINEAR);
+        glBindFramebuffer(GL_FRAMEBUFFER, 0);
+        glViewport(0, 0, screenWidth, screenHeight);
+        return;
+    }
+    // The window takes the whole picture.
     glViewport(0, 0, screenWidth, screenHeight);
     sceneBuffer->drawQuad();
 }
