@@ -30,19 +30,27 @@ float RenderScaleController::update(double frameSeconds) {
     if (++sinceChange <= kSettleFrames) return scale();
     if (recent.size() == size_t(kWindow)) recent.erase(recent.begin());
     recent.push_back(frameSeconds);
-    if (recent.size() < size_t(kWindow)) return scale();
+    const int lowest = int(kLevels.size()) - 1;
+    // Far too slow: no need to wait for a full window to know it.
+    const bool clearlySlow =
+        recent.size() >= size_t(kQuickWindow) &&
+        std::all_of(recent.end() - kQuickWindow, recent.end(), [&](double t) { return t > 2.0 * budget; });
+    if (recent.size() < size_t(kWindow) && !clearlySlow) return scale();
 
     std::vector<double> sorted = recent;
-    std::nth_element(sorted.begin(), sorted.begin() + kWindow / 2, sorted.end());
-    const double median = sorted[kWindow / 2];
-    const int lowest = int(kLevels.size()) - 1;
+    std::nth_element(sorted.begin(), sorted.begin() + sorted.size() / 2, sorted.end());
+    const double median = sorted[sorted.size() / 2];
 
     if (median > budget && level < lowest) {
         // This level is too slow: wait longer each time before trying it again.
         const double pause = std::min(kFirstPause * std::pow(2.0, failures[level]), kLongestPause);
         ++failures[level];
         retryAt[level] = clock + pause;
-        moveTo(level + 1);
+        // Down as far as the pixels alone would have to shrink, at least one step.
+        const double wanted = double(scale()) * double(scale()) * budget / median;
+        int next = level + 1;
+        while (next < lowest && double(kLevels[next]) * double(kLevels[next]) > wanted) ++next;
+        moveTo(next);
     } else if (median < budget * kUpShare && level > 0 && clock >= retryAt[level - 1]) {
         moveTo(level - 1);
     }

@@ -14,13 +14,15 @@ QualityMode qualityModeFrom(const char* value, bool* recognised = nullptr);
 
 // Chooses the render scale from recent wall-clock frame times. It steps the
 // scale down while the median of the last frames is slower than the budget
-// and back up while it is well under it; a level that proved too slow is
+// (several steps at once when the pixels alone show that one is not enough)
+// and back up one step while it is well under it; a level that proved too slow is
 // retried only after a pause that doubles each time, so noisy frame times
 // cannot make it swing back and forth.
 class RenderScaleController {
 public:
     static constexpr std::array<float, 5> kLevels{{1.0f, 0.75f, 0.55f, 0.4f, 0.3f}};
     static constexpr int kWindow = 8;        // frames whose median decides
+    static constexpr int kQuickWindow = 3;   // enough when all are over twice the budget
     static constexpr int kSettleFrames = 2;  // frames ignored after a change
     static constexpr double kUpShare = 0.55; // step up under this share of the budget
     static constexpr double kFirstPause = 4.0;  // seconds before a failed level is retried

@@ -41,13 +41,23 @@ TEST(RenderScaleController, AMachineThatKeepsUpStaysAtFullScale) {
 
 TEST(RenderScaleController, StepsDownToTheLowestLevelAndStaysWithinBounds) {
     Controller c;
+    int framesToLowest = -1;
     for (int i = 0; i < 500; ++i) {
         const float s = c.update(0.250);  // hopelessly slow at any scale
         EXPECT_GE(s, Controller::kLevels.back());
         EXPECT_LE(s, 1.0f);
+        if (framesToLowest < 0 && s == Controller::kLevels.back()) framesToLowest = i + 1;
     }
     EXPECT_EQ(c.scale(), Controller::kLevels.back());
-    EXPECT_EQ(c.changes(), int(Controller::kLevels.size()) - 1);
+    // Far over the budget it does not wait for whole windows, nor go one step at a time.
+    EXPECT_LE(framesToLowest, Controller::kSettleFrames + Controller::kQuickWindow);
+    EXPECT_EQ(c.changes(), 1);
+
+    // Just over the budget: one step at a time, each after a full window.
+    Controller d;
+    for (int i = 0; i < Controller::kSettleFrames + Controller::kWindow - 1; ++i) d.update(0.036);
+    EXPECT_EQ(d.scale(), 1.0f);
+    EXPECT_EQ(d.update(0.036), Controller::kLevels[1]);
     // Garbage times change nothing.
     EXPECT_EQ(c.update(-1.0), Controller::kLevels.back());
     EXPECT_EQ(c.update(std::numeric_limits<double>::infinity()), Controller::kLevels.back());
