@@ -12,12 +12,24 @@
 
 ShadowMap* shadowMap = nullptr;
 
+namespace {
+std::vector<Box> casterBoxes;
+}  // namespace
+
 void drawShadowPass() {
     if (!shadowMap || !shadowMap->shader) return;
     // Front faces are culled for the pass, but a caster drawn without culling
     // (the trees come first) turns back-face culling on for those after it.
     glCullFace(GL_FRONT);
-    shadowMap->beginShadowPass();
+    // The casters' boxes bound the texels the pass writes, so the clear can
+    // leave the rest of the map alone.
+    casterBoxes.clear();
+    for (Entity* caster : shadowCasters)
+        if (caster && caster->model) {
+            caster->updateModelMatrix();
+            casterBoxes.push_back(worldBox(*caster->model, caster->modelMatrix));
+        }
+    shadowMap->beginShadowPass(&casterBoxes);
     // Only the double-sided models (leaves, grass) have cut-out texels; the
     // solid ones are drawn without reading their texture.
     ViewVolume light;
