@@ -10,7 +10,15 @@
 // taken as auto and said once on standard error.
 void initQuality();
 
-// Before a frame: applies the scale chosen after the last frame.
+// The capture before the first frame. In auto it is made at a reduced scale
+// first and timed: a machine that would keep up at full scale captures again
+// at full scale and starts there; a slower one starts at the scale the time
+// suggests, so its first frames are not a slide show.
+void captureAtStartUp();
+
+// Before a frame: applies the scale chosen after the last frame, and
+// captures the vase's surroundings again at full scale once the scale is
+// back at 1 after a reduced capture.
 void beginQualityFrame();
 
 // After a frame (swap included), with its wall-clock time in seconds.

@@ -19,6 +19,7 @@
 #include "scene/Scene.h"
 
 CubeMapFrameBuffer* environmentTarget = nullptr;
+bool captureReduced = false;
 
 namespace {
 
@@ -103,6 +104,7 @@ void captureEnvironment() {
     // The glow source buffer now holds the faces beyond the part a reduced
     // frame uses: this frame clears every target whole.
     if (reduced) renderScaleChanged = true;
+    captureReduced = reduced != 0;
 
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
     glClear(GL_COLOR_BUFFER_BIT);

@@ -24,6 +24,15 @@ void RenderScaleController::moveTo(int newLevel) {
     recent.clear();
 }
 
+void RenderScaleController::startFor(double fullFrameSeconds) {
+    level = 0;
+    const int lowest = int(kLevels.size()) - 1;
+    if (!(fullFrameSeconds > 0.0)) return;
+    while (level < lowest &&
+           double(kLevels[level]) * double(kLevels[level]) * fullFrameSeconds > budget)
+        ++level;
+}
+
 float RenderScaleController::update(double frameSeconds) {
     if (!(frameSeconds >= 0.0) || !std::isfinite(frameSeconds)) return scale();
     clock += frameSeconds;

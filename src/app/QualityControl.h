@@ -35,6 +35,9 @@ public:
     float update(double frameSeconds);
 
     float scale() const { return kLevels[level]; }
+    // Starts from the largest level whose pixels fit a frame predicted to
+    // take `fullFrameSeconds` at full scale (the pixels alone shrinking).
+    void startFor(double fullFrameSeconds);
     int currentLevel() const { return level; }
     int changes() const { return changeCount; }
 

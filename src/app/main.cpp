@@ -18,7 +18,7 @@ int main(int argc, char** argv) {
 
     initQuality();
     init();
-    captureEnvironment();
+    captureAtStartUp();
     frameLoop();
     reportQuality();
     cleanup();
