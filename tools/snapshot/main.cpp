@@ -5,7 +5,10 @@
 // Leading options: --reference turns off every shortcut of the passes (work
 // skipped because it cannot change the picture), for comparing pictures;
 // --scale <s> draws at the render scale s (0 < s <= 1) as the adaptive
-// quality would.
+// quality would; --startup starts as the program does (MORROWDOCK_QUALITY
+// read the same way), draws the first frame and prints the wall-clock time
+// (seconds since the epoch) at which it is finished, for timing start-up
+// from outside.
 // The second form prints the start-up time and the median time of <frames>
 // whole frames (drawn and finished) at that moment; the third adds the
 // median GPU time of each step of the frame (GL_TIME_ELAPSED queries).
@@ -109,9 +112,12 @@ void printProfile(const PassTimes& steps, const PassTimes& capture) {
 
 int main(int argc, char** argv) {
     float scale = 1.0f;
+    bool startupOnly = false;
     while (argc > 1 && std::strncmp(argv[1], "--", 2) == 0) {
         if (std::strcmp(argv[1], "--reference") == 0) {
             renderShortcuts = false;
+        } else if (std::strcmp(argv[1], "--startup") == 0) {
+            startupOnly = true;
         } else if (std::strcmp(argv[1], "--scale") == 0 && argc > 2) {
             scale = float(std::atof(argv[2]));
             --argc;
@@ -131,6 +137,21 @@ int main(int argc, char** argv) {
     windowTitle = "Morrowdock";
     fullscreen = false;
     setTimeSource([] { return simulatedTime; });
+
+    if (startupOnly) {
+        initQuality();
+        init();
+        captureAtStartUp();
+        beginQualityFrame();
+        simulatedTime = 1.0;
+        runFrame();
+        glFinish();
+        const double now = std::chrono::duration<double>(
+                               std::chrono::system_clock::now().time_since_epoch()).count();
+        std::printf("first frame finished at %.3f, render scale %g\n", now, double(renderScale));
+        cleanup();
+        return 0;
+    }
 
     const bool profile = argc > 4 && std::strcmp(argv[4], "--profile") == 0;
     PassTimer timer(true);
