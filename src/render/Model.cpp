@@ -7,6 +7,7 @@
 #include <assimp/Importer.hpp>
 #include <iostream>
 
+#include "render/ModelPrefetch.h"
 #include "render/TextureLoader.h"
 
 std::string modelDirectory(const std::string& path) {
@@ -36,12 +37,14 @@ void Model::draw(Shader* shader) {
 }
 
 void Model::loadModel(const std::string& path) {
-    Assimp::Importer importer;
-    // No normal generation, vertex joining or pre-transformation: the files
-    // carry their own normals and the entities do all the placing.
-    const aiScene* scene = importer.ReadFile(path, aiProcess_Triangulate | aiProcess_FlipUVs);
+    std::unique_ptr<Assimp::Importer> importer = takePrefetchedModel(path);
+    const aiScene* scene = importer ? importer->GetScene() : nullptr;
+    if (!importer) {
+        importer = std::make_unique<Assimp::Importer>();
+        scene = importer->ReadFile(path, modelImportFlags());
+    }
     if (!scene || scene->mFlags == AI_SCENE_FLAGS_INCOMPLETE || !scene->mRootNode) {
-        std::cout << "ERROR: Fehler beim Laden von ASSIMP Model : " << importer.GetErrorString()
+        std::cout << "ERROR: Fehler beim Laden von ASSIMP Model : " << importer->GetErrorString()
                   << std::endl;
         return;
     }
