@@ -24,6 +24,7 @@
 #include "effects/Skybox.h"
 #include "effects/Water.h"
 #include "render/PassTimer.h"
+#include "render/RenderTargets.h"
 #include "scene/Scene.h"
 
 namespace {
@@ -37,7 +38,7 @@ void readFrameClock() {
 void clearWindow() {
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
     glClearColor(0.41f, 0.2f, 0.42f, 1.0f);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    clearWindowBuffers(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
 }
 
 void updateMainCamera() {

@@ -88,7 +88,7 @@ void beginTarget(FrameBuffer* target) {
 
 void endTarget() {
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
-    glClear(GL_COLOR_BUFFER_BIT);
+    clearWindowBuffers(GL_COLOR_BUFFER_BIT);
 }
 
 void release(FrameBuffer*& buffer) {
@@ -161,7 +161,7 @@ void addGlow() {
 void resolveScene() {
     if (!sceneBuffer) return;
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
-    glClear(GL_COLOR_BUFFER_BIT);
+    clearWindowBuffers(GL_COLOR_BUFFER_BIT);
     if (renderScale < 1.0f && glowSourceBuffer) {
         // A reduced frame is tone-mapped at its own size into the glow
         // source buffer, whose work is done for this frame, and then
