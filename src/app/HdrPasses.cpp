@@ -9,12 +9,12 @@
 #include "core/Globals.h"
 #include "effects/FrameBuffer.h"
 #include "lighting/PointLight.h"
+#include "render/Model.h"
 #include "render/PassTimer.h"
 #include "render/RenderTargets.h"
-#include "render/Model.h"
+#include "render/ScreenRect.h"
 #include "scene/Entity.h"
 #include "scene/Scene.h"
-#include "render/ScreenRect.h"
 #include "sound/SoundSystem.h"
 
 FrameBuffer* sceneBuffer = nullptr;
@@ -29,8 +29,8 @@ constexpr int kGlowReach = 15;
 
 // The pixels of the window the blurred glow can reach this frame: empty when
 // no source is drawn or none is in view. Both blur passes touch only these.
-PixelRect blurRect;   // horizontal pass
-PixelRect glowRect;   // vertical pass, added onto the scene
+PixelRect blurRect;  // horizontal pass
+PixelRect glowRect;  // vertical pass, added onto the scene
 
 PixelRect onScreen(Entity* entity) {
     if (!entity || !entity->model || entity->model->meshes.empty() || !mainCamera) return {};
@@ -38,7 +38,8 @@ PixelRect onScreen(Entity* entity) {
     Box box;
     box.add(entity->model->boundsMin);
     box.add(entity->model->boundsMax);
-    const glm::mat4 clip = screenProjection(screenWidth, screenHeight) * mainCamera->view * entity->modelMatrix;
+    const glm::mat4 clip =
+        screenProjection(screenWidth, screenHeight) * mainCamera->view * entity->modelMatrix;
     return projectBox(clip, box, scaledSide(screenWidth), scaledSide(screenHeight));
 }
 
