@@ -1,6 +1,7 @@
 // snapshot: renders the scene at chosen moments of the day and saves PNGs.
 //   snapshot <width> <height> <seconds> <out.png> [<seconds> <out.png> ...]
 //   snapshot <width> <height> <seconds> --time <frames>
+//   snapshot <width> <height> --coverage ...  (the subject mask, see Coverage.h)
 // The second form prints the start-up time and the median time of <frames>
 // whole frames (drawn and finished) at that moment.
 // Seconds count from the first frame, as in a real run. The frames in between
@@ -28,6 +29,7 @@
 #include "core/TimeSource.h"
 #include "camera/Camera.h"
 #include "scene/Scene.h"
+#include "Coverage.h"
 
 namespace {
 
@@ -63,6 +65,7 @@ double medianFrameMs(int frames) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc >= 4 && std::strcmp(argv[3], "--coverage") == 0) return runCoverage(argc, argv);
     if (argc < 5) {
         std::fprintf(stderr, "usage: snapshot <width> <height> <seconds> <out.png> ...\n");
         return 2;
