@@ -19,9 +19,9 @@ std::vector<Joint> dayJoints() {
         {{19.3f, 11.6f, 5.6f}, {0.938f, -0.037f, -0.344f}, 9.3f, 7.6f},
         // 25 s: ...that brings the lamp into view as it fails; passing it on
         // its north side, heading west with the south-west tree ahead.
-        {{1.5f, 15.3f, -12.6f}, {-0.972f, 0.191f, -0.136f}, 27.6f, 21.2f},
+        {{1.5f, 15.3f, -12.6f}, {-0.972f, 0.050f, -0.236f}, 18.0f, 14.0f},
         // 37.5 s, morning: turning back over the west lawn...
-        {{-79.0f, 11.6f, -9.9f}, {-0.047f, 0.123f, 0.991f}, 33.3f, 24.0f},
+        {{-70.0f, 4.5f, -6.0f}, {0.100f, 0.050f, 1.000f}, 30.0f, 24.0f},
         // 50 s: ...east past the north-west tree towards the table, the lamp
         // and the trees, over the table's edge, then down the path towards
         // the jetty.
@@ -32,18 +32,18 @@ std::vector<Joint> dayJoints() {
         // east shore.
         {{94.6f, 5.0f, 8.1f}, {0.966f, -0.034f, 0.258f}, 13.5f, 13.2f},
         // 87.5 s: climbing away from the water in a left turn...
-        {{175.3f, 2.9f, 3.4f}, {0.977f, 0.106f, 0.184f}, 31.1f, 37.4f},
+        {{175.3f, 2.9f, 3.4f}, {0.600f, -0.020f, 0.800f}, 31.1f, 32.0f},
         // 100 s: ...round to the overview: across the lake to the garden, the
         // jetty and the trees.
-        {{174.8f, 14.2f, 48.2f}, {-0.970f, -0.009f, -0.244f}, 29.1f, 26.6f},
+        {{176.0f, 5.5f, 50.0f}, {-0.970f, -0.020f, -0.240f}, 29.1f, 26.6f},
         // 112.5 s, dusk: gliding down, turning with the sun as it sinks in the
         // west and north-west over the water...
-        {{131.3f, 9.1f, 38.9f}, {-0.994f, -0.017f, 0.112f}, 9.2f, 9.2f},
-        {{106.4f, 8.6f, 49.2f}, {-0.941f, -0.071f, 0.332f}, 9.4f, 9.6f},
+        {{140.0f, 9.0f, 20.0f}, {-0.800f, -0.020f, 0.600f}, 20.0f, 18.0f},
+        {{115.0f, 8.0f, 40.0f}, {-0.750f, 0.000f, 0.660f}, 16.0f, 16.0f},
         // 137.5 s: the sun has set; turning left for home...
-        {{80.3f, 8.3f, 70.7f}, {-0.987f, -0.131f, -0.091f}, 13.6f, 14.1f},
+        {{88.0f, 7.0f, 52.0f}, {-0.850f, 0.000f, -0.530f}, 14.0f, 16.0f},
         // 150 s: ...across the garden to the lamp as its bulbs glow again.
-        {{27.2f, 13.9f, 11.9f}, {-0.538f, 0.020f, -0.843f}, 33.8f, 0.0f},
+        {{40.0f, 12.0f, 8.0f}, {-0.850f, 0.050f, -0.530f}, 20.0f, 0.0f},
     };
 }
 
