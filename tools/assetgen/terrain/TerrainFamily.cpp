@@ -44,7 +44,8 @@ float distanceToLine(glm::vec2 p, const std::vector<glm::vec2>& line) {
     return best;
 }
 
-// Ground cover as layers painted over grass: dirt, then the path, then sand.
+// Ground cover as layers painted over grass: meadow patches, earth, the
+// beach, then the paths, which run down to the jetty over the sand.
 // Each layer covers what lies below by its own weight, so the weights always
 // sum to one and the red, green and blue channels hold path, dirt and grass.
 struct Cover {
@@ -87,6 +88,12 @@ Cover coverAt(float x, float z, const std::vector<glm::vec2>& path,
         bare = std::max(bare, 1.0f - smoothstep(5.5f, 9.0f, glm::length(p - tree) + 2.0f * wobble));
     cover.paint(&Cover::dirt, bare * (0.85f + 0.15f * tufts));
 
+    // The beach: sand to a few units above the waterline, then tufts of
+    // grass that thicken inland, so it blends into the meadow.
+    const float shore = land::shoreDistance(x, z) + 2.0f * wobble;
+    const float inland = smoothstep(5.0f, 20.0f, shore + 5.0f * tufts);
+    cover.paint(&Cover::sand, 1.0f - inland);
+
     // Worn paths: trodden earth along the edges, the gravel in the middle;
     // the lamp's foot is worn round where people stop.
     if (std::abs(x - 30.0f) < 40.0f && std::abs(z) < 40.0f) {
@@ -98,12 +105,6 @@ Cover coverAt(float x, float z, const std::vector<glm::vec2>& path,
             std::max(centre, 1.0f - smoothstep(3.0f, 4.5f, glm::length(p - land::kLamp) + ragged));
         cover.paint(&Cover::path, centre);
     }
-
-    // The beach: sand to a few units above the waterline, then tufts of
-    // grass that thicken inland, so it blends into the meadow.
-    const float shore = land::shoreDistance(x, z) + 2.0f * wobble;
-    const float inland = smoothstep(5.0f, 20.0f, shore + 5.0f * tufts);
-    cover.paint(&Cover::sand, 1.0f - inland);
     return cover;
 }
 
