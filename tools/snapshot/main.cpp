@@ -9,6 +9,7 @@
 // read the same way), draws the first frame and prints the wall-clock time
 // (seconds since the epoch) at which it is finished, for timing start-up
 // from outside.
+//   snapshot <width> <height> --coverage ...  (the subject mask, see Coverage.h)
 // The second form prints the start-up time and the median time of <frames>
 // whole frames (drawn and finished) at that moment; the third adds the
 // median GPU time of each step of the frame (GL_TIME_ELAPSED queries).
@@ -40,6 +41,7 @@
 #include "core/TimeSource.h"
 #include "render/PassTimer.h"
 #include "scene/Scene.h"
+#include "Coverage.h"
 
 namespace {
 
@@ -129,6 +131,7 @@ int main(int argc, char** argv) {
         --argc;
         ++argv;
     }
+    if (argc >= 4 && std::strcmp(argv[3], "--coverage") == 0) return runCoverage(argc, argv);
     if (argc < 5) {
         std::fprintf(stderr, "usage: snapshot <width> <height> <seconds> <out.png> ...\n");
         return 2;
