@@ -5,7 +5,8 @@
 // whole frames (drawn and finished) at that moment.
 // Seconds count from the first frame, as in a real run. The frames in between
 // are simulated at 60 per second without drawing, so a picture 100 s into the
-// day takes only as long as its own frame. Run it from build/bin.
+// day takes only as long as its own frame. It reads its data from beside
+// its own folder, as the program does, wherever it is started.
 
 #include <GL/glew.h>
 #include <GLFW/glfw3.h>
@@ -16,6 +17,7 @@
 #include <cstdio>
 #include <cstring>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -25,6 +27,7 @@
 #include "app/Window.h"
 #include "app/Startup.h"
 #include "core/Globals.h"
+#include "core/ProgramFolder.h"
 #include "core/TimeSource.h"
 #include "camera/Camera.h"
 #include "scene/Scene.h"
@@ -67,6 +70,9 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: snapshot <width> <height> <seconds> <out.png> ...\n");
         return 2;
     }
+    // The pictures go where the caller asked; the data is read from our folder.
+    const std::filesystem::path callerFolder = std::filesystem::current_path();
+    enterProgramFolder();
     screenWidth = std::atoi(argv[1]);
     screenHeight = std::atoi(argv[2]);
     windowTitle = "Morrowdock";
@@ -98,7 +104,7 @@ int main(int argc, char** argv) {
             break;
         }
         drawFrame();
-        const bool saved = savePng(argv[i + 1], screenWidth, screenHeight);
+        const bool saved = savePng((callerFolder / argv[i + 1]).string(), screenWidth, screenHeight);
         glfwSwapBuffers(appWindow->window);
         if (!saved) {
             std::fprintf(stderr, "snapshot: cannot write %s\n", argv[i + 1]);
