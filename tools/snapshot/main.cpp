@@ -104,7 +104,8 @@ int main(int argc, char** argv) {
             break;
         }
         drawFrame();
-        const bool saved = savePng((callerFolder / argv[i + 1]).string(), screenWidth, screenHeight);
+        const std::string file = (callerFolder / argv[i + 1]).string();
+        const bool saved = savePng(file, screenWidth, screenHeight);
         glfwSwapBuffers(appWindow->window);
         if (!saved) {
             std::fprintf(stderr, "snapshot: cannot write %s\n", argv[i + 1]);
