@@ -2,17 +2,24 @@
 
 #include <GL/glew.h>
 
+#include <algorithm>
+
 #include "app/DayClock.h"
+#include "app/HdrPasses.h"
 #include "camera/Camera.h"
 #include "camera/Projection.h"
 #include "core/Globals.h"
 #include "effects/CubeMapFrameBuffer.h"
+#include "effects/FrameBuffer.h"
 #include "effects/Skybox.h"
+#include "render/PassTimer.h"
 #include "render/Shader.h"
 #include "scene/Entity.h"
+#include "scene/EntityCulling.h"
 #include "scene/Scene.h"
 
 CubeMapFrameBuffer* environmentTarget = nullptr;
+bool captureReduced = false;
 
 namespace {
 
@@ -27,6 +34,24 @@ void applyViewToCaptureShaders(Camera* camera) {
 void uploadCaptureShaderProjection(const glm::mat4& projection) {
     uploadProjection(modelShader, projection);
     uploadProjection(cubemapShader, projection);
+}
+
+// A reduced frame draws each face at its own scale into the glow source
+// buffer, whose work for the frame has not begun, and stretches it onto the
+// face: a re-capture then costs the flight a fraction of its full time. 0 at
+// full scale (the faces are drawn directly, as designed).
+int reducedFaceSide(int size) {
+    if (renderScale >= 1.0f || !glowSourceBuffer) return 0;
+    const int side = std::min({scaledSide(size), glowSourceBuffer->width, glowSourceBuffer->height});
+    return side > 0 && side < size ? side : 0;
+}
+
+void stretchOntoFace(int face, int side, int size) {
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, glowSourceBuffer->framebuffer);
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, environmentTarget->framebuffer);
+    environmentTarget->attachFace(face);
+    glBlitFramebuffer(0, 0, side, side, 0, 0, size, size, GL_COLOR_BUFFER_BIT, GL_LINEAR);
+    glBindFramebuffer(GL_FRAMEBUFFER, glowSourceBuffer->framebuffer);
 }
 
 }  // namespace
@@ -50,6 +75,7 @@ void releaseEnvironmentTarget() {
 
 void captureEnvironment() {
     if (!environmentTarget || !captureCamera || !modelShader) return;
+    TimedStep timed(PassStep::Capture);
 
     if (vase) captureCamera->position = vase->getPosition() + glm::vec3(0.0f, kAboveVase, 0.0f);
     captureCamera->updateCameraVectors();
@@ -57,19 +83,28 @@ void captureEnvironment() {
     uploadCaptureShaderProjection(captureProjection());
 
     const int size = environmentTarget->size;
-    glBindFramebuffer(GL_FRAMEBUFFER, environmentTarget->framebuffer);
-    glViewport(0, 0, size, size);
+    const int reduced = reducedFaceSide(size);
+    const GLuint drawInto = reduced ? glowSourceBuffer->framebuffer : environmentTarget->framebuffer;
+    const int side = reduced ? reduced : size;
+    glBindFramebuffer(GL_FRAMEBUFFER, drawInto);
+    glViewport(0, 0, side, side);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     for (int face = 0; face < 6; ++face) {
         glClear(GL_DEPTH_BUFFER_BIT);
-        environmentTarget->attachFace(face);
+        if (!reduced) environmentTarget->attachFace(face);
         captureCamera->setCubeFace(face);
         applyViewToCaptureShaders(captureCamera);
         // The sky covers every pixel, so the face's colour needs no clear.
         if (skybox) skybox->draw();
+        const ViewVolume seen = viewVolumeOf(modelShader);
         for (Entity* entity : capturedEntities)
-            if (entity) entity->draw(modelShader);
+            if (entity && !hiddenFrom(seen, entity)) entity->draw(modelShader);
+        if (reduced) stretchOntoFace(face, side, size);
     }
+    // The glow source buffer now holds the faces beyond the part a reduced
+    // frame uses: this frame clears every target whole.
+    if (reduced) renderScaleChanged = true;
+    captureReduced = reduced != 0;
 
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
     glClear(GL_COLOR_BUFFER_BIT);

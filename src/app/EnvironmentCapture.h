@@ -32,3 +32,6 @@ void releaseEnvironmentTarget();
 // reflection program and no program current. Does nothing without the
 // target, the capture camera or the model program.
 void captureEnvironment();
+
+// True while the cube map holds a capture made at a reduced render scale.
+extern bool captureReduced;

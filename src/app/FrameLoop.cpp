@@ -3,6 +3,9 @@
 #include <GL/glew.h>
 #include <GLFW/glfw3.h>
 
+#include <chrono>
+
+#include "app/AdaptiveQuality.h"
 #include "app/AppGlobals.h"
 #include "app/Controls.h"
 #include "app/DayClock.h"
@@ -20,6 +23,7 @@
 #include "core/TimeSource.h"
 #include "effects/Skybox.h"
 #include "effects/Water.h"
+#include "render/PassTimer.h"
 #include "scene/Scene.h"
 
 namespace {
@@ -62,7 +66,11 @@ void mainPass() {
     beginMainPass();
     bindShadowMapForMainPass();
     if (terrain) drawScene();
-    if (water) water->draw();
+    if (water) {
+        TimedStep timed(PassStep::Water);
+        water->draw();
+    }
+    TimedStep timed(PassStep::Smoke);
     drawSmoke();
 }
 
@@ -85,10 +93,16 @@ void drawFrame() {
     if (inCaptureWindow(timeOfDay, previousTimeOfDay)) captureEnvironment();
     renderWaterPasses();
     turnSky();
-    drawShadowPass();
+    {
+        TimedStep timed(PassStep::Shadow);
+        drawShadowPass();
+    }
     drawGlowSources();
     mainPass();
-    resolveScene();
+    {
+        TimedStep timed(PassStep::Resolve);
+        resolveScene();
+    }
     endTest();
 }
 
@@ -109,5 +123,12 @@ void simulateFrame() {
 }
 
 void frameLoop() {
-    while (!glfwWindowShouldClose(appWindow->window)) runFrame();
+    auto last = std::chrono::steady_clock::now();
+    while (!glfwWindowShouldClose(appWindow->window)) {
+        beginQualityFrame();
+        runFrame();
+        const auto now = std::chrono::steady_clock::now();
+        endQualityFrame(std::chrono::duration<double>(now - last).count());
+        last = now;
+    }
 }

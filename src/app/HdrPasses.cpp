@@ -4,11 +4,17 @@
 
 #include "app/AppGlobals.h"
 #include "app/LampEvents.h"
+#include "camera/Camera.h"
+#include "camera/Projection.h"
 #include "core/Globals.h"
 #include "effects/FrameBuffer.h"
 #include "lighting/PointLight.h"
+#include "render/PassTimer.h"
+#include "render/RenderTargets.h"
+#include "render/Model.h"
 #include "scene/Entity.h"
 #include "scene/Scene.h"
+#include "render/ScreenRect.h"
 #include "sound/SoundSystem.h"
 
 FrameBuffer* sceneBuffer = nullptr;
@@ -17,6 +23,59 @@ FrameBuffer* glowBlurBuffer = nullptr;
 
 namespace {
 
+// How far the blur carries a lit texel, in texels: the outermost fetch pair
+// sits 13.43 texels out and the linear filter reads the texel beyond it.
+constexpr int kGlowReach = 15;
+
+// The pixels of the window the blurred glow can reach this frame: empty when
+// no source is drawn or none is in view. Both blur passes touch only these.
+PixelRect blurRect;   // horizontal pass
+PixelRect glowRect;   // vertical pass, added onto the scene
+
+PixelRect onScreen(Entity* entity) {
+    if (!entity || !entity->model || entity->model->meshes.empty() || !mainCamera) return {};
+    entity->updateModelMatrix();
+    Box box;
+    box.add(entity->model->boundsMin);
+    box.add(entity->model->boundsMax);
+    const glm::mat4 clip = screenProjection(screenWidth, screenHeight) * mainCamera->view * entity->modelMatrix;
+    return projectBox(clip, box, scaledSide(screenWidth), scaledSide(screenHeight));
+}
+
+// The sources grown by the blur's reach along one axis. The buffers repeat at
+// their edges, so a reach that crosses one edge comes in at the other: the
+// rectangle then spans that axis.
+PixelRect reach(const PixelRect& r, bool alongX, bool alongY) {
+    if (r.empty()) return r;
+    const int width = scaledSide(screenWidth), height = scaledSide(screenHeight);
+    PixelRect g = r;
+    if (alongX) {
+        g.x0 -= kGlowReach;
+        g.x1 += kGlowReach;
+        if (g.x0 < 0 || g.x1 > width) g.x0 = 0, g.x1 = width;
+    }
+    if (alongY) {
+        g.y0 -= kGlowReach;
+        g.y1 += kGlowReach;
+        if (g.y0 < 0 || g.y1 > height) g.y0 = 0, g.y1 = height;
+    }
+    return grow(g, 0, 0, width, height);
+}
+
+// Draws the buffer's quad on the pixels of `rect` only (all of them with the
+// shortcuts off); nothing at all for an empty rectangle.
+void drawQuadWithin(FrameBuffer* buffer, const PixelRect& rect) {
+    if (!renderShortcuts) {
+        buffer->drawQuad();
+        return;
+    }
+    if (rect.empty()) return;
+    glEnable(GL_SCISSOR_TEST);
+    glScissor(rect.x0, rect.y0, rect.width(), rect.height());
+    buffer->drawQuad();
+    glDisable(GL_SCISSOR_TEST);
+}
+
 // Unbinds any texture from the current unit (so a buffer's own texture is
 // never sampled while it is being rendered into), binds the target and
 // clears it to opaque black with a fresh depth.
@@ -24,7 +83,7 @@ void beginTarget(FrameBuffer* target) {
     glBindTexture(GL_TEXTURE_2D, 0);
     glBindFramebuffer(GL_FRAMEBUFFER, target->framebuffer);
     glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    clearDrawnPart(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT, target->width, target->height);
 }
 
 void endTarget() {
@@ -55,8 +114,11 @@ void drawGlowSources() {
     if (!glowSourceBuffer || !glowBlurBuffer) return;
     const LampState state = lampStateAt(timeOfDay, previousTimeOfDay);
 
+    passTimerBegin(PassStep::GlowSources);
     beginTarget(glowSourceBuffer);
+    PixelRect sources;
     if (state.sunGlows && sun) {
+        sources = unite(sources, onScreen(sun));
         sun->draw(modelShader);
         if (sunPointLight) sunPointLight->setPosition(sun->getPosition());
     }
@@ -67,12 +129,17 @@ void drawGlowSources() {
     if (state.bulbsGlow) {
         applyLampLights({false, false, true, state.lampLightsPlaced});
         if (lightBulbs) lightBulbs->draw(modelShader);
+        sources = unite(sources, onScreen(lightBulbs));
     }
     endTarget();
 
+    passTimerBegin(PassStep::GlowBlur);
+    blurRect = reach(sources, true, false);
+    glowRect = reach(sources, true, true);
     beginTarget(glowBlurBuffer);
-    glowSourceBuffer->drawQuad();
+    drawQuadWithin(glowSourceBuffer, blurRect);
     endTarget();
+    passTimerEnd();
 }
 
 void stepLampEvents() {
@@ -85,8 +152,9 @@ void beginMainPass() {
 
 void addGlow() {
     if (!glowBlurBuffer) return;
+    TimedStep timed(PassStep::GlowAdd);
     glBlendFunc(GL_ONE, GL_ONE);
-    glowBlurBuffer->drawQuad();
+    drawQuadWithin(glowBlurBuffer, glowRect);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
 }
 
@@ -94,5 +162,23 @@ void resolveScene() {
     if (!sceneBuffer) return;
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
     glClear(GL_COLOR_BUFFER_BIT);
+    if (renderScale < 1.0f && glowSourceBuffer) {
+        // A reduced frame is tone-mapped at its own size into the glow
+        // source buffer, whose work is done for this frame, and then
+        // stretched onto the window: the costly curve runs on the reduced
+        // pixels only.
+        const int width = scaledSide(screenWidth), height = scaledSide(screenHeight);
+        glBindFramebuffer(GL_FRAMEBUFFER, glowSourceBuffer->framebuffer);
+        sceneBuffer->drawQuad();
+        glBindFramebuffer(GL_READ_FRAMEBUFFER, glowSourceBuffer->framebuffer);
+        glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
+        glBlitFramebuffer(0, 0, width, height, 0, 0, screenWidth, screenHeight, GL_COLOR_BUFFER_BIT,
+                          GL_LINEAR);
+        glBindFramebuffer(GL_FRAMEBUFFER, 0);
+        glViewport(0, 0, screenWidth, screenHeight);
+        return;
+    }
+    // The window takes the whole picture.
+    glViewport(0, 0, screenWidth, screenHeight);
     sceneBuffer->drawQuad();
 }

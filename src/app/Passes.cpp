@@ -6,19 +6,24 @@
 #include "core/Globals.h"
 #include "effects/Skybox.h"
 #include "effects/Terrain.h"
+#include "render/PassTimer.h"
 #include "render/Shader.h"
 #include "scene/Entity.h"
+#include "scene/EntityCulling.h"
 #include "scene/Frustum.h"
 #include "scene/Scene.h"
 
 namespace {
 
+ViewVolume mainView;
+
 // Draws the entity if its sphere, centred `lift` units above its position,
-// is not wholly outside the view frustum.
+// is not wholly outside the view frustum (and its model's box is in view).
 void drawCulled(Entity* entity, float lift, Shader* shader) {
     if (!entity) return;
     const glm::vec3 centre = entity->getPosition() + glm::vec3(0.0f, lift, 0.0f);
     if (viewFrustum && !viewFrustum->containsSphere(centre, entity->getRadius())) return;
+    if (hiddenFrom(mainView, entity)) return;
     entity->draw(shader);
 }
 
@@ -31,10 +36,16 @@ void setTransparent(int value) {
 }  // namespace
 
 void drawScene() {
+    mainView = viewVolumeOf(modelShader);
+    passTimerBegin(PassStep::Terrain);
     terrain->draw();
+    passTimerBegin(PassStep::Sky);
     if (skybox) skybox->draw();
+    passTimerBegin(PassStep::Entities);
     drawCulled(streetLamp, 15.0f, modelShader);
+    passTimerEnd();
     addGlow();
+    passTimerBegin(PassStep::Entities);
     drawCulled(jetty, 0.0f, modelShader);
     drawCulled(boat, 0.0f, modelShader);
     drawCulled(furniture, 4.0f, modelShader);
@@ -45,8 +56,10 @@ void drawScene() {
     drawCulled(flower, 0.0f, modelShader);
     for (Entity* g : grassEntities) drawCulled(g, 0.0f, modelShader);
     for (Entity* t : treeEntities) drawCulled(t, 10.0f, modelShader);
+    passTimerBegin(PassStep::Transparent);
     setTransparent(1);
     drawCulled(lightBulbs, 9.0f, modelShader);
     drawCulled(glasses, 4.0f, modelShader);
     setTransparent(0);
+    passTimerEnd();
 }

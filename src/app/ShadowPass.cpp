@@ -7,20 +7,35 @@
 #include "render/Model.h"
 #include "render/Shader.h"
 #include "scene/Entity.h"
+#include "scene/EntityCulling.h"
 #include "scene/Scene.h"
 
 ShadowMap* shadowMap = nullptr;
+
+namespace {
+std::vector<Box> casterBoxes;
+}  // namespace
 
 void drawShadowPass() {
     if (!shadowMap || !shadowMap->shader) return;
     // Front faces are culled for the pass, but a caster drawn without culling
     // (the trees come first) turns back-face culling on for those after it.
     glCullFace(GL_FRONT);
-    shadowMap->beginShadowPass();
+    // The casters' boxes bound the texels the pass writes, so the clear can
+    // leave the rest of the map alone.
+    casterBoxes.clear();
+    for (Entity* caster : shadowCasters)
+        if (caster && caster->model) {
+            caster->updateModelMatrix();
+            casterBoxes.push_back(worldBox(*caster->model, caster->modelMatrix));
+        }
+    shadowMap->beginShadowPass(&casterBoxes);
     // Only the double-sided models (leaves, grass) have cut-out texels; the
     // solid ones are drawn without reading their texture.
+    ViewVolume light;
+    light.clipFromWorld = shadowMap->lightSpaceMatrix;
     for (Entity* caster : shadowCasters) {
-        if (!caster) continue;
+        if (!caster || hiddenFrom(light, caster)) continue;
         // Each draw leaves no program current; the flag needs the depth program.
         shadowMap->shader->use();
         shadowMap->shader->setInt("cutOut", caster->model && !caster->model->cullFaces ? 1 : 0);
@@ -31,7 +46,8 @@ void drawShadowPass() {
     glDisable(GL_POLYGON_OFFSET_FILL);
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
     glUseProgram(0);
-    glViewport(0, 0, screenWidth, screenHeight);
+    // The screen-sized passes that follow draw into the part the frame uses.
+    glViewport(0, 0, scaledSide(screenWidth), scaledSide(screenHeight));
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glCullFace(GL_BACK);
 }

@@ -17,6 +17,7 @@
 #include "effects/Skybox.h"
 #include "lighting/ShadowMap.h"
 #include "effects/WaterFrameBuffers.h"
+#include "render/ModelPrefetch.h"
 #include "render/Shader.h"
 #include "scene/Frustum.h"
 #include "scene/Scene.h"
@@ -89,6 +90,8 @@ void initSound() {
 }
 
 void init() {
+    // The model files are parsed on a worker while the window comes up.
+    prefetchModels(sceneModelFiles());
     initWindow();
     initShaders();
     initFrameBuffers();
@@ -119,6 +122,7 @@ void cleanup() {
     // The scene's GL objects go while the context still exists.
     releaseParticles();
     releaseScene();
+    dropPrefetchedModels();
     releaseSceneFrameBuffers();
     // Its depth map and framebuffer need the context.
     delete shadowMap;

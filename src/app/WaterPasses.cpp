@@ -10,8 +10,11 @@
 #include "effects/Water.h"
 #include "effects/WaterFrameBuffers.h"
 #include "effects/WaterMath.h"
+#include "render/PassTimer.h"
+#include "render/RenderTargets.h"
 #include "render/Shader.h"
 #include "scene/Entity.h"
+#include "scene/EntityCulling.h"
 #include "scene/Scene.h"
 
 namespace {
@@ -20,7 +23,8 @@ const char* const kClipPlaneName = "waterClipPlane";
 
 void clearTarget() {
     glClearColor(0.41f, 0.2f, 0.42f, 1.0f);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    clearDrawnPart(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT, WaterFrameBuffers::kWidth,
+                   WaterFrameBuffers::kHeight);
 }
 
 // The view of the main camera as it stands now, to the three programs that
@@ -48,6 +52,7 @@ bool ready() {
 
 void renderWaterReflection() {
     if (!ready()) return;
+    TimedStep timed(PassStep::WaterReflection);
     const float h = water->height();
     waterFrameBuffers->bindReflectionFrameBuffer();
     clearTarget();
@@ -56,8 +61,9 @@ void renderWaterReflection() {
     const glm::vec3 saved = mirrorCamera(*mainCamera, h);
     applyViewToWaterShaders();
     drawGroundAndSky();
+    const ViewVolume mirrored = viewVolumeOf(modelShader);
     for (Entity* e : reflectedEntities)
-        if (e) e->draw(modelShader);
+        if (e && !hiddenFrom(mirrored, e)) e->draw(modelShader);
     restoreFromMirror(*mainCamera, saved);
     applyViewToWaterShaders();
 
@@ -66,6 +72,7 @@ void renderWaterReflection() {
 
 void renderWaterRefraction() {
     if (!ready()) return;
+    TimedStep timed(PassStep::WaterRefraction);
     const float h = water->height();
     waterFrameBuffers->bindRefractionFrameBuffer();
     clearTarget();

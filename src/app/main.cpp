@@ -1,5 +1,6 @@
 // Morrowdock: a self-playing day at a lake.
 
+#include "app/AdaptiveQuality.h"
 #include "app/AppGlobals.h"
 #include "app/CommandLine.h"
 #include "app/EnvironmentCapture.h"
@@ -18,9 +19,11 @@ int main(int argc, char** argv) {
     refreshRate = settings.refreshRate;
     fullscreen = settings.fullscreen;
 
+    initQuality();
     init();
-    captureEnvironment();
+    captureAtStartUp();
     frameLoop();
+    reportQuality();
     cleanup();
     return 0;
 }

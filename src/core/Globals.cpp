@@ -1,5 +1,7 @@
 #include "core/Globals.h"
 
+#include <cmath>
+
 int screenWidth = 1080;
 int screenHeight = 720;
 
@@ -19,3 +21,13 @@ Shader* effectShader = nullptr;
 Shader* particleShader = nullptr;
 
 std::vector<Shader*> sceneShaders;
+
+bool renderShortcuts = true;
+float renderScale = 1.0f;
+bool renderScaleChanged = false;
+
+int scaledSide(int side) {
+    if (renderScale >= 1.0f) return side;
+    const int scaled = static_cast<int>(std::lround(static_cast<double>(side) * renderScale));
+    return scaled < 1 ? 1 : scaled;
+}

@@ -25,6 +25,21 @@ extern Shader* reflectionShader;
 extern Shader* effectShader;
 extern Shader* particleShader;
 
+// Passes skip work that cannot change the picture (pixels no object reaches,
+// objects no view sees). Off, every pass draws everything, as a reference.
+extern bool renderShortcuts;
+
+// Share of each side of the screen-sized targets, the shadow map and the
+// water targets that a frame draws into (1: all of it, the full picture).
+// The targets keep their sizes; a smaller frame fills the lower-left part.
+extern float renderScale;
+// True on the first frame after renderScale changed: that frame clears every
+// target whole, so the parts outside the smaller area hold clean values.
+extern bool renderScaleChanged;
+
+// The part of a target side that this frame draws into (at least 1 pixel).
+int scaledSide(int side);
+
 // The programs that receive view, projection and every light uniform, in
 // upload order. The depth program is never in it.
 extern std::vector<Shader*> sceneShaders;

@@ -13,6 +13,7 @@
 #include "core/Globals.h"
 #include "render/Shader.h"
 #include "render/TextureLoader.h"
+#include "render/ViewVolume.h"
 
 namespace {
 
@@ -56,6 +57,7 @@ Terrain::Terrain()
     indices = std::move(grid.indices);
     heights = std::move(grid.heights);
 
+    blockBoxes = terrainBlockBoxes(vertices, vertexCount, position);
     setupBuffers();
     stbi_image_free(mapPixels);
     mapPixels = nullptr;
@@ -110,7 +112,7 @@ int Terrain::draw() {
     }
 
     glBindVertexArray(VAO);
-    glDrawElements(GL_TRIANGLES, GLsizei(indices.size()), GL_UNSIGNED_INT, nullptr);
+    drawVisibleCells();
     glBindVertexArray(0);
 
     for (int unit = 0; unit < 5; ++unit) {
@@ -119,6 +121,28 @@ int Terrain::draw() {
     }
     glUseProgram(0);
     return int(indices.size() / 3);
+}
+
+void Terrain::drawVisibleCells() {
+    if (!renderShortcuts || blockBoxes.empty()) {
+        glDrawElements(GL_TRIANGLES, GLsizei(indices.size()), GL_UNSIGNED_INT, nullptr);
+        return;
+    }
+    // Read back from the program itself, so the test follows whichever pass
+    // set its view.
+    const ViewVolume volume = viewVolumeOf(terrainShader);
+    blockVisible.resize(blockBoxes.size());
+    for (size_t b = 0; b < blockBoxes.size(); ++b) blockVisible[b] = !volume.hides(blockBoxes[b]);
+    visibleCellRuns(vertexCount, blockVisible, runs);
+    if (runs.empty()) return;
+    runCounts.clear();
+    runOffsets.clear();
+    for (const IndexRun& run : runs) {
+        runCounts.push_back(GLsizei(run.count));
+        runOffsets.push_back(reinterpret_cast<const void*>(run.first * sizeof(unsigned int)));
+    }
+    glMultiDrawElements(GL_TRIANGLES, runCounts.data(), GL_UNSIGNED_INT, runOffsets.data(),
+                        GLsizei(runs.size()));
 }
 
 float Terrain::getHeightOfTerrain(float worldX, float worldZ) const {

@@ -4,6 +4,8 @@
 // map. One instance, built on first use from fixed paths under
 // "../textures/terrain/"; a height map that cannot be read is fatal.
 
+#include <GL/glew.h>
+
 #include <glm/glm.hpp>
 #include <vector>
 
@@ -29,6 +31,7 @@ public:
     int mapHeight = 0;
     unsigned char* mapPixels = nullptr;       // 3 bytes a pixel; released once the grid is built
     std::vector<std::vector<float>> heights;  // [x index][z index]
+    std::vector<Box> blockBoxes;              // world boxes of the grid's blocks
 
     // Builds the terrain on the first call; the same object afterwards (or a
     // new one if the application has deleted it).
@@ -48,4 +51,12 @@ public:
 private:
     Terrain();
     void setupBuffers();
+    // Draws the cells of the blocks that the program's current view, lens
+    // and water clip plane can show (every cell with the shortcuts off).
+    void drawVisibleCells();
+
+    std::vector<char> blockVisible;
+    std::vector<IndexRun> runs;
+    std::vector<GLsizei> runCounts;
+    std::vector<const void*> runOffsets;
 };

@@ -84,3 +84,47 @@ float heightOfTerrainGrid(const std::vector<std::vector<float>>& heights, int ve
     return (1.0f - zc) * H[gx + 1][gz] + (xc + zc - 1.0f) * H[gx + 1][gz + 1] +
            (1.0f - xc) * H[gx][gz + 1];
 }
+
+int terrainBlocksPerSide(int vertexCount) {
+    const int cells = vertexCount - 1;
+    return cells < 1 ? 0 : (cells + kTerrainBlockCells - 1) / kTerrainBlockCells;
+}
+
+std::vector<Box> terrainBlockBoxes(const std::vector<TerrainVertex>& vertices, int vertexCount,
+                                   glm::vec3 position) {
+    const int blocks = terrainBlocksPerSide(vertexCount);
+    std::vector<Box> boxes(static_cast<size_t>(blocks) * blocks);
+    if (vertices.size() < static_cast<size_t>(vertexCount) * vertexCount) return boxes;
+    for (int j = 0; j < vertexCount; ++j)
+        for (int i = 0; i < vertexCount; ++i) {
+            const glm::vec3 p = vertices[static_cast<size_t>(j) * vertexCount + i].position + position;
+            // A vertex on a block's edge belongs to the blocks on both sides.
+            for (int bz : {(j - 1) / kTerrainBlockCells, j / kTerrainBlockCells})
+                for (int bx : {(i - 1) / kTerrainBlockCells, i / kTerrainBlockCells})
+                    if (bx >= 0 && bz >= 0 && bx < blocks && bz < blocks)
+                        boxes[static_cast<size_t>(bz) * blocks + bx].add(p);
+        }
+    return boxes;
+}
+
+void visibleCellRuns(int vertexCount, const std::vector<char>& blockVisible,
+                     std::vector<IndexRun>& runs) {
+    runs.clear();
+    const int cells = vertexCount - 1;
+    const int blocks = terrainBlocksPerSide(vertexCount);
+    if (blocks == 0 || blockVisible.size() < static_cast<size_t>(blocks) * blocks) return;
+    for (int gz = 0; gz < cells; ++gz) {
+        const int bz = gz / kTerrainBlockCells;
+        for (int bx = 0; bx < blocks; ++bx) {
+            if (!blockVisible[static_cast<size_t>(bz) * blocks + bx]) continue;
+            const int gx0 = bx * kTerrainBlockCells;
+            const int gx1 = gx0 + kTerrainBlockCells < cells ? gx0 + kTerrainBlockCells : cells;
+            const size_t first = 6 * (static_cast<size_t>(gz) * cells + gx0);
+            const size_t count = 6 * static_cast<size_t>(gx1 - gx0);
+            if (!runs.empty() && runs.back().first + runs.back().count == first)
+                runs.back().count += count;
+            else
+                runs.push_back({first, count});
+        }
+    }
+}

@@ -6,6 +6,8 @@
 
 #include <glm/glm.hpp>
 
+#include "render/ScreenRect.h"
+
 struct TerrainVertex {
     glm::vec3 position;
     glm::vec3 normal;
@@ -40,3 +42,26 @@ float heightOfTerrainGrid(const TerrainGrid& grid, glm::vec3 position, float wor
 // [x index][z index], for owners that keep the table themselves.
 float heightOfTerrainGrid(const std::vector<std::vector<float>>& heights, int vertexCount,
                           glm::vec3 position, float worldX, float worldZ);
+
+// The grid in square blocks of cells, for drawing only the blocks a view can
+// see. A block is kTerrainBlockCells cells on a side (smaller at the far edges).
+constexpr int kTerrainBlockCells = 16;
+
+int terrainBlocksPerSide(int vertexCount);
+
+// World-space box of each block, block rows (z) outer, block columns inner;
+// position is the world position of vertex (0, 0).
+std::vector<Box> terrainBlockBoxes(const std::vector<TerrainVertex>& vertices, int vertexCount,
+                                   glm::vec3 position);
+
+// A stretch of the index list: `count` indices from index `first`.
+struct IndexRun {
+    size_t first = 0;
+    size_t count = 0;
+};
+
+// The stretches of the index list that hold the cells of the visible blocks
+// (one flag per block, in the order of terrainBlockBoxes), in list order and
+// merged where they meet, so the cells keep the order of a whole draw.
+void visibleCellRuns(int vertexCount, const std::vector<char>& blockVisible,
+                     std::vector<IndexRun>& runs);

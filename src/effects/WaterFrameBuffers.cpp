@@ -1,5 +1,7 @@
 #include "effects/WaterFrameBuffers.h"
 
+#include "core/Globals.h"
+
 #include <GL/glew.h>
 
 #include <cstdio>
@@ -78,7 +80,7 @@ bool WaterFrameBuffers::checkComplete(const char* name) {
 void WaterFrameBuffers::bindFrameBuffer(unsigned int frameBuffer) {
     glBindTexture(GL_TEXTURE_2D, 0);
     glBindFramebuffer(GL_FRAMEBUFFER, frameBuffer);
-    glViewport(0, 0, kWidth, kHeight);
+    glViewport(0, 0, scaledSide(kWidth), scaledSide(kHeight));
 }
 
 void WaterFrameBuffers::bindReflectionFrameBuffer() {

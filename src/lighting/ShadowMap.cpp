@@ -7,6 +7,7 @@
 #include "core/Globals.h"
 #include "lighting/DirectionalLight.h"
 #include "lighting/ShadowMath.h"
+#include "render/RenderTargets.h"
 #include "render/Shader.h"
 
 namespace {
@@ -69,7 +70,31 @@ ShadowMap::~ShadowMap() {
     glDeleteTextures(1, &depthMap);
 }
 
-void ShadowMap::beginShadowPass() {
+void ShadowMap::clearDepthMap(const std::vector<Box>* casterBoxes) {
+    const int width = scaledSide(shadowWidth), height = scaledSide(shadowHeight);
+    std::vector<PixelRect> now;
+    if (casterBoxes)
+        for (const Box& box : *casterBoxes) {
+            const PixelRect r = projectBox(lightSpaceMatrix, box, width, height);
+            if (!r.empty()) now.push_back(r);
+        }
+    const bool partial = casterBoxes && renderShortcuts && restCleared && !renderScaleChanged;
+    if (!partial) {
+        clearDrawnPart(GL_DEPTH_BUFFER_BIT, shadowWidth, shadowHeight);
+    } else {
+        glEnable(GL_SCISSOR_TEST);
+        for (const std::vector<PixelRect>* rects : {&writtenRects, &now})
+            for (const PixelRect& r : *rects) {
+                glScissor(r.x0, r.y0, r.width(), r.height());
+                glClear(GL_DEPTH_BUFFER_BIT);
+            }
+        glDisable(GL_SCISSOR_TEST);
+    }
+    restCleared = casterBoxes && renderShortcuts;
+    writtenRects = std::move(now);
+}
+
+void ShadowMap::beginShadowPass(const std::vector<Box>* casterBoxes) {
     glEnable(GL_POLYGON_OFFSET_FILL);
     glPolygonOffset(kPolygonOffsetFactor, 0.0f);
 
@@ -92,9 +117,9 @@ void ShadowMap::beginShadowPass() {
         shader->use();
         shader->setMat4("lightSpaceMatrix", lightSpaceMatrix);
     }
-    glViewport(0, 0, shadowWidth, shadowHeight);
+    glViewport(0, 0, scaledSide(shadowWidth), scaledSide(shadowHeight));
     glBindFramebuffer(GL_FRAMEBUFFER, depthMapFBO);
-    glClear(GL_DEPTH_BUFFER_BIT);
+    clearDepthMap(casterBoxes);
 }
 
 void ShadowMap::bindShadowMap() {

@@ -12,6 +12,8 @@
 #include <glm/glm.hpp>
 #include <vector>
 
+#include "render/ScreenRect.h"
+
 class Camera;
 class DirectionalLight;
 class Shader;
@@ -44,9 +46,20 @@ public:
     // depth program, which stays current, and binds the cleared depth map as
     // the render target with its own viewport. Turns on the polygon offset
     // that keeps the casters' depths just behind their surfaces.
-    void beginShadowPass();
+    // Given the world boxes of the casters about to be drawn, the clear only
+    // covers where they and the last pass's casters land: the rest of the
+    // map already holds the cleared depth.
+    void beginShadowPass(const std::vector<Box>* casterBoxes = nullptr);
+
+    // Where the last pass's casters wrote (texels of the map), and whether
+    // everything else holds the cleared depth.
+    std::vector<PixelRect> writtenRects;
+    bool restCleared = false;
 
     // For every receiving program: "lightSpaceMatrix" and "shadowMap" = 5,
     // with the depth map bound on texture unit 5, which stays active.
     void bindShadowMap();
+
+private:
+    void clearDepthMap(const std::vector<Box>* casterBoxes);
 };

@@ -7,6 +7,7 @@
 #include <assimp/Importer.hpp>
 #include <iostream>
 
+#include "render/ModelPrefetch.h"
 #include "render/TextureLoader.h"
 
 std::string modelDirectory(const std::string& path) {
@@ -17,6 +18,13 @@ std::string modelDirectory(const std::string& path) {
 Model::Model(const char* path, bool forceUpNormals, bool cullFaces)
     : forceUpNormals(forceUpNormals), cullFaces(cullFaces) {
     loadModel(path ? path : "");
+    bool first = true;
+    for (const Mesh& mesh : meshes)
+        for (const Vertex& v : mesh.vertices) {
+            boundsMin = first ? v.position : glm::min(boundsMin, v.position);
+            boundsMax = first ? v.position : glm::max(boundsMax, v.position);
+            first = false;
+        }
 }
 
 void Model::draw(Shader* shader) {
@@ -29,12 +37,14 @@ void Model::draw(Shader* shader) {
 }
 
 void Model::loadModel(const std::string& path) {
-    Assimp::Importer importer;
-    // No normal generation, vertex joining or pre-transformation: the files
-    // carry their own normals and the entities do all the placing.
-    const aiScene* scene = importer.ReadFile(path, aiProcess_Triangulate | aiProcess_FlipUVs);
+    std::unique_ptr<Assimp::Importer> importer = takePrefetchedModel(path);
+    const aiScene* scene = importer ? importer->GetScene() : nullptr;
+    if (!importer) {
+        importer = std::make_unique<Assimp::Importer>();
+        scene = importer->ReadFile(path, modelImportFlags());
+    }
     if (!scene || scene->mFlags == AI_SCENE_FLAGS_INCOMPLETE || !scene->mRootNode) {
-        std::cout << "ERROR: Fehler beim Laden von ASSIMP Model : " << importer.GetErrorString()
+        std::cout << "ERROR: Fehler beim Laden von ASSIMP Model : " << importer->GetErrorString()
                   << std::endl;
         return;
     }

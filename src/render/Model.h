@@ -21,6 +21,8 @@ public:
     std::string directory;     // the model path up to its last "/"
     bool forceUpNormals;       // every normal (0, 1, 0); the file's normals are never read
     bool cullFaces;            // false: drawn with face culling off
+    glm::vec3 boundsMin{0.0f};  // box around every vertex, model space
+    glm::vec3 boundsMax{0.0f};  // (both zero for a model without vertices)
 
     // Imports the file at once. Never fails: a file that cannot be imported is
     // reported on standard output and leaves a model with no meshes.

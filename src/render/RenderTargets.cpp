@@ -1,5 +1,7 @@
 #include "render/RenderTargets.h"
 
+#include "core/Globals.h"
+
 GLuint attachDepthRenderbuffer(int width, int height) {
     GLuint renderbuffer = 0;
     glGenRenderbuffers(1, &renderbuffer);
@@ -8,4 +10,15 @@ GLuint attachDepthRenderbuffer(int width, int height) {
     glBindRenderbuffer(GL_RENDERBUFFER, 0);
     glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, renderbuffer);
     return renderbuffer;
+}
+
+void clearDrawnPart(GLbitfield mask, int width, int height) {
+    if (renderScale >= 1.0f || renderScaleChanged) {
+        glClear(mask);
+        return;
+    }
+    glEnable(GL_SCISSOR_TEST);
+    glScissor(0, 0, scaledSide(width), scaledSide(height));
+    glClear(mask);
+    glDisable(GL_SCISSOR_TEST);
 }

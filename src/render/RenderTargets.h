@@ -6,3 +6,8 @@
 // Makes a depth renderbuffer of the given size and attaches it to the
 // framebuffer bound now; returns its name. No renderbuffer is left bound.
 GLuint attachDepthRenderbuffer(int width, int height);
+
+// Clears the buffers of `mask` on the part of the bound target this frame
+// draws into (a width x height target scaled by the render scale), or the
+// whole target at full scale and on the frame after a change of scale.
+void clearDrawnPart(GLbitfield mask, int width, int height);

@@ -1,6 +1,7 @@
 #include "scene/Scene.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include "core/Globals.h"
 #include "effects/Terrain.h"
@@ -71,46 +72,69 @@ Model* loadModel(const char* path, bool forceUpNormals, bool cullFaces) {
     return model;
 }
 
+// The model files, in the order the scene loads them.
+enum ModelFile { kBoatModel, kStreetLampModel, kLightBulbsModel, kJettyModel, kSunModel, kFurnitureModel, kBreakfastModel, kCoffeeCupModel, kJuiceModel, kGlassesModel, kVaseModel, kFlowerModel, kTreeModel, kGrassModel };
+constexpr const char* kModelFiles[] = {
+    "../models/boat2/boat.obj",
+    "../models/streetLamp/streetLamp.obj",
+    "../models/streetLamp/lightBulbs.obj",
+    "../models/jetty/jetty.obj",
+    "../models/sun/sun2.obj",
+    "../models/furniture/furniture.obj",
+    "../models/breakfast/breakfast/breakfast.obj",
+    "../models/breakfast/coffeeCup/coffee.obj",
+    "../models/breakfast/waterGlass/juice.obj",
+    "../models/breakfast/waterGlass/glasses.obj",
+    "../models/vase/vase.obj",
+    "../models/flower/flower.obj",
+    "../models/tree2/tree.obj",
+    "../models/grass/grassModel.obj",
+};
+
 const glm::vec3 kNoTurn(0.0f);
 const glm::vec3 kUnit(1.0f);
 
 }  // namespace
 
+std::vector<std::string> sceneModelFiles() {
+    return std::vector<std::string>(std::begin(kModelFiles), std::end(kModelFiles));
+}
+
 void initScene() {
     terrain = Terrain::getInstance();
     water = new Water({modelShader, terrainShader}, waterFrameBuffers, WaterSettings());
 
-    Model* boatModel = loadModel("../models/boat2/boat.obj", false, true);
+    Model* boatModel = loadModel(kModelFiles[kBoatModel], false, true);
     boat = new Entity(boatModel, glm::vec3(105, -2.5f, 10), glm::vec3(0, -90, 0),
                       glm::vec3(0.065f), 20.0f);
-    Model* lampModel = loadModel("../models/streetLamp/streetLamp.obj", false, true);
+    Model* lampModel = loadModel(kModelFiles[kStreetLampModel], false, true);
     streetLamp = new Entity(lampModel, kNoTurn, kUnit, 0.0f, -20.0f, 1000.0f);
-    Model* bulbModel = loadModel("../models/streetLamp/lightBulbs.obj", false, true);
+    Model* bulbModel = loadModel(kModelFiles[kLightBulbsModel], false, true);
     lightBulbs = new Entity(bulbModel, kNoTurn, kUnit, 0.0f, -20.0f, 300.0f);
-    Model* jettyModel = loadModel("../models/jetty/jetty.obj", false, true);
+    Model* jettyModel = loadModel(kModelFiles[kJettyModel], false, true);
     jetty = new Entity(jettyModel, glm::vec3(60, 0, 10), kNoTurn, kUnit, 5000.0f);
-    Model* sunModel = loadModel("../models/sun/sun2.obj", false, true);
+    Model* sunModel = loadModel(kModelFiles[kSunModel], false, true);
     sun = new Entity(sunModel, glm::vec3(400, 0, 0), kNoTurn, glm::vec3(2.0f), 1000.0f);
-    Model* furnitureModel = loadModel("../models/furniture/furniture.obj", false, true);
+    Model* furnitureModel = loadModel(kModelFiles[kFurnitureModel], false, true);
     furniture = new Entity(furnitureModel, kNoTurn, kUnit, 0.0f, 0.0f, 2500.0f);
-    Model* breakfastModel = loadModel("../models/breakfast/breakfast/breakfast.obj", false, true);
+    Model* breakfastModel = loadModel(kModelFiles[kBreakfastModel], false, true);
     breakfast = new Entity(breakfastModel, kNoTurn, kUnit, 0.0f, 0.0f, 2500.0f);
-    Model* coffeeModel = loadModel("../models/breakfast/coffeeCup/coffee.obj", false, true);
+    Model* coffeeModel = loadModel(kModelFiles[kCoffeeCupModel], false, true);
     coffeeCup = new Entity(coffeeModel, kNoTurn, kUnit, 0.0f, 0.0f, 2500.0f);
-    Model* juiceModel = loadModel("../models/breakfast/waterGlass/juice.obj", false, true);
+    Model* juiceModel = loadModel(kModelFiles[kJuiceModel], false, true);
     juice = new Entity(juiceModel, kNoTurn, kUnit, 0.0f, 0.0f, 2500.0f);
-    Model* glassesModel = loadModel("../models/breakfast/waterGlass/glasses.obj", false, true);
+    Model* glassesModel = loadModel(kModelFiles[kGlassesModel], false, true);
     glasses = new Entity(glassesModel, kNoTurn, kUnit, 0.0f, 0.0f, 2500.0f);
-    Model* vaseModel = loadModel("../models/vase/vase.obj", false, true);
+    Model* vaseModel = loadModel(kModelFiles[kVaseModel], false, true);
     vase = new Entity(vaseModel, glm::vec3(1, 8, 1.5f), kNoTurn, kUnit, 100.0f);
-    Model* flowerModel = loadModel("../models/flower/flower.obj", false, true);
+    Model* flowerModel = loadModel(kModelFiles[kFlowerModel], false, true);
     flower = new Entity(flowerModel, glm::vec3(1, 8, 1.5f), kNoTurn, kUnit, 100.0f);
 
-    Model* treeModel = loadModel("../models/tree2/tree.obj", false, false);
+    Model* treeModel = loadModel(kModelFiles[kTreeModel], false, false);
     for (const glm::vec2 t : kTreePositions)
         treeEntities.push_back(new Entity(treeModel, kNoTurn, glm::vec3(18.0f), t.x, t.y, 1000.0f));
 
-    Model* grassModel = loadModel("../models/grass/grassModel.obj", true, false);
+    Model* grassModel = loadModel(kModelFiles[kGrassModel], true, false);
     for (const glm::vec2 g : kGrassPositions)
         grassEntities.push_back(new Entity(grassModel, kNoTurn, kUnit, g.x, g.y, 20.0f));
 

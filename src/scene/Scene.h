@@ -3,6 +3,7 @@
 // entities and the pass lists, the terrain, and the cameras with their
 // frustum. Everything is created once at start-up and lives until shutdown.
 
+#include <string>
 #include <vector>
 
 class Camera;
@@ -61,5 +62,7 @@ extern Camera* captureCamera;
 void initLights();
 // The terrain, the models, the twenty-four entities and the pass lists.
 void initScene();
+// The model files initScene loads, in its order (for reading them ahead).
+std::vector<std::string> sceneModelFiles();
 // Deletes the scene's objects above (not the cameras), each once.
 void releaseScene();

@@ -1,8 +1,17 @@
 // snapshot: renders the scene at chosen moments of the day and saves PNGs.
 //   snapshot <width> <height> <seconds> <out.png> [<seconds> <out.png> ...]
 //   snapshot <width> <height> <seconds> --time <frames>
+//   snapshot <width> <height> <seconds> --profile <frames>
+// Leading options: --reference turns off every shortcut of the passes (work
+// skipped because it cannot change the picture), for comparing pictures;
+// --scale <s> draws at the render scale s (0 < s <= 1) as the adaptive
+// quality would; --startup starts as the program does (MORROWDOCK_QUALITY
+// read the same way), draws the first frame and prints the wall-clock time
+// (seconds since the epoch) at which it is finished, for timing start-up
+// from outside.
 // The second form prints the start-up time and the median time of <frames>
-// whole frames (drawn and finished) at that moment.
+// whole frames (drawn and finished) at that moment; the third adds the
+// median GPU time of each step of the frame (GL_TIME_ELAPSED queries).
 // Seconds count from the first frame, as in a real run. The frames in between
 // are simulated at 60 per second without drawing, so a picture 100 s into the
 // day takes only as long as its own frame. It reads its data from beside
@@ -13,6 +22,7 @@
 #include <stb/stb_image_write.h>
 
 #include <algorithm>
+#include <array>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
@@ -21,6 +31,7 @@
 #include <string>
 #include <vector>
 
+#include "app/AdaptiveQuality.h"
 #include "app/AppGlobals.h"
 #include "app/EnvironmentCapture.h"
 #include "app/FrameLoop.h"
@@ -29,6 +40,7 @@
 #include "core/Globals.h"
 #include "core/ProgramFolder.h"
 #include "core/TimeSource.h"
+#include "render/PassTimer.h"
 #include "camera/Camera.h"
 #include "scene/Scene.h"
 
@@ -49,23 +61,76 @@ double secondsSince(std::chrono::steady_clock::time_point t0) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
 }
 
-// Draws `frames` frames 1/60 s apart and returns the median time of one, in ms.
-double medianFrameMs(int frames) {
+double median(std::vector<double> values) {
+    if (values.empty()) return 0.0;
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+// Draws `frames` frames 1/60 s apart and returns the median time of one, in
+// ms. With the pass timer on, `steps` receives each step's median GPU time.
+double medianFrameMs(int frames, PassTimes* steps) {
     std::vector<double> times;
+    std::array<std::vector<double>, kPassStepCount> gpu, wall;
     for (int f = 0; f < frames; ++f) {
         simulatedTime += 1.0 / 60.0;
         const auto t0 = std::chrono::steady_clock::now();
         runFrame();
         glFinish();
         times.push_back(secondsSince(t0) * 1000.0);
+        if (passTimer) {
+            const PassTimes t = passTimer->collect();
+            for (int s = 0; s < kPassStepCount; ++s) {
+                gpu[s].push_back(t.gpuMs[s]);
+                wall[s].push_back(t.wallMs[s]);
+            }
+        }
     }
-    std::sort(times.begin(), times.end());
-    return times.empty() ? 0.0 : times[times.size() / 2];
+    if (steps)
+        for (int s = 0; s < kPassStepCount; ++s) {
+            steps->gpuMs[s] = median(gpu[s]);
+            steps->wallMs[s] = median(wall[s]);
+        }
+    return median(times);
+}
+
+// Median milliseconds per step: the GL query's time and the fenced wall
+// time (the step's work finished before and after it).
+void printProfile(const PassTimes& steps, const PassTimes& capture) {
+    const int c = int(PassStep::Capture);
+    double gpuSum = 0.0, wallSum = 0.0;
+    std::printf("%-18s %9s %9s\n", "step", "query ms", "fenced ms");
+    std::printf("%-18s %9.1f %9.1f  (start-up)\n", passStepName(PassStep::Capture), capture.gpuMs[c],
+                capture.wallMs[c]);
+    for (int s = 0; s < kPassStepCount; ++s) {
+        if (s == c && steps.wallMs[s] == 0.0) continue;
+        std::printf("%-18s %9.1f %9.1f\n", passStepName(PassStep(s)), steps.gpuMs[s], steps.wallMs[s]);
+        gpuSum += steps.gpuMs[s];
+        wallSum += steps.wallMs[s];
+    }
+    std::printf("%-18s %9.1f %9.1f\n", "sum of steps", gpuSum, wallSum);
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
+    float scale = 1.0f;
+    bool startupOnly = false;
+    while (argc > 1 && std::strncmp(argv[1], "--", 2) == 0) {
+        if (std::strcmp(argv[1], "--reference") == 0) {
+            renderShortcuts = false;
+        } else if (std::strcmp(argv[1], "--startup") == 0) {
+            startupOnly = true;
+        } else if (std::strcmp(argv[1], "--scale") == 0 && argc > 2) {
+            scale = float(std::atof(argv[2]));
+            --argc;
+            ++argv;
+        } else {
+            break;
+        }
+        --argc;
+        ++argv;
+    }
     if (argc < 5) {
         std::fprintf(stderr, "usage: snapshot <width> <height> <seconds> <out.png> ...\n");
         return 2;
@@ -79,15 +144,36 @@ int main(int argc, char** argv) {
     fullscreen = false;
     setTimeSource([] { return simulatedTime; });
 
+    if (startupOnly) {
+        initQuality();
+        init();
+        captureAtStartUp();
+        beginQualityFrame();
+        simulatedTime = 1.0;
+        runFrame();
+        glFinish();
+        const double now = std::chrono::duration<double>(
+                               std::chrono::system_clock::now().time_since_epoch()).count();
+        std::printf("first frame finished at %.3f, render scale %g\n", now, double(renderScale));
+        cleanup();
+        return 0;
+    }
+
+    const bool profile = argc > 4 && std::strcmp(argv[4], "--profile") == 0;
+    PassTimer timer(true);
     const auto startUp = std::chrono::steady_clock::now();
     init();
+    if (scale != 1.0f) setRenderScale(scale);
+    if (profile) passTimer = &timer;
     const auto captureStart = std::chrono::steady_clock::now();
     captureEnvironment();
     glFinish();
     const double captureSeconds = secondsSince(captureStart);
     const double initSeconds = secondsSince(startUp);
+    const PassTimes captureTimes = profile ? timer.collect() : PassTimes{};
     simulatedTime = 1.0;
     runFrame();  // the first frame: the clock jumps to its start
+    renderScaleChanged = false;
     const double firstFrameAt = simulatedTime;
     for (int i = 3; i + 1 < argc; i += 2) {
         const double target = firstFrameAt + std::atof(argv[i]);
@@ -96,11 +182,15 @@ int main(int argc, char** argv) {
             simulateFrame();
         }
         simulatedTime = target;
-        if (std::strcmp(argv[i + 1], "--time") == 0 && i + 2 < argc) {
+        if ((std::strcmp(argv[i + 1], "--time") == 0 || profile) && i + 2 < argc) {
             const int frames = std::atoi(argv[i + 2]);
+            if (passTimer) passTimer->collect();  // drop what the simulated frames queued
+            PassTimes steps;
+            const double frameMs = medianFrameMs(frames, &steps);
             std::printf("start-up %.2f s (capture %.1f ms); median frame %.1f ms over %d frames at %.1f s (clock %.0f)\n",
-                        initSeconds, captureSeconds * 1000.0, medianFrameMs(frames), frames, std::atof(argv[i]),
+                        initSeconds, captureSeconds * 1000.0, frameMs, frames, std::atof(argv[i]),
                         double(timeOfDay));
+            if (profile) printProfile(steps, captureTimes);
             break;
         }
         drawFrame();
@@ -115,6 +205,7 @@ int main(int argc, char** argv) {
         std::printf("snapshot: %s at %.1f s (clock %.0f), camera (%.1f %.1f %.1f) looking (%.2f %.2f %.2f)\n",
                     argv[i + 1], std::atof(argv[i]), double(timeOfDay), p.x, p.y, p.z, f.x, f.y, f.z);
     }
+    passTimer = nullptr;
     cleanup();
     return 0;
 }

@@ -1,0 +1,115 @@
+#include "app/AdaptiveQuality.h"
+
+#include <GL/glew.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+#include "app/EnvironmentCapture.h"
+#include "app/QualityControl.h"
+#include "app/ShadowPass.h"
+#include "core/Globals.h"
+#include "effects/WaterFrameBuffers.h"
+#include "lighting/ShadowMap.h"
+#include "render/Shader.h"
+
+namespace {
+
+QualityMode mode = QualityMode::Auto;
+bool statsOn = false;
+RenderScaleController controller;
+std::vector<double> frameMs;
+float nextScale = 1.0f;
+
+// The start-up capture's reduced scale, and what a full frame costs next to
+// a full capture (on a software rasterizer, measured: 180 ms to 850 ms).
+constexpr float kProbeScale = 0.3f;
+constexpr double kFrameShareOfCapture = 0.2;
+
+// The share of a target's sides that the frame draws into; with `lastName`,
+// also the last texel centre inside it (1 at full scale, where the lookups
+// stay as they are).
+void setShare(Shader* shader, const char* name, int width, int height,
+              const char* lastName = nullptr) {
+    if (!shader || width <= 0 || height <= 0) return;
+    shader->use();
+    const float w = float(scaledSide(width)), h = float(scaledSide(height));
+    glUniform2f(glGetUniformLocation(shader->program, name), w / float(width), h / float(height));
+    if (lastName) {
+        const bool reduced = renderScale < 1.0f;
+        glUniform2f(glGetUniformLocation(shader->program, lastName),
+                    reduced ? (w - 0.5f) / float(width) : 1.0f,
+                    reduced ? (h - 0.5f) / float(height) : 1.0f);
+    }
+    glUseProgram(0);
+}
+
+void uploadRenderScale() {
+    for (Shader* s : {horizontalGlowShader, verticalGlowShader})
+        setShare(s, "uvScale", screenWidth, screenHeight);
+    setShare(effectShader, "uvScale", screenWidth, screenHeight, "uvMax");
+    if (shadowMap)
+        for (Shader* s : {modelShader, terrainShader})
+            setShare(s, "shadowScale", shadowMap->shadowWidth, shadowMap->shadowHeight);
+    setShare(waterShader, "targetScale", WaterFrameBuffers::kWidth, WaterFrameBuffers::kHeight,
+             "targetMax");
+}
+
+}  // namespace
+
+void initQuality() {
+    bool recognised = true;
+    mode = qualityModeFrom(std::getenv("MORROWDOCK_QUALITY"), &recognised);
+    if (!recognised)
+        std::fprintf(stderr, "MORROWDOCK_QUALITY=%s is not auto or full; using auto\n",
+                     std::getenv("MORROWDOCK_QUALITY"));
+    const char* stats = std::getenv("MORROWDOCK_STATS");
+    statsOn = stats && std::strcmp(stats, "1") == 0;
+    controller = RenderScaleController();
+    frameMs.clear();
+    nextScale = 1.0f;
+}
+
+void setRenderScale(float scale) {
+    if (!(scale > 0.0f)) scale = 1.0f;
+    if (scale > 1.0f) scale = 1.0f;
+    if (scale != renderScale) renderScaleChanged = true;
+    renderScale = scale;
+    uploadRenderScale();
+}
+
+void captureAtStartUp() {
+    if (mode == QualityMode::Full) {
+        captureEnvironment();
+        return;
+    }
+    setRenderScale(kProbeScale);
+    const auto start = std::chrono::steady_clock::now();
+    captureEnvironment();
+    glFinish();
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    // Measured here: a full frame costs about a fifth of a full capture.
+    const double fullFrame = seconds / double(kProbeScale * kProbeScale) * kFrameShareOfCapture;
+    controller.startFor(fullFrame);
+    nextScale = controller.scale();
+    setRenderScale(nextScale);
+    if (nextScale >= 1.0f) captureEnvironment();
+}
+
+void beginQualityFrame() {
+    if (nextScale != renderScale) setRenderScale(nextScale);
+    if (renderScale >= 1.0f && captureReduced) captureEnvironment();
+}
+
+void endQualityFrame(double frameSeconds) {
+    renderScaleChanged = false;  // the frame has cleared every target whole
+    if (statsOn) frameMs.push_back(frameSeconds * 1000.0);
+    if (mode == QualityMode::Auto) nextScale = controller.update(frameSeconds);
+}
+
+void reportQuality() {
+    if (statsOn) std::fprintf(stderr, "%s\n", frameStatsLine(frameMs, renderScale).c_str());
+}

@@ -1,0 +1,81 @@
+#include "app/QualityControl.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+
+QualityMode qualityModeFrom(const char* value, bool* recognised) {
+    if (recognised) *recognised = true;
+    if (!value || std::strcmp(value, "auto") == 0) return QualityMode::Auto;
+    if (std::strcmp(value, "full") == 0) return QualityMode::Full;
+    if (recognised) *recognised = false;
+    return QualityMode::Auto;
+}
+
+RenderScaleController::RenderScaleController(double budgetSeconds) : budget(budgetSeconds) {
+    recent.reserve(kWindow);
+}
+
+void RenderScaleController::moveTo(int newLevel) {
+    level = newLevel;
+    ++changeCount;
+    sinceChange = 0;
+    recent.clear();
+}
+
+void RenderScaleController::startFor(double fullFrameSeconds) {
+    level = 0;
+    const int lowest = int(kLevels.size()) - 1;
+    if (!(fullFrameSeconds > 0.0)) return;
+    while (level < lowest &&
+           double(kLevels[level]) * double(kLevels[level]) * fullFrameSeconds > budget)
+        ++level;
+}
+
+float RenderScaleController::update(double frameSeconds) {
+    if (!(frameSeconds >= 0.0) || !std::isfinite(frameSeconds)) return scale();
+    clock += frameSeconds;
+    if (++sinceChange <= kSettleFrames) return scale();
+    if (recent.size() == size_t(kWindow)) recent.erase(recent.begin());
+    recent.push_back(frameSeconds);
+    const int lowest = int(kLevels.size()) - 1;
+    // Far too slow: no need to wait for a full window to know it.
+    const bool clearlySlow =
+        recent.size() >= size_t(kQuickWindow) &&
+        std::all_of(recent.end() - kQuickWindow, recent.end(), [&](double t) { return t > 2.0 * budget; });
+    if (recent.size() < size_t(kWindow) && !clearlySlow) return scale();
+
+    std::vector<double> sorted = recent;
+    std::nth_element(sorted.begin(), sorted.begin() + sorted.size() / 2, sorted.end());
+    const double median = sorted[sorted.size() / 2];
+
+    if (median > budget && level < lowest) {
+        // This level is too slow: wait longer each time before trying it again.
+        const double pause = std::min(kFirstPause * std::pow(2.0, failures[level]), kLongestPause);
+        ++failures[level];
+        retryAt[level] = clock + pause;
+        // Down as far as the pixels alone would have to shrink, at least one step.
+        const double wanted = double(scale()) * double(scale()) * budget / median;
+        int next = level + 1;
+        while (next < lowest && double(kLevels[next]) * double(kLevels[next]) > wanted) ++next;
+        moveTo(next);
+    } else if (median < budget * kUpShare && level > 0 && clock >= retryAt[level - 1]) {
+        moveTo(level - 1);
+    }
+    return scale();
+}
+
+std::string frameStatsLine(std::vector<double> frameMs, float scale) {
+    double median = 0.0, p95 = 0.0;
+    if (!frameMs.empty()) {
+        std::sort(frameMs.begin(), frameMs.end());
+        median = frameMs[frameMs.size() / 2];
+        const size_t at = size_t(std::ceil(0.95 * double(frameMs.size()))) - 1;
+        p95 = frameMs[std::min(at, frameMs.size() - 1)];
+    }
+    char line[160];
+    std::snprintf(line, sizeof line, "frames %zu, median %.1f ms, p95 %.1f ms, render scale %g",
+                  frameMs.size(), median, p95, double(scale));
+    return line;
+}

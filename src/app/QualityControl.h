@@ -1,0 +1,59 @@
+#pragma once
+// The adaptive quality's arithmetic, apart from any GL: the quality mode read
+// from the environment, the render-scale controller, and the frame-time line.
+
+#include <array>
+#include <string>
+#include <vector>
+
+enum class QualityMode { Auto, Full };
+
+// MORROWDOCK_QUALITY: unset, "auto" or "full". Any other value means auto;
+// `recognised` (when given) then turns false so the caller can say so.
+QualityMode qualityModeFrom(const char* value, bool* recognised = nullptr);
+
+// Chooses the render scale from recent wall-clock frame times. It steps the
+// scale down while the median of the last frames is slower than the budget
+// (several steps at once when the pixels alone show that one is not enough)
+// and back up one step while it is well under it; a level that proved too slow is
+// retried only after a pause that doubles each time, so noisy frame times
+// cannot make it swing back and forth.
+class RenderScaleController {
+public:
+    static constexpr std::array<float, 5> kLevels{{1.0f, 0.75f, 0.55f, 0.4f, 0.3f}};
+    static constexpr int kWindow = 8;        // frames whose median decides
+    static constexpr int kQuickWindow = 3;   // enough when all are over twice the budget
+    static constexpr int kSettleFrames = 2;  // frames ignored after a change
+    static constexpr double kUpShare = 0.55; // step up under this share of the budget
+    static constexpr double kFirstPause = 4.0;  // seconds before a failed level is retried
+    static constexpr double kLongestPause = 64.0;
+
+    explicit RenderScaleController(double budgetSeconds = 1.0 / 30.0);
+
+    // Takes the wall-clock time of the frame just drawn and returns the
+    // scale for the next one.
+    float update(double frameSeconds);
+
+    float scale() const { return kLevels[level]; }
+    // Starts from the largest level whose pixels fit a frame predicted to
+    // take `fullFrameSeconds` at full scale (the pixels alone shrinking).
+    void startFor(double fullFrameSeconds);
+    int currentLevel() const { return level; }
+    int changes() const { return changeCount; }
+
+private:
+    void moveTo(int newLevel);
+
+    double budget;
+    int level = 0;
+    int changeCount = 0;
+    int sinceChange = 0;
+    double clock = 0.0;  // seconds of frames seen
+    std::vector<double> recent;
+    std::array<double, kLevels.size()> retryAt{};  // clock from which a level may be tried
+    std::array<int, kLevels.size()> failures{};
+};
+
+// "frames N, median X ms, p95 Y ms, render scale S" for the frame times in
+// milliseconds (empty: zeros).
+std::string frameStatsLine(std::vector<double> frameMs, float scale);

@@ -1,0 +1,88 @@
+#include "render/ScreenRect.h"
+
+#include <algorithm>
+#include <cmath>
+
+void Box::add(const glm::vec3& p) {
+    if (empty) {
+        min = max = p;
+        empty = false;
+        return;
+    }
+    min = glm::min(min, p);
+    max = glm::max(max, p);
+}
+
+namespace {
+
+void corners(const Box& box, glm::vec4 (&out)[8]) {
+    for (int i = 0; i < 8; ++i)
+        out[i] = glm::vec4((i & 1) ? box.max.x : box.min.x, (i & 2) ? box.max.y : box.min.y,
+                           (i & 4) ? box.max.z : box.min.z, 1.0f);
+}
+
+bool allBeyondOnePlane(const glm::vec4 (&clip)[8]) {
+    for (int axis = 0; axis < 3; ++axis)
+        for (float side : {-1.0f, 1.0f}) {
+            bool allOut = true;
+            for (const glm::vec4& c : clip) allOut = allOut && side * c[axis] > c.w;
+            if (allOut) return true;
+        }
+    return false;
+}
+
+}  // namespace
+
+bool outsideClip(const glm::mat4& clipFromBox, const Box& box) {
+    if (box.empty) return true;
+    glm::vec4 clip[8];
+    corners(box, clip);
+    for (glm::vec4& c : clip) c = clipFromBox * c;
+    return allBeyondOnePlane(clip);
+}
+
+bool belowPlane(const glm::vec4& plane, const Box& box) {
+    if (box.empty) return true;
+    glm::vec4 c[8];
+    corners(box, c);
+    for (const glm::vec4& p : c)
+        if (!(glm::dot(plane, p) < 0.0f)) return false;
+    return true;
+}
+
+PixelRect unite(const PixelRect& a, const PixelRect& b) {
+    if (a.empty()) return b;
+    if (b.empty()) return a;
+    return {std::min(a.x0, b.x0), std::min(a.y0, b.y0), std::max(a.x1, b.x1), std::max(a.y1, b.y1)};
+}
+
+PixelRect grow(const PixelRect& r, int dx, int dy, int width, int height) {
+    if (r.empty()) return r;
+    PixelRect g{std::max(r.x0 - dx, 0), std::max(r.y0 - dy, 0), std::min(r.x1 + dx, width),
+                std::min(r.y1 + dy, height)};
+    return g.empty() ? PixelRect{} : g;
+}
+
+PixelRect projectBox(const glm::mat4& clipFromBox, const Box& box, int width, int height) {
+    if (box.empty || width <= 0 || height <= 0) return {};
+    const PixelRect whole{0, 0, width, height};
+    glm::vec4 clip[8];
+    corners(box, clip);
+    for (glm::vec4& c : clip) c = clipFromBox * c;
+    if (allBeyondOnePlane(clip)) return {};
+    float lowX = 1.0f, lowY = 1.0f, highX = -1.0f, highY = -1.0f;
+    for (const glm::vec4& c : clip) {
+        if (!(c.w > 1e-6f)) return whole;
+        lowX = std::min(lowX, c.x / c.w);
+        highX = std::max(highX, c.x / c.w);
+        lowY = std::min(lowY, c.y / c.w);
+        highY = std::max(highY, c.y / c.w);
+    }
+    const auto pixel = [](float ndc, int size) {
+        return (std::clamp(ndc, -1.0f, 1.0f) * 0.5f + 0.5f) * float(size);
+    };
+    // One pixel more on each side covers the rasterizer's rounding.
+    const PixelRect r{int(std::floor(pixel(lowX, width))) - 1, int(std::floor(pixel(lowY, height))) - 1,
+                      int(std::ceil(pixel(highX, width))) + 1, int(std::ceil(pixel(highY, height))) + 1};
+    return grow(r, 0, 0, width, height);
+}

@@ -1,0 +1,43 @@
+#pragma once
+// Where on a target an object can land: boxes projected to pixel rectangles,
+// for passes that only need to touch the pixels their objects reach. The
+// rectangles are conservative: a box that crosses the camera plane covers
+// the whole target.
+
+#include <glm/glm.hpp>
+
+struct Box {
+    glm::vec3 min{0.0f};
+    glm::vec3 max{0.0f};
+    bool empty = true;
+
+    void add(const glm::vec3& p);
+};
+
+// True when the box lies wholly beyond one of the six clip planes of
+// clipFromBox: nothing of it can be drawn.
+bool outsideClip(const glm::mat4& clipFromBox, const Box& box);
+// True when every corner has dot(plane, (corner, 1)) < 0: a user clip
+// distance of that plane cuts all of it away.
+bool belowPlane(const glm::vec4& plane, const Box& box);
+
+// Pixels [x0, x1) x [y0, y1) of a target, y up as in GL.
+struct PixelRect {
+    int x0 = 0, y0 = 0, x1 = 0, y1 = 0;
+
+    bool empty() const { return x1 <= x0 || y1 <= y0; }
+    int width() const { return empty() ? 0 : x1 - x0; }
+    int height() const { return empty() ? 0 : y1 - y0; }
+};
+
+// Smallest rectangle holding both (an empty one adds nothing).
+PixelRect unite(const PixelRect& a, const PixelRect& b);
+// Grown by dx pixels left and right and dy up and down, then kept inside a
+// width x height target. An empty rectangle stays empty.
+PixelRect grow(const PixelRect& r, int dx, int dy, int width, int height);
+
+// The pixels of a width x height viewport that the box, taken through
+// clipFromBox (projection * view * model), can cover. Empty when the box lies
+// wholly outside one clip plane; the whole viewport when it reaches behind
+// the camera (w <= 0 at a corner).
+PixelRect projectBox(const glm::mat4& clipFromBox, const Box& box, int width, int height);

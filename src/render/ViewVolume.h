@@ -1,0 +1,27 @@
+#pragma once
+// What a program will show, read back from its own uniforms, so that a pass
+// can leave out what cannot appear whichever camera or lens set them.
+
+#include <glm/glm.hpp>
+
+#include "render/ScreenRect.h"
+
+class Shader;
+class Model;
+
+struct ViewVolume {
+    glm::mat4 clipFromWorld{1.0f};  // "projection" * "view"
+    glm::vec4 clipPlane{0.0f};      // "waterClipPlane", when `clipping`
+    bool clipping = false;          // clip distance 0 on and the plane declared
+
+    // True when nothing of the world-space box can be drawn: wholly outside
+    // the view or wholly cut away by the clip plane.
+    bool hides(const Box& worldBox) const;
+};
+
+// The volume of the program's current "projection", "view" and
+// "waterClipPlane" uniforms (identity matrices for a null shader).
+ViewVolume viewVolumeOf(const Shader* shader);
+
+// The world-space box around a model's vertices placed by a model matrix.
+Box worldBox(const Model& model, const glm::mat4& modelMatrix);

@@ -1,0 +1,114 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <limits>
+#include <random>
+
+#include "app/QualityControl.h"
+
+namespace {
+
+using Controller = RenderScaleController;
+
+// Frame time of a made-up machine: a fixed part plus a part that follows the
+// number of pixels drawn.
+double machineFrame(float scale, double fixedMs, double fullPixelMs) {
+    return (fixedMs + fullPixelMs * double(scale) * double(scale)) / 1000.0;
+}
+
+}  // namespace
+
+TEST(QualityMode, ReadsAutoFullAndAnythingElseAsAuto) {
+    bool known = false;
+    EXPECT_EQ(qualityModeFrom(nullptr, &known), QualityMode::Auto);
+    EXPECT_TRUE(known);
+    EXPECT_EQ(qualityModeFrom("auto", &known), QualityMode::Auto);
+    EXPECT_TRUE(known);
+    EXPECT_EQ(qualityModeFrom("full", &known), QualityMode::Full);
+    EXPECT_TRUE(known);
+    for (const char* other : {"", "FULL", "full ", "fast", "1"}) {
+        EXPECT_EQ(qualityModeFrom(other, &known), QualityMode::Auto) << other;
+        EXPECT_FALSE(known) << other;
+    }
+}
+
+TEST(RenderScaleController, AMachineThatKeepsUpStaysAtFullScale) {
+    Controller c;
+    for (int i = 0; i < 2000; ++i) EXPECT_EQ(c.update(0.020 + (i % 7) * 0.001), 1.0f);
+    EXPECT_EQ(c.changes(), 0);
+}
+
+TEST(RenderScaleController, StepsDownToTheLowestLevelAndStaysWithinBounds) {
+    Controller c;
+    int framesToLowest = -1;
+    for (int i = 0; i < 500; ++i) {
+        const float s = c.update(0.250);  // hopelessly slow at any scale
+        EXPECT_GE(s, Controller::kLevels.back());
+        EXPECT_LE(s, 1.0f);
+        if (framesToLowest < 0 && s == Controller::kLevels.back()) framesToLowest = i + 1;
+    }
+    EXPECT_EQ(c.scale(), Controller::kLevels.back());
+    // Far over the budget it does not wait for whole windows, nor go one step at a time.
+    EXPECT_LE(framesToLowest, Controller::kSettleFrames + Controller::kQuickWindow);
+    EXPECT_EQ(c.changes(), 1);
+
+    // Just over the budget: one step at a time, each after a full window.
+    Controller d;
+    for (int i = 0; i < Controller::kSettleFrames + Controller::kWindow - 1; ++i) d.update(0.036);
+    EXPECT_EQ(d.scale(), 1.0f);
+    EXPECT_EQ(d.update(0.036), Controller::kLevels[1]);
+    // Garbage times change nothing.
+    EXPECT_EQ(c.update(-1.0), Controller::kLevels.back());
+    EXPECT_EQ(c.update(std::numeric_limits<double>::infinity()), Controller::kLevels.back());
+}
+
+TEST(RenderScaleController, SettlesOnTheLargestScaleThatKeepsUpAndReturnsWhenFaster) {
+    Controller c;
+    // 10 ms fixed + 60 ms of pixels at full scale: 0.55 is the largest level under 33 ms.
+    for (int i = 0; i < 3000; ++i) c.update(machineFrame(c.scale(), 10.0, 60.0));
+    EXPECT_EQ(c.scale(), 0.55f);
+    const int settledChanges = c.changes();
+    for (int i = 0; i < 3000; ++i) c.update(machineFrame(c.scale(), 10.0, 60.0));
+    EXPECT_EQ(c.changes(), settledChanges);  // settled: no swinging back and forth
+
+    // The load goes away: back up to full scale after the pauses.
+    for (int i = 0; i < 20000 && c.scale() < 1.0f; ++i) c.update(machineFrame(c.scale(), 4.0, 10.0));
+    EXPECT_EQ(c.scale(), 1.0f);
+}
+
+TEST(RenderScaleController, NoisyFramesAroundTheBudgetDoNotMakeItSwing) {
+    std::mt19937 random(7);
+    std::normal_distribution<double> noise(0.0, 0.002);  // 2 ms
+    Controller c;
+    // Pixels only, 60 ms at full scale: 0.55 has room to step up, 0.75 is
+    // just too slow, so the controller keeps being tempted upwards.
+    int changes = 0, ups = 0;
+    float last = c.scale();
+    double seconds = 0.0, lastUpAt = -1.0, shortestWait = 1e9;
+    for (int i = 0; i < 18000; ++i) {  // ten minutes at about 30 frames a second
+        const double t = std::max(0.0, machineFrame(c.scale(), 0.0, 60.0) + noise(random));
+        seconds += t;
+        const float s = c.update(t);
+        if (s != last) ++changes;
+        if (s > last) {
+            if (lastUpAt >= 0.0 && ups > 2) shortestWait = std::min(shortestWait, seconds - lastUpAt);
+            lastUpAt = seconds;
+            ++ups;
+        }
+        last = s;
+        EXPECT_GE(s, 0.55f);
+    }
+    // Each retry of the failed level waits twice as long as the one before,
+    // up to about a minute: a handful of changes in ten minutes.
+    EXPECT_GT(ups, 1);
+    EXPECT_LE(changes, 2 + 2 * (600 / 64 + 6));
+    EXPECT_GE(shortestWait, 16.0);
+}
+
+TEST(FrameStats, LineHoldsCountMedianP95AndScale) {
+    EXPECT_EQ(frameStatsLine({}, 1.0f), "frames 0, median 0.0 ms, p95 0.0 ms, render scale 1");
+    std::vector<double> ms;
+    for (int i = 1; i <= 100; ++i) ms.push_back(double(i));
+    EXPECT_EQ(frameStatsLine(ms, 0.55f), "frames 100, median 51.0 ms, p95 95.0 ms, render scale 0.55");
+}
