@@ -90,7 +90,8 @@ void captureAtStartUp() {
     const auto start = std::chrono::steady_clock::now();
     captureEnvironment();
     glFinish();
-    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    const double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     // Measured here: a full frame costs about a fifth of a full capture.
     const double fullFrame = seconds / double(kProbeScale * kProbeScale) * kFrameShareOfCapture;
     controller.startFor(fullFrame);

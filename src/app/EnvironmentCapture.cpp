@@ -42,7 +42,8 @@ void uploadCaptureShaderProjection(const glm::mat4& projection) {
 // full scale (the faces are drawn directly, as designed).
 int reducedFaceSide(int size) {
     if (renderScale >= 1.0f || !glowSourceBuffer) return 0;
-    const int side = std::min({scaledSide(size), glowSourceBuffer->width, glowSourceBuffer->height});
+    const int side =
+        std::min({scaledSide(size), glowSourceBuffer->width, glowSourceBuffer->height});
     return side > 0 && side < size ? side : 0;
 }
 
@@ -56,7 +57,9 @@ void stretchOntoFace(int face, int side, int size) {
 
 }  // namespace
 
-bool inCaptureWindow(float timeOfDay) { return inCaptureWindow(timeOfDay, timeOfDay); }
+bool inCaptureWindow(float timeOfDay) {
+    return inCaptureWindow(timeOfDay, timeOfDay);
+}
 
 bool inCaptureWindow(float timeOfDay, float previousTimeOfDay) {
     return clockReachedWindow(previousTimeOfDay, timeOfDay, 6000.0f, 6010.0f, true) ||
@@ -84,7 +87,8 @@ void captureEnvironment() {
 
     const int size = environmentTarget->size;
     const int reduced = reducedFaceSide(size);
-    const GLuint drawInto = reduced ? glowSourceBuffer->framebuffer : environmentTarget->framebuffer;
+    const GLuint drawInto =
+        reduced ? glowSourceBuffer->framebuffer : environmentTarget->framebuffer;
     const int side = reduced ? reduced : size;
     glBindFramebuffer(GL_FRAMEBUFFER, drawInto);
     glViewport(0, 0, side, side);

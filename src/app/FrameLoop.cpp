@@ -14,8 +14,8 @@
 #include "app/HdrPasses.h"
 #include "app/Passes.h"
 #include "app/ShadowPass.h"
-#include "app/WaterPasses.h"
 #include "app/Smoke.h"
+#include "app/WaterPasses.h"
 #include "app/Window.h"
 #include "camera/Camera.h"
 #include "camera/CameraPath.h"
@@ -24,6 +24,7 @@
 #include "effects/Skybox.h"
 #include "effects/Water.h"
 #include "render/PassTimer.h"
+#include "render/RenderTargets.h"
 #include "scene/Scene.h"
 
 namespace {
@@ -37,7 +38,7 @@ void readFrameClock() {
 void clearWindow() {
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
     glClearColor(0.41f, 0.2f, 0.42f, 1.0f);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    clearWindowBuffers(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
 }
 
 void updateMainCamera() {

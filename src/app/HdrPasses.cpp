@@ -9,12 +9,12 @@
 #include "core/Globals.h"
 #include "effects/FrameBuffer.h"
 #include "lighting/PointLight.h"
+#include "render/Model.h"
 #include "render/PassTimer.h"
 #include "render/RenderTargets.h"
-#include "render/Model.h"
+#include "render/ScreenRect.h"
 #include "scene/Entity.h"
 #include "scene/Scene.h"
-#include "render/ScreenRect.h"
 #include "sound/SoundSystem.h"
 
 FrameBuffer* sceneBuffer = nullptr;
@@ -29,8 +29,8 @@ constexpr int kGlowReach = 15;
 
 // The pixels of the window the blurred glow can reach this frame: empty when
 // no source is drawn or none is in view. Both blur passes touch only these.
-PixelRect blurRect;   // horizontal pass
-PixelRect glowRect;   // vertical pass, added onto the scene
+PixelRect blurRect;  // horizontal pass
+PixelRect glowRect;  // vertical pass, added onto the scene
 
 PixelRect onScreen(Entity* entity) {
     if (!entity || !entity->model || entity->model->meshes.empty() || !mainCamera) return {};
@@ -38,7 +38,8 @@ PixelRect onScreen(Entity* entity) {
     Box box;
     box.add(entity->model->boundsMin);
     box.add(entity->model->boundsMax);
-    const glm::mat4 clip = screenProjection(screenWidth, screenHeight) * mainCamera->view * entity->modelMatrix;
+    const glm::mat4 clip =
+        screenProjection(screenWidth, screenHeight) * mainCamera->view * entity->modelMatrix;
     return projectBox(clip, box, scaledSide(screenWidth), scaledSide(screenHeight));
 }
 
@@ -86,9 +87,38 @@ void beginTarget(FrameBuffer* target) {
     clearDrawnPart(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT, target->width, target->height);
 }
 
+// The part of a glow buffer the last frame drew on; elsewhere the buffer holds
+// the cleared black (unknown before the first clear).
+struct DrawnArea {
+    PixelRect rect;
+    bool known = false;
+};
+DrawnArea sourcesDrawn;
+DrawnArea blurDrawn;
+
+// beginTarget for a buffer that this frame draws on `now` only: the clear
+// covers that and what the last frame drew, the rest is black already.
+void beginTargetWithin(FrameBuffer* target, DrawnArea& drawn, const PixelRect& now) {
+    if (!renderShortcuts || renderScaleChanged || !drawn.known) {
+        beginTarget(target);
+    } else {
+        glBindTexture(GL_TEXTURE_2D, 0);
+        glBindFramebuffer(GL_FRAMEBUFFER, target->framebuffer);
+        glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+        const PixelRect r = unite(drawn.rect, now);
+        if (!r.empty()) {
+            glEnable(GL_SCISSOR_TEST);
+            glScissor(r.x0, r.y0, r.width(), r.height());
+            glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+            glDisable(GL_SCISSOR_TEST);
+        }
+    }
+    drawn = {now, true};
+}
+
 void endTarget() {
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
-    glClear(GL_COLOR_BUFFER_BIT);
+    clearWindowBuffers(GL_COLOR_BUFFER_BIT);
 }
 
 void release(FrameBuffer*& buffer) {
@@ -115,10 +145,11 @@ void drawGlowSources() {
     const LampState state = lampStateAt(timeOfDay, previousTimeOfDay);
 
     passTimerBegin(PassStep::GlowSources);
-    beginTarget(glowSourceBuffer);
     PixelRect sources;
+    if (state.sunGlows) sources = unite(sources, onScreen(sun));
+    if (state.bulbsGlow) sources = unite(sources, onScreen(lightBulbs));
+    beginTargetWithin(glowSourceBuffer, sourcesDrawn, sources);
     if (state.sunGlows && sun) {
-        sources = unite(sources, onScreen(sun));
         sun->draw(modelShader);
         if (sunPointLight) sunPointLight->setPosition(sun->getPosition());
     }
@@ -129,14 +160,13 @@ void drawGlowSources() {
     if (state.bulbsGlow) {
         applyLampLights({false, false, true, state.lampLightsPlaced});
         if (lightBulbs) lightBulbs->draw(modelShader);
-        sources = unite(sources, onScreen(lightBulbs));
     }
     endTarget();
 
     passTimerBegin(PassStep::GlowBlur);
     blurRect = reach(sources, true, false);
     glowRect = reach(sources, true, true);
-    beginTarget(glowBlurBuffer);
+    beginTargetWithin(glowBlurBuffer, blurDrawn, blurRect);
     drawQuadWithin(glowSourceBuffer, blurRect);
     endTarget();
     passTimerEnd();
@@ -161,7 +191,7 @@ void addGlow() {
 void resolveScene() {
     if (!sceneBuffer) return;
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
-    glClear(GL_COLOR_BUFFER_BIT);
+    clearWindowBuffers(GL_COLOR_BUFFER_BIT);
     if (renderScale < 1.0f && glowSourceBuffer) {
         // A reduced frame is tone-mapped at its own size into the glow
         // source buffer, whose work is done for this frame, and then
@@ -170,6 +200,7 @@ void resolveScene() {
         const int width = scaledSide(screenWidth), height = scaledSide(screenHeight);
         glBindFramebuffer(GL_FRAMEBUFFER, glowSourceBuffer->framebuffer);
         sceneBuffer->drawQuad();
+        sourcesDrawn = {{0, 0, width, height}, true};
         glBindFramebuffer(GL_READ_FRAMEBUFFER, glowSourceBuffer->framebuffer);
         glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
         glBlitFramebuffer(0, 0, width, height, 0, 0, screenWidth, screenHeight, GL_COLOR_BUFFER_BIT,

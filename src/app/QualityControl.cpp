@@ -28,8 +28,8 @@ void RenderScaleController::startFor(double fullFrameSeconds) {
     level = 0;
     const int lowest = int(kLevels.size()) - 1;
     if (!(fullFrameSeconds > 0.0)) return;
-    while (level < lowest &&
-           double(kLevels[level]) * double(kLevels[level]) * fullFrameSeconds > budget)
+    while (
+        level<lowest&& double(kLevels[level]) * double(kLevels[level]) * fullFrameSeconds> budget)
         ++level;
 }
 
@@ -41,9 +41,9 @@ float RenderScaleController::update(double frameSeconds) {
     recent.push_back(frameSeconds);
     const int lowest = int(kLevels.size()) - 1;
     // Far too slow: no need to wait for a full window to know it.
-    const bool clearlySlow =
-        recent.size() >= size_t(kQuickWindow) &&
-        std::all_of(recent.end() - kQuickWindow, recent.end(), [&](double t) { return t > 2.0 * budget; });
+    const bool clearlySlow = recent.size() >= size_t(kQuickWindow) &&
+                             std::all_of(recent.end() - kQuickWindow, recent.end(),
+                                         [&](double t) { return t > 2.0 * budget; });
     if (recent.size() < size_t(kWindow) && !clearlySlow) return scale();
 
     std::vector<double> sorted = recent;
@@ -58,7 +58,7 @@ float RenderScaleController::update(double frameSeconds) {
         // Down as far as the pixels alone would have to shrink, at least one step.
         const double wanted = double(scale()) * double(scale()) * budget / median;
         int next = level + 1;
-        while (next < lowest && double(kLevels[next]) * double(kLevels[next]) > wanted) ++next;
+        while (next<lowest&& double(kLevels[next]) * double(kLevels[next])> wanted) ++next;
         moveTo(next);
     } else if (median < budget * kUpShare && level > 0 && clock >= retryAt[level - 1]) {
         moveTo(level - 1);

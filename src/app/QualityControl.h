@@ -21,10 +21,10 @@ QualityMode qualityModeFrom(const char* value, bool* recognised = nullptr);
 class RenderScaleController {
 public:
     static constexpr std::array<float, 5> kLevels{{1.0f, 0.75f, 0.55f, 0.4f, 0.3f}};
-    static constexpr int kWindow = 8;        // frames whose median decides
-    static constexpr int kQuickWindow = 3;   // enough when all are over twice the budget
-    static constexpr int kSettleFrames = 2;  // frames ignored after a change
-    static constexpr double kUpShare = 0.55; // step up under this share of the budget
+    static constexpr int kWindow = 8;           // frames whose median decides
+    static constexpr int kQuickWindow = 3;      // enough when all are over twice the budget
+    static constexpr int kSettleFrames = 2;     // frames ignored after a change
+    static constexpr double kUpShare = 0.55;    // step up under this share of the budget
     static constexpr double kFirstPause = 4.0;  // seconds before a failed level is retried
     static constexpr double kLongestPause = 64.0;
 

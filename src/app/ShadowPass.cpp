@@ -5,6 +5,7 @@
 #include "core/Globals.h"
 #include "lighting/ShadowMap.h"
 #include "render/Model.h"
+#include "render/RenderTargets.h"
 #include "render/Shader.h"
 #include "scene/Entity.h"
 #include "scene/EntityCulling.h"
@@ -48,7 +49,7 @@ void drawShadowPass() {
     glUseProgram(0);
     // The screen-sized passes that follow draw into the part the frame uses.
     glViewport(0, 0, scaledSide(screenWidth), scaledSide(screenHeight));
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    clearWindowBuffers(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glCullFace(GL_BACK);
 }
 

@@ -15,8 +15,8 @@
 #include "camera/Projection.h"
 #include "core/Globals.h"
 #include "effects/Skybox.h"
-#include "lighting/ShadowMap.h"
 #include "effects/WaterFrameBuffers.h"
+#include "lighting/ShadowMap.h"
 #include "render/ModelPrefetch.h"
 #include "render/Shader.h"
 #include "scene/Frustum.h"
@@ -51,7 +51,6 @@ void initShaders() {
                     reflectionShader, horizontalGlowShader, verticalGlowShader, frameBufferShader,
                     effectShader,     particleShader};
 }
-
 
 void initFrameBuffers() {
     waterFrameBuffers = new WaterFrameBuffers(screenWidth, screenHeight);

@@ -97,7 +97,8 @@ std::vector<Box> terrainBlockBoxes(const std::vector<TerrainVertex>& vertices, i
     if (vertices.size() < static_cast<size_t>(vertexCount) * vertexCount) return boxes;
     for (int j = 0; j < vertexCount; ++j)
         for (int i = 0; i < vertexCount; ++i) {
-            const glm::vec3 p = vertices[static_cast<size_t>(j) * vertexCount + i].position + position;
+            const glm::vec3 p =
+                vertices[static_cast<size_t>(j) * vertexCount + i].position + position;
             // A vertex on a block's edge belongs to the blocks on both sides.
             for (int bz : {(j - 1) / kTerrainBlockCells, j / kTerrainBlockCells})
                 for (int bx : {(i - 1) / kTerrainBlockCells, i / kTerrainBlockCells})

@@ -2,9 +2,8 @@
 // The terrain's arithmetic, apart from any GL: the grid built from a
 // height map, and the ground height at a world point on the drawn surface.
 
-#include <vector>
-
 #include <glm/glm.hpp>
+#include <vector>
 
 #include "render/ScreenRect.h"
 
@@ -19,10 +18,10 @@ constexpr float kTerrainSize = 1000.0f;       // world units on each side
 constexpr float kTerrainHeightRange = 10.0f;  // heights from -5 to +5
 
 struct TerrainGrid {
-    int vertexCount = 0;                     // vertices per side (the height map's width)
-    std::vector<TerrainVertex> vertices;     // row by row: z outer, x inner
-    std::vector<unsigned int> indices;       // two triangles per cell
-    std::vector<std::vector<float>> heights; // [x index][z index]
+    int vertexCount = 0;                      // vertices per side (the height map's width)
+    std::vector<TerrainVertex> vertices;      // row by row: z outer, x inner
+    std::vector<unsigned int> indices;        // two triangles per cell
+    std::vector<std::vector<float>> heights;  // [x index][z index]
 };
 
 // (red / 255 - 0.5) * 10

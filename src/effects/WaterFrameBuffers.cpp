@@ -1,11 +1,10 @@
 #include "effects/WaterFrameBuffers.h"
 
-#include "core/Globals.h"
-
 #include <GL/glew.h>
 
 #include <cstdio>
 
+#include "core/Globals.h"
 #include "render/RenderTargets.h"
 
 WaterFrameBuffers::WaterFrameBuffers(int windowWidth, int windowHeight)

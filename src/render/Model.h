@@ -17,10 +17,10 @@ class Shader;
 
 class Model {
 public:
-    std::vector<Mesh> meshes;  // in pre-order of the node tree
-    std::string directory;     // the model path up to its last "/"
-    bool forceUpNormals;       // every normal (0, 1, 0); the file's normals are never read
-    bool cullFaces;            // false: drawn with face culling off
+    std::vector<Mesh> meshes;   // in pre-order of the node tree
+    std::string directory;      // the model path up to its last "/"
+    bool forceUpNormals;        // every normal (0, 1, 0); the file's normals are never read
+    bool cullFaces;             // false: drawn with face culling off
     glm::vec3 boundsMin{0.0f};  // box around every vertex, model space
     glm::vec3 boundsMax{0.0f};  // (both zero for a model without vertices)
 

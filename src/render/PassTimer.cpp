@@ -5,9 +5,9 @@ PassTimer* passTimer = nullptr;
 const char* passStepName(PassStep step) {
     static const char* const names[kPassStepCount] = {
         "vase capture", "water reflection", "water refraction", "shadow",
-        "glow sources", "glow blur", "terrain", "sky",
-        "entities", "glow add", "transparent", "water",
-        "smoke", "resolve"};
+        "glow sources", "glow blur",        "terrain",          "sky",
+        "entities",     "glow add",         "transparent",      "water",
+        "smoke",        "resolve"};
     const int i = static_cast<int>(step);
     return i >= 0 && i < kPassStepCount ? names[i] : "?";
 }
@@ -43,7 +43,8 @@ void PassTimer::end() {
     open = false;
     if (fenced) {
         glFinish();
-        const std::chrono::duration<double, std::milli> ms = std::chrono::steady_clock::now() - started;
+        const std::chrono::duration<double, std::milli> ms =
+            std::chrono::steady_clock::now() - started;
         wallMs[static_cast<int>(pieces.back().step)] += ms.count();
     }
 }

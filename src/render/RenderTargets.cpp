@@ -22,3 +22,7 @@ void clearDrawnPart(GLbitfield mask, int width, int height) {
     glClear(mask);
     glDisable(GL_SCISSOR_TEST);
 }
+
+void clearWindowBuffers(GLbitfield mask) {
+    if (!renderShortcuts) glClear(mask);
+}

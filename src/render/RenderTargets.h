@@ -7,6 +7,12 @@
 // framebuffer bound now; returns its name. No renderbuffer is left bound.
 GLuint attachDepthRenderbuffer(int width, int height);
 
+// Clears the buffers of `mask` on the window (the default framebuffer, bound
+// now) unless the shortcuts are on: every frame ends by covering the whole
+// window with the resolved picture, drawn without depth test or blending
+// from it, so what a clear leaves there is never seen.
+void clearWindowBuffers(GLbitfield mask);
+
 // Clears the buffers of `mask` on the part of the bound target this frame
 // draws into (a width x height target scaled by the render scale), or the
 // whole target at full scale and on the frame after a change of scale.

@@ -82,7 +82,8 @@ PixelRect projectBox(const glm::mat4& clipFromBox, const Box& box, int width, in
         return (std::clamp(ndc, -1.0f, 1.0f) * 0.5f + 0.5f) * float(size);
     };
     // One pixel more on each side covers the rasterizer's rounding.
-    const PixelRect r{int(std::floor(pixel(lowX, width))) - 1, int(std::floor(pixel(lowY, height))) - 1,
-                      int(std::ceil(pixel(highX, width))) + 1, int(std::ceil(pixel(highY, height))) + 1};
+    const PixelRect r{
+        int(std::floor(pixel(lowX, width))) - 1, int(std::floor(pixel(lowY, height))) - 1,
+        int(std::ceil(pixel(highX, width))) + 1, int(std::ceil(pixel(highY, height))) + 1};
     return grow(r, 0, 0, width, height);
 }

@@ -5,7 +5,8 @@
 #include "scene/Entity.h"
 
 bool hiddenFrom(const ViewVolume& volume, Entity* entity) {
-    if (!renderShortcuts || !entity || !entity->model || entity->model->meshes.empty()) return false;
+    if (!renderShortcuts || !entity || !entity->model || entity->model->meshes.empty())
+        return false;
     entity->updateModelMatrix();
     return volume.hides(worldBox(*entity->model, entity->modelMatrix));
 }

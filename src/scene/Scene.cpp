@@ -51,15 +51,15 @@ Camera* captureCamera = nullptr;
 
 void initLights() {
     const glm::vec3 lampAmbient(0.22f), lampDiffuse(0.15f, 0.25f, 0.3f), white(1.0f);
-    sunLight = new DirectionalLight(glm::vec3(100, 200, 100), glm::vec3(0), glm::vec3(0.22f),
-                                    glm::vec3(0.15f, 0.25f, 0.3f), glm::vec3(0.5f),
-                                    glm::vec3(-1, -1, 0));
+    sunLight =
+        new DirectionalLight(glm::vec3(100, 200, 100), glm::vec3(0), glm::vec3(0.22f),
+                             glm::vec3(0.15f, 0.25f, 0.3f), glm::vec3(0.5f), glm::vec3(-1, -1, 0));
     lampLightLeft = new PointLight(glm::vec3(-2.5f, 16.5f, -20), lampAmbient, lampDiffuse, white,
                                    0.0f, 0.2f, 0.1f);
     lampLightRight = new PointLight(glm::vec3(2.5f, 16.5f, -20), lampAmbient, lampDiffuse, white,
                                     0.0f, 0.2f, 0.1f);
-    sunPointLight = new PointLight(glm::vec3(0, -100, 0), lampAmbient, lampDiffuse, white, 0.0f,
-                                   0.2f, 0.1f);
+    sunPointLight =
+        new PointLight(glm::vec3(0, -100, 0), lampAmbient, lampDiffuse, white, 0.0f, 0.2f, 0.1f);
     lampSpotLight = new SpotLight(glm::vec3(-5, 15, -20), glm::vec3(0), glm::vec3(0), white, white,
                                   glm::vec3(0, -1, 0), 1.0f, 0.001f, 0.001f, 40.0f, 100.0f);
 }
@@ -73,7 +73,22 @@ Model* loadModel(const char* path, bool forceUpNormals, bool cullFaces) {
 }
 
 // The model files, in the order the scene loads them.
-enum ModelFile { kBoatModel, kStreetLampModel, kLightBulbsModel, kJettyModel, kSunModel, kFurnitureModel, kBreakfastModel, kCoffeeCupModel, kJuiceModel, kGlassesModel, kVaseModel, kFlowerModel, kTreeModel, kGrassModel };
+enum ModelFile {
+    kBoatModel,
+    kStreetLampModel,
+    kLightBulbsModel,
+    kJettyModel,
+    kSunModel,
+    kFurnitureModel,
+    kBreakfastModel,
+    kCoffeeCupModel,
+    kJuiceModel,
+    kGlassesModel,
+    kVaseModel,
+    kFlowerModel,
+    kTreeModel,
+    kGrassModel
+};
 constexpr const char* kModelFiles[] = {
     "../models/boat2/boat.obj",
     "../models/streetLamp/streetLamp.obj",
@@ -105,8 +120,8 @@ void initScene() {
     water = new Water({modelShader, terrainShader}, waterFrameBuffers, WaterSettings());
 
     Model* boatModel = loadModel(kModelFiles[kBoatModel], false, true);
-    boat = new Entity(boatModel, glm::vec3(105, -2.5f, 10), glm::vec3(0, -90, 0),
-                      glm::vec3(0.065f), 20.0f);
+    boat = new Entity(boatModel, glm::vec3(105, -2.5f, 10), glm::vec3(0, -90, 0), glm::vec3(0.065f),
+                      20.0f);
     Model* lampModel = loadModel(kModelFiles[kStreetLampModel], false, true);
     streetLamp = new Entity(lampModel, kNoTurn, kUnit, 0.0f, -20.0f, 1000.0f);
     Model* bulbModel = loadModel(kModelFiles[kLightBulbsModel], false, true);

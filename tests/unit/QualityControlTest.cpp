@@ -73,7 +73,8 @@ TEST(RenderScaleController, SettlesOnTheLargestScaleThatKeepsUpAndReturnsWhenFas
     EXPECT_EQ(c.changes(), settledChanges);  // settled: no swinging back and forth
 
     // The load goes away: back up to full scale after the pauses.
-    for (int i = 0; i < 20000 && c.scale() < 1.0f; ++i) c.update(machineFrame(c.scale(), 4.0, 10.0));
+    for (int i = 0; i < 20000 && c.scale() < 1.0f; ++i)
+        c.update(machineFrame(c.scale(), 4.0, 10.0));
     EXPECT_EQ(c.scale(), 1.0f);
 }
 
@@ -92,7 +93,8 @@ TEST(RenderScaleController, NoisyFramesAroundTheBudgetDoNotMakeItSwing) {
         const float s = c.update(t);
         if (s != last) ++changes;
         if (s > last) {
-            if (lastUpAt >= 0.0 && ups > 2) shortestWait = std::min(shortestWait, seconds - lastUpAt);
+            if (lastUpAt >= 0.0 && ups > 2)
+                shortestWait = std::min(shortestWait, seconds - lastUpAt);
             lastUpAt = seconds;
             ++ups;
         }
@@ -110,5 +112,6 @@ TEST(FrameStats, LineHoldsCountMedianP95AndScale) {
     EXPECT_EQ(frameStatsLine({}, 1.0f), "frames 0, median 0.0 ms, p95 0.0 ms, render scale 1");
     std::vector<double> ms;
     for (int i = 1; i <= 100; ++i) ms.push_back(double(i));
-    EXPECT_EQ(frameStatsLine(ms, 0.55f), "frames 100, median 51.0 ms, p95 95.0 ms, render scale 0.55");
+    EXPECT_EQ(frameStatsLine(ms, 0.55f),
+              "frames 100, median 51.0 ms, p95 95.0 ms, render scale 0.55");
 }

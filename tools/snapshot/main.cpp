@@ -25,8 +25,8 @@
 #include <array>
 #include <chrono>
 #include <cstdio>
-#include <cstring>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -35,13 +35,13 @@
 #include "app/AppGlobals.h"
 #include "app/EnvironmentCapture.h"
 #include "app/FrameLoop.h"
-#include "app/Window.h"
 #include "app/Startup.h"
+#include "app/Window.h"
+#include "camera/Camera.h"
 #include "core/Globals.h"
 #include "core/ProgramFolder.h"
 #include "core/TimeSource.h"
 #include "render/PassTimer.h"
-#include "camera/Camera.h"
 #include "scene/Scene.h"
 
 namespace {
@@ -100,11 +100,12 @@ void printProfile(const PassTimes& steps, const PassTimes& capture) {
     const int c = int(PassStep::Capture);
     double gpuSum = 0.0, wallSum = 0.0;
     std::printf("%-18s %9s %9s\n", "step", "query ms", "fenced ms");
-    std::printf("%-18s %9.1f %9.1f  (start-up)\n", passStepName(PassStep::Capture), capture.gpuMs[c],
-                capture.wallMs[c]);
+    std::printf("%-18s %9.1f %9.1f  (start-up)\n", passStepName(PassStep::Capture),
+                capture.gpuMs[c], capture.wallMs[c]);
     for (int s = 0; s < kPassStepCount; ++s) {
         if (s == c && steps.wallMs[s] == 0.0) continue;
-        std::printf("%-18s %9.1f %9.1f\n", passStepName(PassStep(s)), steps.gpuMs[s], steps.wallMs[s]);
+        std::printf("%-18s %9.1f %9.1f\n", passStepName(PassStep(s)), steps.gpuMs[s],
+                    steps.wallMs[s]);
         gpuSum += steps.gpuMs[s];
         wallSum += steps.wallMs[s];
     }
@@ -152,8 +153,9 @@ int main(int argc, char** argv) {
         simulatedTime = 1.0;
         runFrame();
         glFinish();
-        const double now = std::chrono::duration<double>(
-                               std::chrono::system_clock::now().time_since_epoch()).count();
+        const double now =
+            std::chrono::duration<double>(std::chrono::system_clock::now().time_since_epoch())
+                .count();
         std::printf("first frame finished at %.3f, render scale %g\n", now, double(renderScale));
         cleanup();
         return 0;
@@ -187,9 +189,11 @@ int main(int argc, char** argv) {
             if (passTimer) passTimer->collect();  // drop what the simulated frames queued
             PassTimes steps;
             const double frameMs = medianFrameMs(frames, &steps);
-            std::printf("start-up %.2f s (capture %.1f ms); median frame %.1f ms over %d frames at %.1f s (clock %.0f)\n",
-                        initSeconds, captureSeconds * 1000.0, frameMs, frames, std::atof(argv[i]),
-                        double(timeOfDay));
+            std::printf(
+                "start-up %.2f s (capture %.1f ms); median frame %.1f ms over %d frames at %.1f s "
+                "(clock %.0f)\n",
+                initSeconds, captureSeconds * 1000.0, frameMs, frames, std::atof(argv[i]),
+                double(timeOfDay));
             if (profile) printProfile(steps, captureTimes);
             break;
         }
@@ -202,8 +206,10 @@ int main(int argc, char** argv) {
             return 1;
         }
         const glm::vec3 p = mainCamera->position, f = mainCamera->front;
-        std::printf("snapshot: %s at %.1f s (clock %.0f), camera (%.1f %.1f %.1f) looking (%.2f %.2f %.2f)\n",
-                    argv[i + 1], std::atof(argv[i]), double(timeOfDay), p.x, p.y, p.z, f.x, f.y, f.z);
+        std::printf(
+            "snapshot: %s at %.1f s (clock %.0f), camera (%.1f %.1f %.1f) looking (%.2f %.2f "
+            "%.2f)\n",
+            argv[i + 1], std::atof(argv[i]), double(timeOfDay), p.x, p.y, p.z, f.x, f.y, f.z);
     }
     passTimer = nullptr;
     cleanup();
