@@ -31,6 +31,7 @@ DataTree::DataTree(const std::set<std::string>& omit) {
     root_ = fs::temp_directory_path() /
             ("md_data_" + std::to_string(getpid()) + "_" + std::to_string(rand()));
     fs::create_directories(root_ / "bin");
+    fs::copy_file(fs::path(MD_BIN_DIR) / "morrowdock", program());
     const fs::path build = MD_BUILD_DIR;
     for (const char* top : {"shader", "models", "textures", "sounds"})
         if (fs::exists(build / top)) mirror(build / top, root_ / top, top, omit);

@@ -1,6 +1,7 @@
 #pragma once
-// A scratch copy of the program's data tree made of symbolic links to the
-// build tree, with chosen files or folders left out, for runs with missing data.
+// A scratch copy of the program and its data tree, the data made of symbolic
+// links to the build tree, with chosen files or folders left out, for runs
+// with missing data.
 
 #include <filesystem>
 #include <set>
@@ -15,8 +16,11 @@ public:
     DataTree(const DataTree&) = delete;
     DataTree& operator=(const DataTree&) = delete;
 
-    // The folder to run the program in (its "../models" etc. are the tree's).
+    // The folder the program's copy lies in (its "../models" etc. are the tree's).
     std::string binDir() const { return (root_ / "bin").string(); }
+    // A copy of the program in binDir(): the program reads its data from
+    // beside its own folder, so it must lie inside the tree to use it.
+    std::string program() const { return (root_ / "bin" / "morrowdock").string(); }
 
 private:
     std::filesystem::path root_;

@@ -13,7 +13,7 @@ using namespace std::chrono_literals;
 
 TEST(SceneData, MissingModelIsReportedAndTheRunGoesOn) {
     DataTree tree({"models/vase"});
-    Process program({kProgram, "640", "480", "NoVase", "60", "0"}, tree.binDir());
+    Process program({tree.program(), "640", "480", "NoVase", "60", "0"}, tree.binDir());
     const bool shown = waitForWindow("NoVase", program, 60s);
     std::this_thread::sleep_for(2s);
     const bool stillRunning = program.running();
@@ -31,7 +31,7 @@ TEST(SceneData, MissingModelIsReportedAndTheRunGoesOn) {
 TEST(SceneData, MissingTerrainTextureIsFatalWithoutWaiting) {
     DataTree tree({"textures/terrain/sand.jpg"});
     const ProcessResult r =
-        runCommand({kProgram, "640", "480", "NoSand", "60", "0"}, tree.binDir(), 60s);
+        runCommand({tree.program(), "640", "480", "NoSand", "60", "0"}, tree.binDir(), 60s);
     ASSERT_FALSE(r.timedOut);
     EXPECT_EQ(r.exitStatus, 1);
     EXPECT_NE(r.err.find("Texture failed to load\n"), std::string::npos) << r.err;
@@ -40,7 +40,7 @@ TEST(SceneData, MissingTerrainTextureIsFatalWithoutWaiting) {
 TEST(SceneData, MissingHeightMapIsFatal) {
     DataTree tree({"textures/terrain/heightmapmiddle.png"});
     const ProcessResult r =
-        runCommand({kProgram, "640", "480", "NoHeights", "60", "0"}, tree.binDir(), 60s);
+        runCommand({tree.program(), "640", "480", "NoHeights", "60", "0"}, tree.binDir(), 60s);
     ASSERT_FALSE(r.timedOut);
     EXPECT_EQ(r.exitStatus, 1);
     EXPECT_NE(r.err.find("Texture failed to load\n"), std::string::npos) << r.err;
@@ -48,7 +48,7 @@ TEST(SceneData, MissingHeightMapIsFatal) {
 
 TEST(SceneData, WithoutControlPointsTheCameraTurnsOnTheSpot) {
     DataTree tree({"textures/controlpoints.txt"});
-    Process program({kProgram, "640", "480", "NoPath", "60", "0"}, tree.binDir());
+    Process program({tree.program(), "640", "480", "NoPath", "60", "0"}, tree.binDir());
     const bool shown = waitForWindow("NoPath", program, 60s);
     std::this_thread::sleep_for(2s);
     const std::string first = screenshotOf("NoPath");

@@ -15,7 +15,8 @@
 // median GPU time of each step of the frame (GL_TIME_ELAPSED queries).
 // Seconds count from the first frame, as in a real run. The frames in between
 // are simulated at 60 per second without drawing, so a picture 100 s into the
-// day takes only as long as its own frame. Run it from build/bin.
+// day takes only as long as its own frame. It reads its data from beside
+// its own folder, as the program does, wherever it is started.
 
 #include <GL/glew.h>
 #include <GLFW/glfw3.h>
@@ -27,6 +28,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -38,6 +40,7 @@
 #include "app/Window.h"
 #include "camera/Camera.h"
 #include "core/Globals.h"
+#include "core/ProgramFolder.h"
 #include "core/TimeSource.h"
 #include "render/PassTimer.h"
 #include "scene/Scene.h"
@@ -136,6 +139,9 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: snapshot <width> <height> <seconds> <out.png> ...\n");
         return 2;
     }
+    // The pictures go where the caller asked; the data is read from our folder.
+    const std::filesystem::path callerFolder = std::filesystem::current_path();
+    enterProgramFolder();
     screenWidth = std::atoi(argv[1]);
     screenHeight = std::atoi(argv[2]);
     windowTitle = "Morrowdock";
@@ -195,7 +201,8 @@ int main(int argc, char** argv) {
             break;
         }
         drawFrame();
-        const bool saved = savePng(argv[i + 1], screenWidth, screenHeight);
+        const std::string file = (callerFolder / argv[i + 1]).string();
+        const bool saved = savePng(file, screenWidth, screenHeight);
         glfwSwapBuffers(appWindow->window);
         if (!saved) {
             std::fprintf(stderr, "snapshot: cannot write %s\n", argv[i + 1]);
