@@ -4,6 +4,8 @@
 #include <assimp/scene.h>
 
 #include <assimp/Importer.hpp>
+#include <cstdint>
+#include <filesystem>
 
 namespace {
 
@@ -85,6 +87,15 @@ ImportedModel convertScene(const aiScene* scene, const Assimp::Importer& importe
 }  // namespace
 
 ImportedModel importModel(const std::string& path, bool forceUpNormals) {
+    // The scene's models are a few megabytes; Assimp would scan a file of
+    // gigabytes for minutes before finding nothing to draw in it.
+    std::error_code error;
+    const std::uintmax_t size = std::filesystem::file_size(path, error);
+    if (!error && size > kMaxModelFileBytes) {
+        ImportedModel model;
+        model.error = "File is larger than " + std::to_string(kMaxModelFileBytes >> 20) + " MiB.";
+        return model;
+    }
     Assimp::Importer importer;
     return convertScene(importer.ReadFile(path, kImportFlags), importer, forceUpNormals);
 }

@@ -3,6 +3,7 @@
 // the material texture names it refers to, apart from any GL so that the
 // reading can be tried on hostile files without a context.
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,9 @@ struct ImportedModel {
     std::string error;                 // Assimp's reason when !ok
     std::vector<ImportedMesh> meshes;  // in pre-order of the node tree
 };
+
+// Largest model file read at all.
+constexpr std::uintmax_t kMaxModelFileBytes = std::uintmax_t(256) << 20;
 
 // Imports with triangulation and flipped V coordinates. forceUpNormals sets
 // every normal to (0, 1, 0); a mesh without normals gets that too. Points,

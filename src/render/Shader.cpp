@@ -3,11 +3,10 @@
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <glm/gtc/type_ptr.hpp>
 #include <iostream>
 #include <sstream>
 #include <string>
-
-#include <glm/gtc/type_ptr.hpp>
 
 namespace {
 
@@ -99,7 +98,9 @@ Shader::~Shader() {
     if (glIsShader(fragmentShader)) glDeleteShader(fragmentShader);
 }
 
-void Shader::use() const { glUseProgram(program); }
+void Shader::use() const {
+    glUseProgram(program);
+}
 
 void Shader::setInt(const char* name, int value) const {
     glUniform1i(glGetUniformLocation(program, name), value);
