@@ -3,10 +3,11 @@
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
-#include <glm/gtc/type_ptr.hpp>
 #include <iostream>
 #include <sstream>
 #include <string>
+
+#include <glm/gtc/type_ptr.hpp>
 
 namespace {
 
@@ -98,9 +99,7 @@ Shader::~Shader() {
     if (glIsShader(fragmentShader)) glDeleteShader(fragmentShader);
 }
 
-void Shader::use() const {
-    glUseProgram(program);
-}
+void Shader::use() const { glUseProgram(program); }
 
 void Shader::setInt(const char* name, int value) const {
     glUniform1i(glGetUniformLocation(program, name), value);
