@@ -99,14 +99,3 @@ ImportedModel importModel(const std::string& path, bool forceUpNormals) {
     Assimp::Importer importer;
     return convertScene(importer.ReadFile(path, kImportFlags), importer, forceUpNormals);
 }
-
-ImportedModel importModelFromMemory(const void* bytes, size_t size, const char* hint,
-                                    bool forceUpNormals) {
-    // Called over and over on many small inputs: one importer is kept, as
-    // building one sets up every format Assimp knows.
-    static Assimp::Importer importer;
-    ImportedModel model = convertScene(importer.ReadFileFromMemory(bytes, size, kImportFlags, hint),
-                                       importer, forceUpNormals);
-    importer.FreeScene();
-    return model;
-}

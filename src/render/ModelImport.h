@@ -34,8 +34,3 @@ constexpr std::uintmax_t kMaxModelFileBytes = std::uintmax_t(256) << 20;
 // lines and faces that name a vertex the mesh does not have are dropped:
 // drawn as triangles, they would shift every triangle after them.
 ImportedModel importModel(const std::string& path, bool forceUpNormals);
-
-// The same from bytes; `hint` is the format's file extension, e.g. "obj".
-// Not for use from two threads at once.
-ImportedModel importModelFromMemory(const void* bytes, size_t size, const char* hint,
-                                    bool forceUpNormals);
