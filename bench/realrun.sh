@@ -18,7 +18,7 @@ DISPLAY=$display MORROWDOCK_STATS=1 ./morrowdock "$width" "$height" Morrowdock 6
   </dev/null >"$prefix-out.txt" 2>"$prefix-err.txt" &
 program=$!
 for s in "$@"; do
-  at=$(awk -v a="$start" -v s="$s" 'BEGIN { print a + s + 1.2 }')
+  at=$(awk -v a="$start" -v s="$s" 'BEGIN { printf "%.3f", a + s + 1.2 }')
   while [ "$(awk -v n="$(date +%s.%N)" -v a="$at" 'BEGIN { print (n < a) }')" = 1 ]; do sleep 0.05; done
   DISPLAY=$display import -window root -crop "${width}x${height}+0+0" "$prefix-$s.png" || true
 done
