@@ -29,6 +29,7 @@
 #include <string>
 #include <vector>
 
+#include "ToolRun.h"
 #include "app/AdaptiveQuality.h"
 #include "app/AppGlobals.h"
 #include "app/EnvironmentCapture.h"
@@ -37,19 +38,13 @@
 #include "app/Window.h"
 #include "camera/Camera.h"
 #include "core/Globals.h"
-#include "core/TimeSource.h"
 #include "render/PassTimer.h"
 #include "scene/Scene.h"
 
 namespace {
 
-double simulatedTime = 0.0;
-
 bool savePng(const std::string& file, int width, int height) {
-    std::vector<unsigned char> pixels(size_t(width) * height * 3);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadBuffer(GL_BACK);
-    glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
+    const std::vector<unsigned char> pixels = readBackBuffer(width, height);
     stbi_flip_vertically_on_write(1);
     return stbi_write_png(file.c_str(), width, height, 3, pixels.data(), width * 3) != 0;
 }
@@ -133,11 +128,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: snapshot <width> <height> <seconds> <out.png> ...\n");
         return 2;
     }
-    screenWidth = std::atoi(argv[1]);
-    screenHeight = std::atoi(argv[2]);
-    windowTitle = "Morrowdock";
-    fullscreen = false;
-    setTimeSource([] { return simulatedTime; });
+    prepareToolRun(std::atoi(argv[1]), std::atoi(argv[2]));
 
     if (startupOnly) {
         initQuality();
