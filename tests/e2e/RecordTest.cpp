@@ -57,12 +57,22 @@ int streamCount(const std::string& file) {
 // file and read back.
 WavFile soundOf(const std::string& file, const std::string& filter = "anull") {
     const std::string wav = tempPath("sound", ".wav");
-    runCommand({"ffmpeg", "-v", "error", "-y", "-i", file, "-vn", "-af", filter, "-c:a",
-                "pcm_f32le", wav},
-               ".", 60s);
+    runCommand(
+        {"ffmpeg", "-v", "error", "-y", "-i", file, "-vn", "-af", filter, "-c:a", "pcm_f32le", wav},
+        ".", 60s);
     WavFile sound = readWav(wav);
     std::remove(wav.c_str());
     return sound;
+}
+
+// The temporary files the tool made next to `out` and left behind.
+int leftovers(const std::string& out) {
+    const std::filesystem::path path(out);
+    const std::string prefix = "." + path.filename().string() + ".";
+    int count = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(path.parent_path()))
+        count += entry.path().filename().string().rfind(prefix, 0) == 0 ? 1 : 0;
+    return count;
 }
 
 ProcessResult record(const std::vector<std::string>& args) {
@@ -76,6 +86,7 @@ TEST(Record, TwoSecondsGiveOneH264StreamAndTheSoundOfTheSameLength) {
     const ProcessResult r = record({"160", "120", std::to_string(kFps), out, "0", "2"});
     ASSERT_EQ(r.exitStatus, 0) << r.err;
     EXPECT_NE(r.out.find("60 frames at 30 fps"), std::string::npos) << r.out;
+    EXPECT_EQ(leftovers(out), 0);
 
     EXPECT_EQ(streamCount(out), 2);
     auto video = probeStream(out, "v:0");
@@ -127,7 +138,7 @@ TEST(Record, TheBulbSoundStartsOnTheFrameOfTheLampFailure) {
     std::remove(out.c_str());
 }
 
-TEST(Record, BadArgumentsAreRefusedAndLeaveNoFile) {
+TEST(Record, BadArgumentsAndAMissingEncoderAreRefusedAndLeaveNoFile) {
     const std::string out = tempPath("bad", ".mp4");
     const std::vector<std::vector<std::string>> bad = {
         {"0", "120", "30", out},
@@ -151,6 +162,18 @@ TEST(Record, BadArgumentsAreRefusedAndLeaveNoFile) {
         EXPECT_NE(r.err.find("record: "), std::string::npos) << line << r.err;
         EXPECT_FALSE(std::filesystem::exists(out)) << line;
     }
+    // Without the encoder on the PATH, and without a display to open the
+    // window on (start-up then ends the process itself).
+    const ProcessResult noEncoder =
+        runCommand({kRecord, "160", "120", "30", out, "0", "1"}, MD_BIN_DIR, 60s,
+                   {{"PATH", "/md_record_no_such_folder"}});
+    EXPECT_EQ(noEncoder.exitStatus, 1);
+    EXPECT_NE(noEncoder.err.find("ffmpeg"), std::string::npos) << noEncoder.err;
+    const ProcessResult noDisplay = runCommand({kRecord, "160", "120", "30", out, "0", "1"},
+                                               MD_BIN_DIR, 60s, {{"DISPLAY", ""}});
+    EXPECT_EQ(noDisplay.exitStatus, 1);
+    EXPECT_FALSE(std::filesystem::exists(out));
+    EXPECT_EQ(leftovers(out), 0);
 }
 
 }  // namespace

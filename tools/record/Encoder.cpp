@@ -69,13 +69,10 @@ Encoder::Encoder(std::string output, int width, int height, int fps, int sampleR
     resultPath_ = base + ".mp4";
 }
 
-Encoder::~Encoder() {
+void Encoder::abandon() {
     closeVideo();
     if (sound_) std::fclose(sound_);
-    removeTemporaries();
-}
-
-void Encoder::removeTemporaries() {
+    sound_ = nullptr;
     std::remove(videoPath_.c_str());
     std::remove(soundPath_.c_str());
     std::remove(resultPath_.c_str());
@@ -85,7 +82,7 @@ bool Encoder::start() {
     if (!createFresh(videoPath_) || !createFresh(resultPath_) ||
         !(sound_ = std::fopen(soundPath_.c_str(), "wb"))) {
         error = "cannot write in the folder of " + output_ + ": " + std::strerror(errno);
-        removeTemporaries();
+        abandon();
         return false;
     }
     int pipeEnds[2];

@@ -15,7 +15,7 @@
 class Encoder {
 public:
     Encoder(std::string output, int width, int height, int fps, int sampleRate);
-    ~Encoder();  // removes whatever temporary file is left
+    ~Encoder() { abandon(); }
     Encoder(const Encoder&) = delete;
     Encoder& operator=(const Encoder&) = delete;
 
@@ -29,6 +29,9 @@ public:
     // Ends the video, muxes in the sound and renames the result onto the
     // output.
     bool finish();
+    // Stops the encoder and removes every temporary file; the output is not
+    // touched.
+    void abandon();
 
     std::string error;
 
@@ -40,7 +43,6 @@ private:
     FILE* sound_ = nullptr;
 
     bool closeVideo();
-    void removeTemporaries();
 };
 
 // Runs a program (searched on PATH) with the given arguments, standard

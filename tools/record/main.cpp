@@ -45,6 +45,9 @@ constexpr int kMaxSide = 8192;
 constexpr int kMaxFps = 240;
 
 volatile std::sig_atomic_t interrupted = 0;
+// Start-up ends the process itself when it cannot open the window; the
+// temporary files go with it.
+Encoder* openEncoder = nullptr;
 
 struct Request {
     int width = 0, height = 0, fps = 0;
@@ -190,6 +193,10 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "record: %s\n", encoder.error.c_str());
         return 1;
     }
+    openEncoder = &encoder;
+    std::atexit([] {
+        if (openEncoder) openEncoder->abandon();
+    });
     const auto began = std::chrono::steady_clock::now();
     soundLoopbackRate = kSampleRate;
     prepareToolRun(request.width, request.height);
@@ -227,6 +234,7 @@ int main(int argc, char** argv) {
         }
     }
     cleanup();
+    openEncoder = nullptr;
     if (!ok || !encoder.finish()) {
         std::fprintf(stderr, "\nrecord: %s; %s was not written\n", encoder.error.c_str(),
                      request.output.c_str());
