@@ -42,6 +42,9 @@ void drawShadowPass() {
         shadowMap->shader->setInt("cutOut", caster->model && !caster->model->cullFaces ? 1 : 0);
         caster->draw(shadowMap->shader);
     }
+    // The casters' depth offset is for the depth map alone: left on, its slope
+    // term pushes distant land back at grazing angles and the water wins there.
+    glDisable(GL_POLYGON_OFFSET_FILL);
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
     glUseProgram(0);
     // The screen-sized passes that follow draw into the part the frame uses.

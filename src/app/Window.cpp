@@ -25,7 +25,11 @@ Window::Window(int refreshRate, bool fullscreen, std::string title) {
         }
     }
 
-    window = glfwCreateWindow(screenWidth, screenHeight, title.c_str(), monitor, nullptr);
+    // GLFW asserts on a negative size instead of refusing it as it refuses 0.
+    const bool sizeValid = screenWidth > 0 && screenHeight > 0;
+    window = sizeValid
+                 ? glfwCreateWindow(screenWidth, screenHeight, title.c_str(), monitor, nullptr)
+                 : nullptr;
     if (!window) {
         glfwTerminate();
         fatalError("ERROR: Could not open GLFWwindow!");

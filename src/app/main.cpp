@@ -7,8 +7,11 @@
 #include "app/FrameLoop.h"
 #include "app/Startup.h"
 #include "core/Globals.h"
+#include "core/ProgramFolder.h"
 
 int main(int argc, char** argv) {
+    // Every data path is relative to the executable's folder, not the caller's.
+    enterProgramFolder();
     const LaunchSettings settings = parseCommandLine(argc, argv);
     screenWidth = settings.screenWidth;
     screenHeight = settings.screenHeight;

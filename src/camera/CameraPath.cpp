@@ -21,9 +21,11 @@ constexpr float kSegmentSpeed = 0.08f;  // curve parameter per second: 12.5 s a 
 constexpr float kTurnDegreesPerSecond = 100.0f;
 constexpr float kRestartAbove = 1.5f;  // pathT beyond this restarts the segment
 
-// A whole token that reads as a finite single-precision number.
+// A whole token that reads as a finite single-precision decimal number.
+// strtod alone would also take hexadecimal ("0x10"), "inf" and "nan".
 bool readNumber(const std::string& token, float& value) {
     if (token.empty()) return false;
+    if (token.find_first_not_of("0123456789+-.eE") != std::string::npos) return false;
     char* end = nullptr;
     const double parsed = std::strtod(token.c_str(), &end);
     if (end != token.c_str() + token.size()) return false;

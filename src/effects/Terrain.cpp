@@ -11,6 +11,7 @@
 
 #include "core/Console.h"
 #include "core/Globals.h"
+#include "render/ImageDecode.h"
 #include "render/Shader.h"
 #include "render/TextureLoader.h"
 #include "render/ViewVolume.h"
@@ -40,13 +41,18 @@ Terrain::Terrain()
       gTexture(textureRecord("../textures/terrain/dirt.jpg")),
       bTexture(textureRecord("../textures/terrain/grass.jpg")),
       blendMap(textureRecord("../textures/terrain/blendmapmiddle.png")) {
-    int channels = 0;
-    mapPixels = stbi_load(kHeightMapPath, &mapWidth, &mapHeight, &channels, 3);
-    if (!mapPixels) {
+    // The grid is as deep as the map is wide, so the width is bounded far
+    // below what other images may declare.
+    DecodedImage map = decodeImageFile(kHeightMapPath, 3, kMaxTerrainSide);
+    if (!map) {
         std::cerr << "Texture failed to load" << std::endl;
+        std::cerr << "  " << kHeightMapPath << ": " << map.problem << std::endl;
         consolePause();
         std::exit(1);
     }
+    mapWidth = map.width;
+    mapHeight = map.height;
+    mapPixels = map.pixels.release();
 
     for (Texture* texture : {&backgroundTexture, &rTexture, &gTexture, &bTexture, &blendMap})
         texture->id = loadTexture(texture->path.c_str());

@@ -19,7 +19,7 @@ float imageHeight(const unsigned char* pixels, int width, int height, int i, int
 TerrainGrid buildTerrainGrid(const unsigned char* rgbPixels, int mapWidth, int mapHeight) {
     TerrainGrid grid;
     const int n = mapWidth;
-    if (n < 2 || mapHeight < 0 || !rgbPixels) return grid;
+    if (n < 2 || n > kMaxTerrainSide || mapHeight < 0 || !rgbPixels) return grid;
     grid.vertexCount = n;
     grid.heights.assign(n, std::vector<float>(n, 0.0f));
     grid.vertices.reserve(static_cast<size_t>(n) * n);

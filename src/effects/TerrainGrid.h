@@ -16,6 +16,10 @@ static_assert(sizeof(TerrainVertex) == 32, "terrain vertices are 32 bytes");
 
 constexpr float kTerrainSize = 1000.0f;       // world units on each side
 constexpr float kTerrainHeightRange = 10.0f;  // heights from -5 to +5
+// Widest height map accepted: the grid has width x width vertices, about 60
+// bytes each with its indices, so 2048 already means a quarter of a gigabyte
+// (the scene's map is 256).
+constexpr int kMaxTerrainSide = 2048;
 
 struct TerrainGrid {
     int vertexCount = 0;                      // vertices per side (the height map's width)
@@ -29,7 +33,7 @@ float heightFromRed(unsigned char red);
 
 // Builds the square grid from a height map of 3 bytes a pixel, rows top to
 // bottom. The width sets both directions; grid rows beyond the image's height
-// get height 0.
+// get height 0. A width below 2 or above kMaxTerrainSide gives an empty grid.
 TerrainGrid buildTerrainGrid(const unsigned char* rgbPixels, int mapWidth, int mapHeight);
 
 // Ground height at a world point, interpolated on the same triangles as the

@@ -3,16 +3,11 @@
 // entities that place it. Two switches adapt it to vegetation: normals forced
 // straight up, and drawing without face culling.
 
-#include <assimp/material.h>
-
 #include <string>
 #include <vector>
 
 #include "render/Mesh.h"
 
-struct aiMesh;
-struct aiNode;
-struct aiScene;
 class Shader;
 
 class Model {
@@ -34,10 +29,6 @@ public:
     virtual void draw(Shader* shader);
 
     void loadModel(const std::string& path);
-    void processNode(const aiNode* node, const aiScene* scene);
-    Mesh processMesh(const aiMesh* mesh, const aiScene* scene);
-    std::vector<Texture> loadMaterialTextures(const aiMaterial* material, aiTextureType type,
-                                              const std::string& typeName);
 };
 
 // The folder part of a model path: everything before the last "/", or the

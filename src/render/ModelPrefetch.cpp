@@ -1,52 +1,45 @@
 #include "render/ModelPrefetch.h"
 
-#include <assimp/postprocess.h>
-
 #include <future>
 #include <map>
 #include <mutex>
 
 namespace {
 
-using Parsed = std::map<std::string, std::unique_ptr<Assimp::Importer>>;
+using Imported = std::map<std::string, ImportedModel>;
 
 std::mutex guard;
-std::future<Parsed> pending;
-Parsed ready;
+std::future<Imported> pending;
+Imported ready;
 
 }  // namespace
-
-unsigned int modelImportFlags() {
-    // No normal generation, vertex joining or pre-transformation: the files
-    // carry their own normals and the entities do all the placing.
-    return aiProcess_Triangulate | aiProcess_FlipUVs;
-}
 
 void prefetchModels(const std::vector<std::string>& paths) {
     std::lock_guard<std::mutex> lock(guard);
     if (pending.valid()) return;
     pending = std::async(std::launch::async, [paths] {
-        Parsed parsed;
-        for (const std::string& path : paths) {
-            auto importer = std::make_unique<Assimp::Importer>();
-            importer->ReadFile(path, modelImportFlags());
-            parsed[path] = std::move(importer);
-        }
-        return parsed;
+        Imported imported;
+        for (const std::string& path : paths) imported[path] = importModel(path, false);
+        return imported;
     });
 }
 
-std::unique_ptr<Assimp::Importer> takePrefetchedModel(const std::string& path) {
-    std::lock_guard<std::mutex> lock(guard);
-    if (pending.valid()) {
-        Parsed parsed = pending.get();
-        for (auto& entry : parsed) ready[entry.first] = std::move(entry.second);
+ImportedModel takePrefetchedModel(const std::string& path, bool forceUpNormals) {
+    ImportedModel model;
+    {
+        std::lock_guard<std::mutex> lock(guard);
+        if (pending.valid())
+            for (auto& entry : pending.get()) ready[entry.first] = std::move(entry.second);
+        const auto found = ready.find(path);
+        if (found == ready.end()) return importModel(path, forceUpNormals);
+        model = std::move(found->second);
+        ready.erase(found);
     }
-    const auto found = ready.find(path);
-    if (found == ready.end()) return nullptr;
-    std::unique_ptr<Assimp::Importer> importer = std::move(found->second);
-    ready.erase(found);
-    return importer;
+    // Read ahead with the file's own normals; the switch replaces them all.
+    if (forceUpNormals)
+        for (ImportedMesh& mesh : model.meshes)
+            for (Vertex& v : mesh.vertices) v.normal = glm::vec3(0.0f, 1.0f, 0.0f);
+    return model;
 }
 
 void dropPrefetchedModels() {

@@ -1,5 +1,7 @@
 #include "render/Shader.h"
 
+#include <cstdint>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <sstream>
@@ -8,6 +10,16 @@
 #include <glm/gtc/type_ptr.hpp>
 
 namespace {
+
+// Our sources are a few kilobytes; a file far larger is not a shader, and
+// reading it whole would spend its size in memory.
+constexpr std::uintmax_t kMaxSourceBytes = 1 << 20;
+
+bool tooLarge(const char* path) {
+    std::error_code error;
+    const std::uintmax_t size = std::filesystem::file_size(path, error);
+    return !error && size > kMaxSourceBytes;
+}
 
 // Compiles one stage and reports a failure with the driver's log (cut to the
 // 512-character buffer).
@@ -38,6 +50,8 @@ Shader::Shader(const char* vertexPath, const char* fragmentPath) {
     vertexFile.exceptions(std::ifstream::badbit);
     fragmentFile.exceptions(std::ifstream::badbit);
     try {
+        if (tooLarge(vertexPath) || tooLarge(fragmentPath))
+            throw std::ios_base::failure("source file too large");
         vertexFile.open(vertexPath);
         fragmentFile.open(fragmentPath);
         std::stringstream vertexStream;

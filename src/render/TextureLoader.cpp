@@ -1,19 +1,34 @@
 #include "render/TextureLoader.h"
 
 #include <GL/glew.h>
-#include <stb/stb_image.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <iostream>
 
 #include "core/Console.h"
+#include "render/ImageDecode.h"
 
 namespace {
 
-[[noreturn]] void textureLoadFailed() {
+// The file and the reason on a line of their own, after the fixed message.
+void reportProblem(const std::string& path, const std::string& problem) {
+    std::cerr << "  " << path << ": " << problem << std::endl;
+}
+
+[[noreturn]] void textureLoadFailed(const std::string& path, const std::string& problem) {
     std::cerr << "Texture failed to load" << std::endl;
+    reportProblem(path, problem);
     consolePause();
     std::exit(1);
+}
+
+// The largest side a texture may have here: the driver's limit for its kind,
+// and never above what we agree to decode at all.
+int sideLimit(GLenum limitQuery) {
+    GLint driverLimit = 0;
+    glGetIntegerv(limitQuery, &driverLimit);
+    return driverLimit > 0 ? std::min(int(driverLimit), kMaxImageSide) : kMaxImageSide;
 }
 
 // Decoded rows are tightly packed; three-byte pixels would otherwise be read
@@ -53,18 +68,16 @@ unsigned int loadTexture(const char* path) {
     unsigned int textureID = 0;
     glGenTextures(1, &textureID);
 
-    int width = 0, height = 0, fileChannels = 0;
     // Always three bytes a pixel, whatever the file holds: grey images come
     // out with the grey in all three channels, and an alpha channel is dropped.
-    unsigned char* data = stbi_load(path, &width, &height, &fileChannels, 3);
-    if (!data) textureLoadFailed();
+    const DecodedImage image = decodeImageFile(path, 3, sideLimit(GL_MAX_TEXTURE_SIZE));
+    if (!image) textureLoadFailed(path, image.problem);
 
     glBindTexture(GL_TEXTURE_2D, textureID);
-    upload2D(GL_RGBA8, width, height, 3, data);
-    if (fileChannels == 4) std::cout << "4 components" << std::endl;
+    upload2D(GL_RGBA8, image.width, image.height, 3, image.pixels.get());
+    if (image.fileChannels == 4) std::cout << "4 components" << std::endl;
 
     glBindTexture(GL_TEXTURE_2D, 0);
-    stbi_image_free(data);
     return textureID;
 }
 
@@ -74,25 +87,17 @@ unsigned int textureFromFile(const char* path, const std::string& directory) {
     unsigned int textureID = 0;
     glGenTextures(1, &textureID);
 
-    int width = 0, height = 0, fileChannels = 0;
-    unsigned char* data = stbi_load(filename.c_str(), &width, &height, &fileChannels, 0);
-    if (!data) textureLoadFailed();
-
-    // One- and two-channel files (grey, grey with alpha) are decoded again as
-    // RGB and RGBA, so the upload always matches the buffer it reads.
-    int bufferChannels = fileChannels;
-    if (fileChannels == 1 || fileChannels == 2) {
-        stbi_image_free(data);
-        bufferChannels = fileChannels + 2;
-        data = stbi_load(filename.c_str(), &width, &height, &fileChannels, bufferChannels);
-        if (!data) textureLoadFailed();
-    }
+    // One- and two-channel files (grey, grey with alpha) are decoded as RGB
+    // and RGBA, so the upload always matches the buffer it reads. A texture
+    // larger than the driver takes is refused like an unreadable one: the
+    // model's look depends on it, and a silently missing image is worse.
+    const DecodedImage image = decodeImageFile(filename, 0, sideLimit(GL_MAX_TEXTURE_SIZE));
+    if (!image) textureLoadFailed(filename, image.problem);
 
     glBindTexture(GL_TEXTURE_2D, textureID);
-    upload2D(GL_RGBA16F, width, height, bufferChannels, data);
+    upload2D(GL_RGBA16F, image.width, image.height, image.bufferChannels, image.pixels.get());
 
     glBindTexture(GL_TEXTURE_2D, 0);
-    stbi_image_free(data);
     return textureID;
 }
 
@@ -103,22 +108,31 @@ unsigned int loadCubemap(const std::vector<std::string>& faces) {
 
     std::vector<size_t> missing;
     int faceSize = 0;
+    const int limit = sideLimit(GL_MAX_CUBE_MAP_TEXTURE_SIZE);
     {
         TightUnpack unpack;
         // A cube map has six faces; further entries have no face to go to.
         const size_t faceCount = faces.size() < 6 ? faces.size() : 6;
         for (size_t i = 0; i < faceCount; ++i) {
-            int width = 0, height = 0, channels = 0;
-            unsigned char* data = stbi_load(faces[i].c_str(), &width, &height, &channels, 3);
-            if (data) {
-                glTexImage2D(GL_TEXTURE_CUBE_MAP_POSITIVE_X + GLenum(i), 0, GL_RGB, width, height,
-                             0, GL_RGB, GL_UNSIGNED_BYTE, data);
-                if (faceSize == 0) faceSize = width;
-                stbi_image_free(data);
-            } else {
+            const DecodedImage image = decodeImageFile(faces[i], 3, limit);
+            // Every face must be square and as large as the first one that
+            // loaded, or the cube map is incomplete and samples black.
+            std::string problem = image.problem;
+            if (image && image.width != image.height)
+                problem = "is " + std::to_string(image.width) + " x " +
+                          std::to_string(image.height) + ", not square";
+            else if (image && faceSize != 0 && image.width != faceSize)
+                problem = "is " + std::to_string(image.width) + " wide, the first face " +
+                          std::to_string(faceSize);
+            if (!problem.empty()) {
                 std::cerr << "Texture in Cubemap failed to load" << std::endl;
+                reportProblem(faces[i], problem);
                 missing.push_back(i);
+                continue;
             }
+            glTexImage2D(GL_TEXTURE_CUBE_MAP_POSITIVE_X + GLenum(i), 0, GL_RGB, image.width,
+                         image.height, 0, GL_RGB, GL_UNSIGNED_BYTE, image.pixels.get());
+            if (faceSize == 0) faceSize = image.width;
         }
         // A face left without an image would make the whole cube map
         // incomplete (black everywhere); a black face of the others' size

@@ -86,6 +86,8 @@ ProcessResult Process::wait(std::chrono::milliseconds timeout) {
         reaped_ = true;
     } else if (WIFEXITED(status_)) {
         r.exitStatus = WEXITSTATUS(status_);
+    } else if (WIFSIGNALED(status_)) {
+        r.signal = WTERMSIG(status_);
     }
     r.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start_).count();
     r.out = readFile(outPath_);

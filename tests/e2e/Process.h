@@ -10,6 +10,7 @@
 
 struct ProcessResult {
     int exitStatus = -1;  // -1 if killed or not exited
+    int signal = 0;       // the signal that ended it, if one did
     bool timedOut = false;
     double seconds = 0.0;
     std::string out;

@@ -13,7 +13,7 @@ using namespace std::chrono_literals;
 
 TEST(SceneData, MissingModelIsReportedAndTheRunGoesOn) {
     DataTree tree({"models/vase"});
-    Process program({kProgram, "640", "480", "NoVase", "60", "0"}, tree.binDir());
+    Process program({tree.program(), "640", "480", "NoVase", "60", "0"}, tree.binDir());
     const bool shown = waitForWindow("NoVase", program, 60s);
     std::this_thread::sleep_for(2s);
     const bool stillRunning = program.running();
@@ -31,24 +31,43 @@ TEST(SceneData, MissingModelIsReportedAndTheRunGoesOn) {
 TEST(SceneData, MissingTerrainTextureIsFatalWithoutWaiting) {
     DataTree tree({"textures/terrain/sand.jpg"});
     const ProcessResult r =
-        runCommand({kProgram, "640", "480", "NoSand", "60", "0"}, tree.binDir(), 60s);
+        runCommand({tree.program(), "640", "480", "NoSand", "60", "0"}, tree.binDir(), 60s);
     ASSERT_FALSE(r.timedOut);
     EXPECT_EQ(r.exitStatus, 1);
     EXPECT_NE(r.err.find("Texture failed to load\n"), std::string::npos) << r.err;
 }
 
-TEST(SceneData, MissingHeightMapIsFatal) {
+TEST(SceneData, MissingOrTooWideHeightMapIsFatal) {
     DataTree tree({"textures/terrain/heightmapmiddle.png"});
     const ProcessResult r =
-        runCommand({kProgram, "640", "480", "NoHeights", "60", "0"}, tree.binDir(), 60s);
+        runCommand({tree.program(), "640", "480", "NoHeights", "60", "0"}, tree.binDir(), 60s);
     ASSERT_FALSE(r.timedOut);
     EXPECT_EQ(r.exitStatus, 1);
     EXPECT_NE(r.err.find("Texture failed to load\n"), std::string::npos) << r.err;
+
+    // 122 bytes of valid PNG, 20000 x 2: as a grid 20000 x 20000 vertices,
+    // tens of gigabytes. Run with 2 GiB of address space, so a regression
+    // fails here instead of taking the machine's memory.
+    std::ifstream wide(std::string(MD_SOURCE_DIR) + "/tests/e2e/data/wide_heightmap.png",
+                       std::ios::binary);
+    std::stringstream bytes;
+    bytes << wide.rdbuf();
+    ASSERT_EQ(bytes.str().size(), 122u);
+    DataTree wideTree({}, {{"textures/terrain/heightmapmiddle.png", {bytes.str()}}});
+    const ProcessResult w = runCommand({"prlimit", "--as=2147483648", "--", wideTree.program(),
+                                        "640", "480", "WideHeights", "60", "0"},
+                                       wideTree.binDir(), 60s);
+    ASSERT_FALSE(w.timedOut);
+    EXPECT_EQ(w.exitStatus, 1) << w.err;
+    EXPECT_NE(w.err.find("Texture failed to load\n  ../textures/terrain/heightmapmiddle.png: "
+                         "declares 20000 x 2"),
+              std::string::npos)
+        << w.err;
 }
 
 TEST(SceneData, WithoutControlPointsTheCameraTurnsOnTheSpot) {
     DataTree tree({"textures/controlpoints.txt"});
-    Process program({kProgram, "640", "480", "NoPath", "60", "0"}, tree.binDir());
+    Process program({tree.program(), "640", "480", "NoPath", "60", "0"}, tree.binDir());
     const bool shown = waitForWindow("NoPath", program, 60s);
     std::this_thread::sleep_for(2s);
     const std::string first = screenshotOf("NoPath");

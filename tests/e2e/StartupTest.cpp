@@ -2,19 +2,25 @@
 // Escape, and a clean GL run.
 #include <gtest/gtest.h>
 
+#include <string>
 #include <thread>
+#include <utility>
 
 #include "e2e/E2eSupport.h"
 #include "e2e/Process.h"
 
 using namespace std::chrono_literals;
 
-TEST(Startup, ZeroWidthWindowIsFatalWithoutWaiting) {
-    const ProcessResult r = runCommand({kProgram, "0", "600", "Lake", "75", "0"}, MD_BIN_DIR, 20s);
-    ASSERT_FALSE(r.timedOut);
-    EXPECT_EQ(r.exitStatus, 1);
-    EXPECT_NE(r.out.find("ERROR: Could not open GLFWwindow!\n"), std::string::npos) << r.out;
-    EXPECT_LT(r.seconds, 15.0);
+TEST(Startup, WindowSizeOfZeroOrLessIsFatalWithoutWaiting) {
+    for (const auto& [width, height] : {std::pair{"0", "600"}, {"-5", "600"}, {"800", "-1"}}) {
+        SCOPED_TRACE(std::string(width) + " x " + height);
+        const ProcessResult r =
+            runCommand({kProgram, width, height, "Lake", "75", "0"}, MD_BIN_DIR, 20s);
+        ASSERT_FALSE(r.timedOut);
+        EXPECT_EQ(r.exitStatus, 1);
+        EXPECT_NE(r.out.find("ERROR: Could not open GLFWwindow!\n"), std::string::npos) << r.out;
+        EXPECT_LT(r.seconds, 15.0);
+    }
 }
 
 TEST(Startup, NoDisplayIsFatal) {
@@ -25,8 +31,10 @@ TEST(Startup, NoDisplayIsFatal) {
     EXPECT_NE(r.out.find("ERROR: Could not initialise GLFW!\n"), std::string::npos) << r.out;
 }
 
-TEST(Startup, WindowHasSizeAndTitleAndEndsOnEscape) {
-    Process program({kProgram, "800", "600", "LakeE2E", "75", "0"}, MD_BIN_DIR,
+// Started from the source tree's root, as after a first build: the program
+// still finds its shaders and data beside its own folder.
+TEST(Startup, FromAnotherFolderWindowHasSizeAndTitleAndEndsOnEscape) {
+    Process program({kProgram, "800", "600", "LakeE2E", "75", "0"}, MD_SOURCE_DIR,
                     {{"MESA_DEBUG", "1"}});
     ASSERT_TRUE(waitForWindow("LakeE2E", program, 60s));
     const std::pair<int, int> size = windowSize("LakeE2E");

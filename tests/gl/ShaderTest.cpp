@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <fstream>
+#include <sstream>
 #include <string>
 
 #include "gl/GlTestSupport.h"
@@ -157,6 +159,15 @@ TEST(Shader, ZeroByteEndsTheSource) {
     delete shader;
 }
 
+namespace {
+std::string sourceText(const std::string& path) {
+    std::ifstream in(path);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+}  // namespace
+
 TEST(Shader, ProjectSourcesValidateAndEveryPairLinks) {
     const std::string dir = std::string(MD_SOURCE_DIR) + "/shader/";
     const char* pairs[][2] = {
@@ -179,6 +190,10 @@ TEST(Shader, ProjectSourcesValidateAndEveryPairLinks) {
                                     " > /dev/null";
             EXPECT_EQ(std::system(cmd.c_str()), 0) << pair[stage];
         }
+        // Clip distance 0 is enabled for the whole run; a vertex shader that
+        // leaves it unwritten gets whatever the driver makes of it.
+        EXPECT_NE(sourceText(dir + pair[0]).find("gl_ClipDistance[0] ="), std::string::npos)
+            << pair[0];
         Shader* shader = nullptr;
         const std::string out = captureStdout(
             [&] { shader = new Shader((dir + pair[0]).c_str(), (dir + pair[1]).c_str()); });

@@ -189,8 +189,8 @@ TEST_F(ShadowMapTest, ShadowPassDrawsTheCastersFromTheLightAndRestoresTheWindowS
     glGetIntegerv(GL_VIEWPORT, viewport);
     EXPECT_EQ(viewport[2], kWindowWidth);
     EXPECT_EQ(viewport[3], kWindowHeight);
-    // The casters' offset stays on for the rest of the run.
-    EXPECT_TRUE(glIsEnabled(GL_POLYGON_OFFSET_FILL));
+    // The casters' offset is used by the depth pass alone; its values stay.
+    EXPECT_FALSE(glIsEnabled(GL_POLYGON_OFFSET_FILL));
     GLfloat factor = 0, units = -1;
     glGetFloatv(GL_POLYGON_OFFSET_FACTOR, &factor);
     glGetFloatv(GL_POLYGON_OFFSET_UNITS, &units);

@@ -42,13 +42,17 @@ void writeFace(const std::filesystem::path& file, int size, glm::ivec3 colour) {
     ASSERT_TRUE(writePng(file, size, size, 3, pixels));
 }
 
-// The twelve faces under <root>/textures/skybox, but for the one named missing.
-std::filesystem::path writeSkyTree(const std::string& name, const char* missing = nullptr) {
+// The twelve faces under <root>/textures/skybox, but for the one named
+// missing; the day face named halfSize is written at half the others' size.
+std::filesystem::path writeSkyTree(const std::string& name, const char* missing = nullptr,
+                                   const char* halfSize = nullptr) {
     const auto root = freshTempFolder(name);
     const auto dir = root / "textures" / "skybox";
     for (int face = 0; face < 6; ++face) {
+        const bool half = halfSize && std::string(halfSize) == kDayNames[face];
         if (!missing || std::string(missing) != kDayNames[face])
-            writeFace(dir / (std::string(kDayNames[face]) + ".png"), kDaySize, dayColour(face));
+            writeFace(dir / (std::string(kDayNames[face]) + ".png"), half ? kDaySize / 2 : kDaySize,
+                      dayColour(face));
         if (!missing || std::string(missing) != kNightNames[face])
             writeFace(dir / (std::string(kNightNames[face]) + ".png"), kNightSize,
                       nightColour(face));
@@ -215,20 +219,30 @@ TEST_F(SkyboxTest, UpdateTurnsTheSkyByTheFrameTimeAndUploadsTheTurnedView) {
     EXPECT_NEAR(sky->skyRotation, 1.5707964f + 0.005f, 1e-6f);
 }
 
-TEST_F(SkyboxTest, MissingFaceIsReportedAndTheSkyStillDraws) {
-    auto sky = makeSky(writeSkyTree("skyMissing", "front"));
-    EXPECT_EQ(loadErrors, "Texture in Cubemap failed to load\n");
-    const GLenum front = GL_TEXTURE_CUBE_MAP_POSITIVE_X + kFront;
-    EXPECT_EQ(texLevel(sky->dayTexture, front, 0, GL_TEXTURE_WIDTH), kDaySize);
-    expectColour(readTexture(sky->dayTexture, front), glm::vec3(0.0f), "missing face");
+TEST_F(SkyboxTest, MissingOrMissizedFaceIsReportedBlackAndTheSkyStillDraws) {
+    // A face of another size would leave the cube map incomplete: all black.
+    for (const char* damage : {"missing", "half size"}) {
+        SCOPED_TRACE(damage);
+        const bool missingFace = std::string(damage) == "missing";
+        camera.applyView(shader.get());  // undo the turn of the round before
+        auto sky =
+            makeSky(writeSkyTree(std::string("sky") + (missingFace ? "Missing" : "Half"),
+                                 missingFace ? "front" : nullptr, missingFace ? nullptr : "front"));
+        EXPECT_EQ(loadErrors.rfind("Texture in Cubemap failed to load\n  ", 0), 0u) << loadErrors;
+        EXPECT_NE(loadErrors.find("textures/skybox/front.png: "), std::string::npos) << loadErrors;
+        const GLenum front = GL_TEXTURE_CUBE_MAP_POSITIVE_X + kFront;
+        EXPECT_EQ(texLevel(sky->dayTexture, front, 0, GL_TEXTURE_WIDTH), kDaySize);
+        expectColour(readTexture(sky->dayTexture, front), glm::vec3(0.0f), "damaged face");
 
-    const auto missing = skyAhead(*sky, 12000.0f);
-    expectColour(missing, glm::vec3(0.0f), "black where the face is missing");
-    EXPECT_EQ(missing[3], 255);  // drawn, not left at the clear colour
-    // The rest of the map is intact: the night sky and the turned day sky show.
-    expectColour(skyAhead(*sky, 1000.0f), nightColour(kFront), "night");
-    deltaTime = 1.5707964f / 0.01f;
-    sky->update();
-    expectColour(skyAhead(*sky, 12000.0f), dayColour(kRight), "other day face");
-    EXPECT_EQ(takeGlError(), GLenum(GL_NO_ERROR));
+        const auto damaged = skyAhead(*sky, 12000.0f);
+        expectColour(damaged, glm::vec3(0.0f), "black where the face is damaged");
+        EXPECT_EQ(damaged[3], 255);  // drawn, not left at the clear colour
+        // The rest of the map is intact: the night sky and the turned day sky show.
+        expectColour(skyAhead(*sky, 1000.0f), nightColour(kFront), "night");
+        deltaTime = 1.5707964f / 0.01f;
+        sky->update();
+        expectColour(skyAhead(*sky, 12000.0f), dayColour(kRight), "other day face");
+        deltaTime = 0.0f;
+        EXPECT_EQ(takeGlError(), GLenum(GL_NO_ERROR));
+    }
 }

@@ -167,9 +167,16 @@ TEST(Terrain, DrawsWithItsFiveTexturesAndLeavesNothingBound) {
     EXPECT_EQ(takeGlError(), GLenum(GL_NO_ERROR));
 }
 
-TEST(TerrainDeathTest, AMissingHeightMapEndsTheProgram) {
+TEST(TerrainDeathTest, AMissingOrTooWideHeightMapEndsTheProgram) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     const auto root = freshTempFolder("terrainEmptyTree");
     WorkingDirectory inBin(root / "bin");
     EXPECT_EXIT(Terrain::getInstance(), testing::ExitedWithCode(1), "Texture failed to load\n");
+    // The grid is as deep as the map is wide: 4096 x 2 would mean 16 million
+    // vertices, and is refused like an unreadable map.
+    ASSERT_TRUE(writePng(root / "textures/terrain/heightmapmiddle.png", 4096, 2, 1,
+                         std::vector<unsigned char>(8192, 128)));
+    EXPECT_EXIT(Terrain::getInstance(), testing::ExitedWithCode(1),
+                "Texture failed to load\n  .*heightmapmiddle.png: declares 4096 x 2, above the "
+                "limit of 2048");
 }

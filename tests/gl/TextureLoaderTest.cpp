@@ -128,15 +128,17 @@ TEST(TextureLoader, TextureFromFileJoinsTheFolderAndKeepsAlphaAsHalfFloats) {
     EXPECT_EQ(takeGlError(), GLenum(GL_NO_ERROR));
 }
 
-TEST(TextureLoader, CubemapFillsAMissingFaceAndGoesOn) {
+TEST(TextureLoader, CubemapFillsMissingAndMissizedFacesAndGoesOn) {
     const int size = 4;
     const auto dir = freshTempFolder("cube");
     std::vector<std::string> faces;
     for (int i = 0; i < 6; ++i) {
         const auto file = dir / ("face" + std::to_string(i) + ".png");
-        std::vector<unsigned char> pixels(size * size * 3, (unsigned char)(40 * i + 10));
-        if (i != 2) {  // +Y is missing
-            ASSERT_TRUE(writePng(file, size, size, 3, pixels));
+        // +Y is missing, +Z smaller than the first face, -Z not square.
+        const int width = i == 4 ? 2 : size, height = i == 5 ? 3 : width;
+        std::vector<unsigned char> pixels(width * height * 3, (unsigned char)(40 * i + 10));
+        if (i != 2) {
+            ASSERT_TRUE(writePng(file, width, height, 3, pixels));
         }
         faces.push_back(file.string());
     }
@@ -144,7 +146,10 @@ TEST(TextureLoader, CubemapFillsAMissingFaceAndGoesOn) {
     testing::internal::CaptureStderr();
     const GLuint cube = loadCubemap(faces);
     const std::string err = testing::internal::GetCapturedStderr();
-    EXPECT_EQ(err, "Texture in Cubemap failed to load\n");
+    const std::string failed = "Texture in Cubemap failed to load\n  ";
+    EXPECT_EQ(err, failed + faces[2] + ": not a readable image\n" + failed + faces[4] +
+                       ": is 2 wide, the first face 4\n" + failed + faces[5] +
+                       ": is 4 x 3, not square\n");
 
     GLint bound = -1;
     glGetIntegerv(GL_TEXTURE_BINDING_CUBE_MAP, &bound);
@@ -155,14 +160,14 @@ TEST(TextureLoader, CubemapFillsAMissingFaceAndGoesOn) {
         const GLenum face = GL_TEXTURE_CUBE_MAP_POSITIVE_X + i;
         EXPECT_EQ(texLevel(cube, face, 0, GL_TEXTURE_WIDTH), size) << i;
         const auto pixels = readTexture(cube, face);
-        EXPECT_EQ(pixels[0], i == 2 ? 0 : 40 * i + 10) << i;  // faces in list order
+        EXPECT_EQ(pixels[0], i >= 2 && i != 3 ? 0 : 40 * i + 10) << i;  // faces in list order
     }
     EXPECT_EQ(texLevel(cube, GL_TEXTURE_CUBE_MAP_POSITIVE_X, 0, GL_TEXTURE_INTERNAL_FORMAT),
               GL_RGB);
     EXPECT_EQ(takeGlError(), GLenum(GL_NO_ERROR));
 }
 
-TEST(TextureLoaderDeathTest, AnUndecodable2DImageEndsTheProgram) {
+TEST(TextureLoaderDeathTest, AnUndecodableOrOversized2DImageEndsTheProgram) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     const auto dir = freshTempFolder("broken");
     writeText(dir / "broken.png", "not a picture");
@@ -170,4 +175,11 @@ TEST(TextureLoaderDeathTest, AnUndecodable2DImageEndsTheProgram) {
                 "Texture failed to load\n");
     EXPECT_EXIT(textureFromFile("broken.png", dir.string()), testing::ExitedWithCode(1),
                 "Texture failed to load\n");
+    // A tiny valid file whose size would cost gigabytes, or more than the
+    // driver takes: refused before decoding, with the file named.
+    ASSERT_TRUE(writePng(dir / "wide.png", 20000, 2, 1, std::vector<unsigned char>(40000, 128)));
+    EXPECT_EXIT(loadTexture((dir / "wide.png").c_str()), testing::ExitedWithCode(1),
+                "Texture failed to load\n  .*wide.png: declares 20000 x 2, above the limit of");
+    EXPECT_EXIT(textureFromFile("wide.png", dir.string()), testing::ExitedWithCode(1),
+                "Texture failed to load\n  .*/wide.png: declares 20000 x 2");
 }

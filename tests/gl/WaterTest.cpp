@@ -3,9 +3,12 @@
 // two passes of a frame: clip planes and the camera put back.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <glm/gtc/matrix_transform.hpp>
 #include <glm/gtc/type_ptr.hpp>
 #include <memory>
+#include <vector>
 
 #include "app/WaterPasses.h"
 #include "camera/Camera.h"
@@ -122,7 +125,10 @@ protected:
 
     // Draws the lake into a 64 x 64 target seen by `camera`; returns the
     // centre pixel (RGBA, 0..255). The target is cleared to black first.
-    std::array<int, 4> drawSeenBy(const Camera& camera) {
+    std::array<int, 4> drawSeenBy(const Camera& camera) { return drawRowSeenBy(camera)[32]; }
+
+    // As drawSeenBy, but returns the whole middle row, left to right.
+    std::vector<std::array<int, 4>> drawRowSeenBy(const Camera& camera) {
         GLuint fbo = 0, colour = 0, depth = 0;
         glGenFramebuffers(1, &fbo);
         glBindFramebuffer(GL_FRAMEBUFFER, fbo);
@@ -142,13 +148,16 @@ protected:
         Camera eye = camera;
         eye.applyView(waterShader);
         lake->draw();
-        unsigned char pixel[4] = {};
-        glReadPixels(32, 32, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, pixel);
+        unsigned char pixels[64 * 4] = {};
+        glReadPixels(0, 32, 64, 1, GL_RGBA, GL_UNSIGNED_BYTE, pixels);
         glBindFramebuffer(GL_FRAMEBUFFER, 0);
         glDeleteFramebuffers(1, &fbo);
         glDeleteTextures(1, &colour);
         glDeleteRenderbuffers(1, &depth);
-        return {pixel[0], pixel[1], pixel[2], pixel[3]};
+        std::vector<std::array<int, 4>> row(64);
+        for (int x = 0; x < 64; ++x)
+            for (int c = 0; c < 4; ++c) row[x][c] = pixels[x * 4 + c];
+        return row;
     }
 };
 
@@ -286,7 +295,7 @@ TEST_F(WaterTest, SteepViewShowsTheBedAndGrazingViewTheMirrorImage) {
     glActiveTexture(GL_TEXTURE0);
 }
 
-TEST_F(WaterTest, ShallowWaterFadesOut) {
+TEST_F(WaterTest, ShallowWaterAndTheShoreFadeOut) {
     deltaTime = 0.0f;
     // A bed just under the surface, then one well below it.
     const Camera down = lookingDown();
@@ -294,6 +303,22 @@ TEST_F(WaterTest, ShallowWaterFadesOut) {
     EXPECT_LT(drawSeenBy(down)[3], 40);
     clearTarget(buffers->refractionFrameBuffer, {1, 0, 0}, depthSeen(down, {0, -4, 0}));
     EXPECT_EQ(drawSeenBy(down)[3], 255);
+
+    // The shore: land above the surface is clipped out of the refraction
+    // image, which holds the far plane there, next to a bed just under the
+    // surface. Across the line where the two meet, and where only the far
+    // plane was seen, the water stays faint: no band of full water colour.
+    clearTarget(buffers->refractionFrameBuffer, {1, 0, 0}, depthSeen(down, {0, -2.05f, 0}));
+    glBindFramebuffer(GL_FRAMEBUFFER, buffers->refractionFrameBuffer);
+    glEnable(GL_SCISSOR_TEST);
+    glScissor(0, 0, WaterFrameBuffers::kWidth / 2, WaterFrameBuffers::kHeight);
+    glClear(GL_DEPTH_BUFFER_BIT);
+    glDisable(GL_SCISSOR_TEST);
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    const std::vector<std::array<int, 4>> row = drawRowSeenBy(down);
+    int strongest = 0;
+    for (const auto& pixel : row) strongest = std::max(strongest, pixel[3]);
+    EXPECT_LT(strongest, 40);
     glActiveTexture(GL_TEXTURE0);
 }
 

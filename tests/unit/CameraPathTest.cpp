@@ -90,8 +90,9 @@ TEST_F(CameraPathTest, FileLayoutDoesNotMatterAndIncompletePointsAreDropped) {
     expectVec(signs[0], {-150.0f, 2.0f, 0.5f}, 0.0f);
 }
 
-TEST_F(CameraPathTest, ReadingStopsAtTheFirstTokenThatIsNotAFiniteNumber) {
-    for (const char* bad : {"x", "1.5abc", "nan", "inf", "-inf", "1e999", "1,5", "--2"}) {
+TEST_F(CameraPathTest, ReadingStopsAtTheFirstTokenThatIsNotAFiniteDecimalNumber) {
+    for (const char* bad :
+         {"x", "1.5abc", "nan", "inf", "-inf", "1e999", "1,5", "--2", "0x10", "0X1p3", "-0x.8"}) {
         SCOPED_TRACE(bad);
         const auto points = pointsFrom(std::string("1 2 3 4 5 ") + bad + " 7 8 9 10 11 12");
         ASSERT_EQ(points.size(), 1u);

@@ -168,7 +168,7 @@ TEST(SkyFaces, DayIsBlueAboveAndPaleAtTheHorizonNightIsDark) {
     ASSERT_TRUE(day.load(kDay));
     ASSERT_TRUE(night.load(kNight));
     const uint8_t* zenith = day.texel({2, 0.5f, 0.5f});
-    const uint8_t* horizon = day.texel({4, 0.5f, 0.49f});  // just above, looking along +z
+    const uint8_t* horizon = day.texel({4, 0.5f, 0.47f});  // just above, looking along +z
     EXPECT_GT(zenith[2], zenith[0] + 60) << "deep blue overhead";
     EXPECT_GT(horizon[0] + horizon[1] + horizon[2], zenith[0] + zenith[1] + zenith[2] + 100);
     EXPECT_LT(horizon[2] - horizon[0], 60) << "pale haze";
@@ -183,15 +183,52 @@ TEST(SkyFaces, DayIsBlueAboveAndPaleAtTheHorizonNightIsDark) {
     }
 }
 
-TEST(SkyFaces, NightHasStarsOfVariedBrightness) {
+// The land does not end at a knife edge: all around, a band of distant land
+// just above the horizon is darker than the sky over it, by day and by night.
+// Below, the ground: the vase mirrors the bottom faces as grass and earth.
+TEST(SkyFaces, BothSkiesCarryAHorizonBandAndGroundBelow) {
+    Cube day, night;
+    ASSERT_TRUE(day.load(kDay));
+    ASSERT_TRUE(night.load(kNight));
+    for (const Cube* cube : {&day, &night}) {
+        int darker = 0, directions = 0;
+        for (int step = 0; step < 72; ++step, ++directions) {
+            const float a = step * 6.2831853f / 72.0f;
+            const glm::vec3 across(std::cos(a), 0.0f, std::sin(a));
+            const uint8_t* band = cube->texel(lookUp(across));
+            const uint8_t* above = cube->texel(lookUp(across + glm::vec3(0, 0.06f, 0)));
+            darker += band[0] + band[1] + band[2] < above[0] + above[1] + above[2];
+        }
+        EXPECT_EQ(darker, directions) << (cube == &day ? "day" : "night");
+    }
+    const LoadedImage& dayGround = day.faces[3];
+    double r = 0, g = 0, b = 0;
+    for (int y = 0; y < dayGround.height; ++y)
+        for (int x = 0; x < dayGround.width; ++x) {
+            r += dayGround.at(x, y)[0];
+            g += dayGround.at(x, y)[1];
+            b += dayGround.at(x, y)[2];
+        }
+    EXPECT_GT(g, 1.2 * b) << "grass and earth, not grey";
+    EXPECT_GT(r, 1.2 * b);
+    const LoadedImage& nightGround = night.faces[3];
+    EXPECT_LT(meanBrightness(nightGround, 0, nightGround.height),
+              meanBrightness(dayGround, 0, dayGround.height) / 8);
+}
+
+// Stars stand out of the night in many brightnesses, yet each adds at most a
+// few levels to the day sky when the night holds a quarter of the blend.
+TEST(SkyFaces, NightHasStarsOfVariedBrightnessThatVanishByDay) {
     Cube night;
     ASSERT_TRUE(night.load(kNight));
     const LoadedImage& top = night.faces[2];
-    int stars = 0, faint = 0, bright = 0;
+    int stars = 0, faint = 0, bright = 0, brightest = 0;
     for (int y = 1; y + 1 < top.height; ++y)
         for (int x = 1; x + 1 < top.width; ++x) {
-            const int v = top.at(x, y)[0] + top.at(x, y)[1] + top.at(x, y)[2];
-            bool peak = v > 60;
+            const uint8_t* p = top.at(x, y);
+            brightest = std::max({brightest, int(p[0]), int(p[1]), int(p[2])});
+            const int v = p[0] + p[1] + p[2];
+            bool peak = v > 20;
             for (int dy = -1; dy <= 1 && peak; ++dy)
                 for (int dx = -1; dx <= 1; ++dx) {
                     const uint8_t* q = top.at(x + dx, y + dy);
@@ -199,10 +236,11 @@ TEST(SkyFaces, NightHasStarsOfVariedBrightness) {
                 }
             if (!peak) continue;
             ++stars;
-            faint += v < 200;
-            bright += v > 500;
+            faint += v < 40;
+            bright += v > 70;
         }
     EXPECT_GT(stars, 100);
     EXPECT_GT(faint, stars / 4);
     EXPECT_GT(bright, 5);
+    EXPECT_LE(brightest / 4, 12);
 }

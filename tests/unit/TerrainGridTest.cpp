@@ -77,6 +77,8 @@ TEST(TerrainGrid, DegenerateInputGivesAnEmptyGridAndZeroHeight) {
     EXPECT_EQ(g.vertexCount, 0);
     EXPECT_FLOAT_EQ(heightOfTerrainGrid(g, kCorner, 0.0f, 0.0f), 0.0f);
     EXPECT_EQ(buildTerrainGrid(nullptr, 16, 16).vertexCount, 0);
+    // Too wide a map would need width x width vertices: refused, not built.
+    EXPECT_EQ(buildTerrainGrid(px.data(), kMaxTerrainSide + 1, 0).vertexCount, 0);
 }
 
 class TerrainLookup : public ::testing::Test {

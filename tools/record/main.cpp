@@ -8,7 +8,8 @@
 // stepped without drawing, and their sound is mixed and dropped, so the
 // music and the bulb are where a real run would have them. The sound is
 // the program's own mix, made by its sound system at the recording's clock.
-// Run it from build/bin.
+// It reads its data from beside its own folder, as the program does; the
+// output is relative to the folder it was started in.
 
 #include <GL/glew.h>
 #include <GLFW/glfw3.h>
@@ -22,6 +23,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -35,6 +37,7 @@
 #include "app/Startup.h"
 #include "app/Window.h"
 #include "core/Globals.h"
+#include "core/ProgramFolder.h"
 #include "sound/SoundSystem.h"
 
 namespace {
@@ -183,6 +186,10 @@ int main(int argc, char** argv) {
                      problem.c_str());
         return 1;
     }
+    // Start-up moves to the program's folder; the output stays where asked.
+    std::error_code failed;
+    const std::filesystem::path output = std::filesystem::absolute(request.output, failed);
+    if (!failed) request.output = output.string();
     std::signal(SIGPIPE, SIG_IGN);  // a dead encoder shows as a failed write
     std::signal(SIGINT, [](int) { interrupted = 1; });
     std::signal(SIGTERM, [](int) { interrupted = 1; });
@@ -198,6 +205,7 @@ int main(int argc, char** argv) {
         if (openEncoder) openEncoder->abandon();
     });
     const auto began = std::chrono::steady_clock::now();
+    enterProgramFolder();
     soundLoopbackRate = kSampleRate;
     prepareToolRun(request.width, request.height);
     init();

@@ -9,12 +9,14 @@
 // read the same way), draws the first frame and prints the wall-clock time
 // (seconds since the epoch) at which it is finished, for timing start-up
 // from outside.
+//   snapshot <width> <height> --coverage ...  (the subject mask, see Coverage.h)
 // The second form prints the start-up time and the median time of <frames>
 // whole frames (drawn and finished) at that moment; the third adds the
 // median GPU time of each step of the frame (GL_TIME_ELAPSED queries).
 // Seconds count from the first frame, as in a real run. The frames in between
 // are simulated at 60 per second without drawing, so a picture 100 s into the
-// day takes only as long as its own frame. Run it from build/bin.
+// day takes only as long as its own frame. It reads its data from beside
+// its own folder, as the program does, wherever it is started.
 
 #include <GL/glew.h>
 #include <GLFW/glfw3.h>
@@ -26,6 +28,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -38,8 +41,10 @@
 #include "app/Window.h"
 #include "camera/Camera.h"
 #include "core/Globals.h"
+#include "core/ProgramFolder.h"
 #include "render/PassTimer.h"
 #include "scene/Scene.h"
+#include "Coverage.h"
 
 namespace {
 
@@ -124,10 +129,14 @@ int main(int argc, char** argv) {
         --argc;
         ++argv;
     }
+    if (argc >= 4 && std::strcmp(argv[3], "--coverage") == 0) return runCoverage(argc, argv);
     if (argc < 5) {
         std::fprintf(stderr, "usage: snapshot <width> <height> <seconds> <out.png> ...\n");
         return 2;
     }
+    // The pictures go where the caller asked; the data is read from our folder.
+    const std::filesystem::path callerFolder = std::filesystem::current_path();
+    enterProgramFolder();
     prepareToolRun(std::atoi(argv[1]), std::atoi(argv[2]));
 
     if (startupOnly) {
@@ -183,7 +192,8 @@ int main(int argc, char** argv) {
             break;
         }
         drawFrame();
-        const bool saved = savePng(argv[i + 1], screenWidth, screenHeight);
+        const std::string file = (callerFolder / argv[i + 1]).string();
+        const bool saved = savePng(file, screenWidth, screenHeight);
         glfwSwapBuffers(appWindow->window);
         if (!saved) {
             std::fprintf(stderr, "snapshot: cannot write %s\n", argv[i + 1]);

@@ -101,9 +101,9 @@ float surfaceHeight(const HeightGrid& grid, float x, float z) {
            (1 - xc) * grid[gx][gz + 1];
 }
 
-std::vector<glm::vec2> pathCentreLine() {
-    // A gentle S from the edge of the table's clearing down to the jetty.
-    const glm::vec2 p0{9.0f, 1.0f}, p1{26.0f, -8.0f}, p2{38.0f, 14.0f}, p3{57.0f, 10.0f};
+namespace {
+
+std::vector<glm::vec2> bezierLine(glm::vec2 p0, glm::vec2 p1, glm::vec2 p2, glm::vec2 p3) {
     std::vector<glm::vec2> line;
     const int steps = 96;
     for (int k = 0; k <= steps; ++k) {
@@ -111,6 +111,18 @@ std::vector<glm::vec2> pathCentreLine() {
         line.push_back(u * u * u * p0 + 3 * t * u * u * p1 + 3 * t * t * u * p2 + t * t * t * p3);
     }
     return line;
+}
+
+}  // namespace
+
+std::vector<glm::vec2> pathCentreLine() {
+    // A gentle S from the edge of the table's clearing down to the jetty.
+    return bezierLine({9.0f, 1.0f}, {26.0f, -8.0f}, {38.0f, 14.0f}, {57.0f, 10.0f});
+}
+
+std::vector<glm::vec2> lampPathCentreLine() {
+    // From the foot of the lamp round the table's clearing to the jetty path.
+    return bezierLine({1.5f, -17.0f}, {5.0f, -10.0f}, {4.0f, -3.0f}, {10.0f, 1.5f});
 }
 
 }  // namespace assetgen::land

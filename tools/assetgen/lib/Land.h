@@ -53,5 +53,7 @@ float surfaceHeight(const HeightGrid& grid, float x, float z);
 
 // The path from the garden to the jetty's foot, as points along its middle.
 std::vector<glm::vec2> pathCentreLine();
+// The branch from the lamp to the start of that path.
+std::vector<glm::vec2> lampPathCentreLine();
 
 }  // namespace assetgen::land

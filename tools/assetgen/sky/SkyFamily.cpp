@@ -29,14 +29,45 @@ float smoothstep(float edge0, float edge1, float x) {
     return t * t * (3.0f - 2.0f * t);
 }
 
+// The distant land all around: low hills with a tree line on them, rising a
+// little above the horizon. The terrain's far edge lies just below the
+// horizon, so the band starts below it and the land runs on into it.
+// Returns how much of the direction the band covers.
+float horizonBand(glm::vec3 d) {
+    const glm::vec2 around = glm::normalize(glm::vec2(d.x, d.z) + glm::vec2(1e-6f, 0.0f));
+    const float hills = 0.012f + 0.016f * fbm2(around.x * 2.5f, around.y * 2.5f, 0x4111u, 3);
+    const float crowns = 0.5f + 0.5f * fbm2(around.x * 45.0f, around.y * 45.0f, 0x7ee5u, 3);
+    const float top = std::clamp(hills + 0.012f * crowns, 0.004f, 0.040f);
+    // About one texel of soft edge, so the outline does not stair-step.
+    return 1.0f - smoothstep(top - 0.003f, top + 0.003f, d.y);
+}
+
+// Below the band the ground: grass with patches of bare earth, seen as a
+// plane under the viewer (the vase mirrors it; the main view never sees it).
+glm::vec3 groundBelow(glm::vec3 d, glm::vec3 grass, glm::vec3 earth) {
+    const glm::vec2 onGround = glm::vec2(d.x, d.z) / std::max(-d.y, 0.05f);
+    const float patches = fbm2(onGround.x * 1.5f, onGround.y * 1.5f, 0x9a55u, 4);
+    return glm::mix(grass, earth, smoothstep(0.05f, 0.45f, patches));
+}
+
+// Sky, distant land and ground below, in one palette of the time of day.
+struct Landscape {
+    glm::vec3 land;          // the band: hills and trees far away
+    glm::vec3 grass, earth;  // the ground right below
+};
+
+glm::vec3 paintLand(glm::vec3 d, glm::vec3 sky, const Landscape& l) {
+    const glm::vec3 ground = groundBelow(d, l.grass, l.earth);
+    const glm::vec3 below = glm::mix(l.land, ground, smoothstep(-0.03f, -0.30f, d.y));
+    return glm::mix(sky, below, horizonBand(d));
+}
+
 // Day: deep blue overhead, pale haze at the horizon, soft clouds on a flat
-// cloud layer, and a dim ground colour below the horizon.
+// cloud layer, a hazy tree line on the horizon and grass below it.
 glm::vec3 daySky(glm::vec3 d) {
     const glm::vec3 zenith(0.10f, 0.27f, 0.64f), haze(0.76f, 0.83f, 0.90f);
-    const glm::vec3 ground(0.33f, 0.36f, 0.31f);
     const float up = std::max(d.y, 0.0f);
     glm::vec3 sky = glm::mix(zenith, haze, std::pow(1.0f - up, 3.0f));
-    sky = glm::mix(sky, ground, smoothstep(0.0f, 0.25f, -d.y));
 
     if (d.y > 0.0f) {
         const glm::vec2 onLayer = glm::vec2(d.x, d.z) / (d.y + 0.15f) * 1.1f;
@@ -47,7 +78,9 @@ glm::vec3 daySky(glm::vec3 d) {
                      smoothstep(0.30f, 0.75f, n));
         sky = glm::mix(sky, cloud, 0.9f * cover);
     }
-    return sky;
+    // Far trees take on the haze of the air in front of them.
+    const glm::vec3 trees = glm::mix(glm::vec3(0.12f, 0.21f, 0.10f), haze, 0.35f);
+    return paintLand(d, sky, {trees, {0.27f, 0.38f, 0.15f}, {0.42f, 0.33f, 0.21f}});
 }
 
 // Stars live in the cells of a 3D grid around the unit sphere: a cell may hold
@@ -69,7 +102,9 @@ glm::vec3 starLight(glm::vec3 d, float band) {
                 const glm::vec3 star =
                     glm::vec3(c) + glm::vec3(hashUnit(h ^ 1u), hashUnit(h ^ 2u), hashUnit(h ^ 3u));
                 if (std::abs(glm::length(star) - kStarCells) > 0.5f) continue;
-                const float brightness = std::pow(hashUnit(h ^ 4u), 5.0f) * 2.5f + 0.08f;
+                // Faint enough to vanish under the day sky while it holds three
+                // quarters of the blend, bright against the dark of the night.
+                const float brightness = std::pow(hashUnit(h ^ 4u), 3.0f) * 0.10f + 0.04f;
                 const float sigma = 0.0016f + 0.0012f * std::min(brightness, 1.0f);
                 const float angle = std::acos(std::min(1.0f, glm::dot(d, glm::normalize(star))));
                 if (angle > 3.0f * sigma) continue;
@@ -83,16 +118,15 @@ glm::vec3 starLight(glm::vec3 d, float band) {
 }
 
 // Night: dark blue at the horizon to black overhead, the stars, and a faint
-// mottled band of the galaxy along a tilted great circle.
+// mottled band of the galaxy along a tilted great circle; the tree line and
+// the ground are darker than the sky behind them.
 glm::vec3 nightSky(glm::vec3 d) {
     const glm::vec3 top(0.002f, 0.003f, 0.010f), horizon(0.025f, 0.04f, 0.10f);
     const float up = std::max(d.y, 0.0f);
     glm::vec3 sky = glm::mix(top, horizon, std::exp(-4.0f * up));
-    sky = glm::mix(sky, glm::vec3(0.008f, 0.010f, 0.016f), smoothstep(0.0f, 0.2f, -d.y));
-
-    // Below the horizon the ground hides the sky: no stars, no galaxy.
-    const float aboveHorizon = smoothstep(-0.06f, 0.08f, d.y);
-    if (aboveHorizon <= 0.0f) return sky;
+    const Landscape dark{
+        {0.008f, 0.011f, 0.016f}, {0.012f, 0.016f, 0.010f}, {0.016f, 0.013f, 0.010f}};
+    if (d.y <= -0.06f) return paintLand(d, sky, dark);
 
     const glm::vec3 pole = glm::normalize(glm::vec3(0.35f, 0.55f, 0.76f));
     const float off = glm::dot(d, pole);
@@ -105,8 +139,9 @@ glm::vec3 nightSky(glm::vec3 d) {
         const float core = std::exp(-off * off / (0.06f * 0.06f));
         galaxy = band * std::max(mottle, 0.0f) * (1.0f - 0.6f * lanes * core);
     }
-    sky += aboveHorizon * (galaxy * glm::vec3(0.07f, 0.075f, 0.09f) + starLight(d, band));
-    return sky;
+    sky += galaxy * glm::vec3(0.045f, 0.05f, 0.06f) + starLight(d, band);
+    // The land in front hides the stars and the galaxy.
+    return paintLand(d, sky, dark);
 }
 
 void writeSky(const std::filesystem::path& dir, const std::array<const char*, kCubeFaces>& names,

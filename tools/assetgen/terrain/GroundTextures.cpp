@@ -107,8 +107,8 @@ Image grassTexture() {
         for (int x = 0; x < N; ++x) {
             const float u = float(x) / N, v = float(y) / N;
             const float mottle = tiled(u, v, 5, 41, 4);
-            buffer[size_t(y) * N + x] = glm::mix(glm::vec3(0.10f, 0.20f, 0.05f),
-                                                 glm::vec3(0.22f, 0.36f, 0.10f), 0.5f + mottle);
+            buffer[size_t(y) * N + x] = glm::mix(glm::vec3(0.13f, 0.24f, 0.06f),
+                                                 glm::vec3(0.28f, 0.40f, 0.12f), 0.5f + mottle);
         }
     }
     Rng rng(42);
@@ -119,8 +119,8 @@ Image grassTexture() {
         const glm::vec2 tip = root + length * glm::vec2(std::cos(angle), std::sin(angle));
         const float hue = rng.uniform();
         const float bright = rng.uniform(0.7f, 1.25f);
-        const glm::vec3 colour = bright * glm::mix(glm::vec3(0.18f, 0.42f, 0.10f),
-                                                   glm::vec3(0.42f, 0.50f, 0.16f), hue * hue);
+        const glm::vec3 colour = bright * glm::mix(glm::vec3(0.20f, 0.45f, 0.11f),
+                                                   glm::vec3(0.50f, 0.54f, 0.20f), hue * hue);
         const glm::vec2 lo = glm::min(root, tip) - 2.0f, hi = glm::max(root, tip) + 2.0f;
         for (int py = int(std::floor(lo.y)); py <= int(hi.y); ++py) {
             for (int px = int(std::floor(lo.x)); px <= int(hi.x); ++px) {
