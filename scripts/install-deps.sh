@@ -10,6 +10,7 @@ PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth libgl1-mesa-dri mesa-utils
   xdotool x11-utils imagemagick glslang-tools
+  ffmpeg
 )
 
 missing=()

@@ -84,7 +84,7 @@ void initSkyAndShadows() {
 }
 
 void initSound() {
-    soundSystem = new SoundSystem();
+    soundSystem = new SoundSystem("../sounds/", soundLoopbackRate);
     soundSystem->playMusic();
 }
 

@@ -1,9 +1,14 @@
 #include "sound/SoundSystem.h"
 
 SoundSystem* soundSystem = nullptr;
+int soundLoopbackRate = 0;
 
-SoundSystem::SoundSystem(const std::string& soundDir) : system(new AudioBackend()) {
-    if (AudioBackend::countOutputDevices() == 0 || !system->init(kVoices)) return;
+SoundSystem::SoundSystem(const std::string& soundDir, int loopbackRate)
+    : system(new AudioBackend()) {
+    const bool opened = loopbackRate > 0
+                            ? system->initLoopback(kVoices, loopbackRate)
+                            : AudioBackend::countOutputDevices() > 0 && system->init(kVoices);
+    if (!opened) return;
     sounds = new SoundPair();
     sounds->music = system->load(soundDir + "dontYou.mp3");
     sounds->bulbSound = system->load(soundDir + "DyingLightBulb.mp3");

@@ -20,8 +20,10 @@ public:
 
     // Opens the output and loads "dontYou.mp3" and "DyingLightBulb.mp3" from
     // soundDir. Without a device, or without a file, that sound stays
-    // silent; nothing is printed.
-    explicit SoundSystem(const std::string& soundDir = "../sounds/");
+    // silent; nothing is printed. With loopbackRate > 0 nothing is played:
+    // the mix is made in memory at that many frames a second, when
+    // system->render() asks for it.
+    explicit SoundSystem(const std::string& soundDir = "../sounds/", int loopbackRate = 0);
     virtual ~SoundSystem();
     SoundSystem(const SoundSystem&) = delete;
     SoundSystem& operator=(const SoundSystem&) = delete;
@@ -34,3 +36,6 @@ public:
 
 // The application's sound system, made at start-up and deleted at shutdown.
 extern SoundSystem* soundSystem;
+// The loopback rate start-up gives the sound system: 0 plays to the output
+// device; a recording sets its own rate, so its clock drives the mix.
+extern int soundLoopbackRate;

@@ -246,4 +246,22 @@ TEST(AudioWithoutDevice, EverythingIsSilentAndNothingIsPrinted) {
         ::testing::ExitedWithCode(0), "^$");
 }
 
+// A recording mixes on a loopback device of its own, which needs no driver.
+TEST(AudioWithoutDevice, ARecordingStillGetsTheMixOnALoopbackDevice) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    const ScopedEnv drivers("ALSOFT_DRIVERS", "none");
+    EXPECT_EXIT(
+        {
+            int faults = 0;
+            SoundSystem recording(kSounds, kRate);
+            if (!recording.sounds || !recording.sounds->music || !recording.sounds->bulbSound)
+                faults |= 1;
+            recording.playMusic();
+            const std::vector<float> mix = recording.system->render(kRate / 2);
+            if (mix.size() != size_t(kRate) || dbfs(mix, 0, mix.size()) < -40.0) faults |= 2;
+            std::exit(faults);
+        },
+        ::testing::ExitedWithCode(0), "^$");
+}
+
 }  // namespace

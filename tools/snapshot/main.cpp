@@ -32,6 +32,7 @@
 #include <string>
 #include <vector>
 
+#include "ToolRun.h"
 #include "app/AdaptiveQuality.h"
 #include "app/AppGlobals.h"
 #include "app/EnvironmentCapture.h"
@@ -41,20 +42,14 @@
 #include "camera/Camera.h"
 #include "core/Globals.h"
 #include "core/ProgramFolder.h"
-#include "core/TimeSource.h"
 #include "render/PassTimer.h"
 #include "scene/Scene.h"
 #include "Coverage.h"
 
 namespace {
 
-double simulatedTime = 0.0;
-
 bool savePng(const std::string& file, int width, int height) {
-    std::vector<unsigned char> pixels(size_t(width) * height * 3);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadBuffer(GL_BACK);
-    glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
+    const std::vector<unsigned char> pixels = readBackBuffer(width, height);
     stbi_flip_vertically_on_write(1);
     return stbi_write_png(file.c_str(), width, height, 3, pixels.data(), width * 3) != 0;
 }
@@ -142,11 +137,7 @@ int main(int argc, char** argv) {
     // The pictures go where the caller asked; the data is read from our folder.
     const std::filesystem::path callerFolder = std::filesystem::current_path();
     enterProgramFolder();
-    screenWidth = std::atoi(argv[1]);
-    screenHeight = std::atoi(argv[2]);
-    windowTitle = "Morrowdock";
-    fullscreen = false;
-    setTimeSource([] { return simulatedTime; });
+    prepareToolRun(std::atoi(argv[1]), std::atoi(argv[2]));
 
     if (startupOnly) {
         initQuality();

@@ -1,0 +1,16 @@
+#pragma once
+// What the offline tools (snapshot, record) share: they drive the program's
+// own start-up and frames with a clock they set by hand, and read the
+// finished frame back from the window.
+
+#include <vector>
+
+// The tools' clock, in seconds; the program reads it through currentTime().
+extern double simulatedTime;
+
+// Sets the window's size and title (windowed) and hands the program the
+// simulated clock. Call before init().
+void prepareToolRun(int width, int height);
+
+// The window's back buffer as tightly packed RGB rows, bottom row first.
+std::vector<unsigned char> readBackBuffer(int width, int height);
