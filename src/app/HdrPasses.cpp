@@ -13,6 +13,7 @@
 #include "render/PassTimer.h"
 #include "render/RenderTargets.h"
 #include "render/ScreenRect.h"
+#include "render/ViewVolume.h"
 #include "scene/Entity.h"
 #include "scene/Scene.h"
 #include "sound/SoundSystem.h"
@@ -33,14 +34,12 @@ PixelRect blurRect;  // horizontal pass
 PixelRect glowRect;  // vertical pass, added onto the scene
 
 PixelRect onScreen(Entity* entity) {
-    if (!entity || !entity->model || entity->model->meshes.empty() || !mainCamera) return {};
+    if (!entity || !entity->model || !mainCamera) return {};
     entity->updateModelMatrix();
-    Box box;
-    box.add(entity->model->boundsMin);
-    box.add(entity->model->boundsMax);
     const glm::mat4 clip =
         screenProjection(screenWidth, screenHeight) * mainCamera->view * entity->modelMatrix;
-    return projectBox(clip, box, scaledSide(screenWidth), scaledSide(screenHeight));
+    return projectBox(clip, modelBox(*entity->model), scaledSide(screenWidth),
+                      scaledSide(screenHeight));
 }
 
 // The sources grown by the blur's reach along one axis. The buffers repeat at
@@ -105,13 +104,7 @@ void beginTargetWithin(FrameBuffer* target, DrawnArea& drawn, const PixelRect& n
         glBindTexture(GL_TEXTURE_2D, 0);
         glBindFramebuffer(GL_FRAMEBUFFER, target->framebuffer);
         glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
-        const PixelRect r = unite(drawn.rect, now);
-        if (!r.empty()) {
-            glEnable(GL_SCISSOR_TEST);
-            glScissor(r.x0, r.y0, r.width(), r.height());
-            glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-            glDisable(GL_SCISSOR_TEST);
-        }
+        clearRect(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT, unite(drawn.rect, now));
     }
     drawn = {now, true};
 }

@@ -7,8 +7,8 @@
 #include "render/Model.h"
 #include "render/RenderTargets.h"
 #include "render/Shader.h"
+#include "render/ViewVolume.h"
 #include "scene/Entity.h"
-#include "scene/EntityCulling.h"
 #include "scene/Scene.h"
 
 ShadowMap* shadowMap = nullptr;
@@ -22,21 +22,27 @@ void drawShadowPass() {
     // Front faces are culled for the pass, but a caster drawn without culling
     // (the trees come first) turns back-face culling on for those after it.
     glCullFace(GL_FRONT);
-    // The casters' boxes bound the texels the pass writes, so the clear can
-    // leave the rest of the map alone.
+    // The casters' boxes (one a caster, empty for one without a model) bound
+    // the texels the pass writes, so the clear can leave the rest of the map
+    // alone; the same boxes leave out casters outside the light's box.
     casterBoxes.clear();
-    for (Entity* caster : shadowCasters)
+    for (Entity* caster : shadowCasters) {
+        Box box;
         if (caster && caster->model) {
             caster->updateModelMatrix();
-            casterBoxes.push_back(worldBox(*caster->model, caster->modelMatrix));
+            box = worldBox(*caster->model, caster->modelMatrix);
         }
+        casterBoxes.push_back(box);
+    }
     shadowMap->beginShadowPass(&casterBoxes);
     // Only the double-sided models (leaves, grass) have cut-out texels; the
     // solid ones are drawn without reading their texture.
     ViewVolume light;
     light.clipFromWorld = shadowMap->lightSpaceMatrix;
-    for (Entity* caster : shadowCasters) {
-        if (!caster || hiddenFrom(light, caster)) continue;
+    for (size_t i = 0; i < shadowCasters.size(); ++i) {
+        Entity* caster = shadowCasters[i];
+        const Box& box = casterBoxes[i];
+        if (!caster || (renderShortcuts && !box.empty && light.hides(box))) continue;
         // Each draw leaves no program current; the flag needs the depth program.
         shadowMap->shader->use();
         shadowMap->shader->setInt("cutOut", caster->model && !caster->model->cullFaces ? 1 : 0);

@@ -82,13 +82,8 @@ void ShadowMap::clearDepthMap(const std::vector<Box>* casterBoxes) {
     if (!partial) {
         clearDrawnPart(GL_DEPTH_BUFFER_BIT, shadowWidth, shadowHeight);
     } else {
-        glEnable(GL_SCISSOR_TEST);
         for (const std::vector<PixelRect>* rects : {&writtenRects, &now})
-            for (const PixelRect& r : *rects) {
-                glScissor(r.x0, r.y0, r.width(), r.height());
-                glClear(GL_DEPTH_BUFFER_BIT);
-            }
-        glDisable(GL_SCISSOR_TEST);
+            for (const PixelRect& r : *rects) clearRect(GL_DEPTH_BUFFER_BIT, r);
     }
     restCleared = casterBoxes && renderShortcuts;
     writtenRects = std::move(now);

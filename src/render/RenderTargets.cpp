@@ -17,8 +17,13 @@ void clearDrawnPart(GLbitfield mask, int width, int height) {
         glClear(mask);
         return;
     }
+    clearRect(mask, PixelRect{0, 0, scaledSide(width), scaledSide(height)});
+}
+
+void clearRect(GLbitfield mask, const PixelRect& rect) {
+    if (rect.empty()) return;
     glEnable(GL_SCISSOR_TEST);
-    glScissor(0, 0, scaledSide(width), scaledSide(height));
+    glScissor(rect.x0, rect.y0, rect.width(), rect.height());
     glClear(mask);
     glDisable(GL_SCISSOR_TEST);
 }

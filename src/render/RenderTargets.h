@@ -3,6 +3,8 @@
 
 #include <GL/glew.h>
 
+#include "render/ScreenRect.h"
+
 // Makes a depth renderbuffer of the given size and attaches it to the
 // framebuffer bound now; returns its name. No renderbuffer is left bound.
 GLuint attachDepthRenderbuffer(int width, int height);
@@ -17,3 +19,7 @@ void clearWindowBuffers(GLbitfield mask);
 // draws into (a width x height target scaled by the render scale), or the
 // whole target at full scale and on the frame after a change of scale.
 void clearDrawnPart(GLbitfield mask, int width, int height);
+
+// Clears the buffers of `mask` on the pixels of `rect` of the bound target
+// only; nothing for an empty rectangle.
+void clearRect(GLbitfield mask, const PixelRect& rect);

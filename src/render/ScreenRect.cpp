@@ -33,6 +33,15 @@ bool allBeyondOnePlane(const glm::vec4 (&clip)[8]) {
 
 }  // namespace
 
+Box transformBox(const glm::mat4& matrix, const Box& box) {
+    Box out;
+    if (box.empty) return out;
+    glm::vec4 c[8];
+    corners(box, c);
+    for (const glm::vec4& p : c) out.add(glm::vec3(matrix * p));
+    return out;
+}
+
 bool outsideClip(const glm::mat4& clipFromBox, const Box& box) {
     if (box.empty) return true;
     glm::vec4 clip[8];

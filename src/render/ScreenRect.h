@@ -14,6 +14,9 @@ struct Box {
     void add(const glm::vec3& p);
 };
 
+// The box around the eight corners of `box` taken through `matrix` (w = 1).
+Box transformBox(const glm::mat4& matrix, const Box& box);
+
 // True when the box lies wholly beyond one of the six clip planes of
 // clipFromBox: nothing of it can be drawn.
 bool outsideClip(const glm::mat4& clipFromBox, const Box& box);

@@ -25,14 +25,14 @@ ViewVolume viewVolumeOf(const Shader* shader) {
     return volume;
 }
 
-Box worldBox(const Model& model, const glm::mat4& modelMatrix) {
+Box modelBox(const Model& model) {
     Box box;
     if (model.meshes.empty()) return box;
-    for (int i = 0; i < 8; ++i) {
-        const glm::vec3 corner((i & 1) ? model.boundsMax.x : model.boundsMin.x,
-                               (i & 2) ? model.boundsMax.y : model.boundsMin.y,
-                               (i & 4) ? model.boundsMax.z : model.boundsMin.z);
-        box.add(glm::vec3(modelMatrix * glm::vec4(corner, 1.0f)));
-    }
+    box.add(model.boundsMin);
+    box.add(model.boundsMax);
     return box;
+}
+
+Box worldBox(const Model& model, const glm::mat4& modelMatrix) {
+    return transformBox(modelMatrix, modelBox(model));
 }

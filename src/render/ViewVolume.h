@@ -23,5 +23,8 @@ struct ViewVolume {
 // "waterClipPlane" uniforms (identity matrices for a null shader).
 ViewVolume viewVolumeOf(const Shader* shader);
 
+// The box around a model's vertices in its own space (empty without meshes).
+Box modelBox(const Model& model);
+
 // The world-space box around a model's vertices placed by a model matrix.
 Box worldBox(const Model& model, const glm::mat4& modelMatrix);

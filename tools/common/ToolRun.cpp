@@ -1,8 +1,10 @@
 #include "ToolRun.h"
 
 #include <GL/glew.h>
+#include <stb/stb_image_write.h>
 
 #include "app/AppGlobals.h"
+#include "app/FrameLoop.h"
 #include "core/Globals.h"
 #include "core/TimeSource.h"
 
@@ -22,4 +24,18 @@ std::vector<unsigned char> readBackBuffer(int width, int height) {
     glReadBuffer(GL_BACK);
     glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
     return pixels;
+}
+
+void simulateUntil(double target) {
+    while (simulatedTime + 1.0 / 60.0 < target) {
+        simulatedTime += 1.0 / 60.0;
+        simulateFrame();
+    }
+    simulatedTime = target;
+}
+
+bool writePng(const std::string& file, int width, int height,
+              const std::vector<unsigned char>& rgb) {
+    stbi_flip_vertically_on_write(1);
+    return stbi_write_png(file.c_str(), width, height, 3, rgb.data(), width * 3) != 0;
 }

@@ -3,6 +3,7 @@
 // own start-up and frames with a clock they set by hand, and read the
 // finished frame back from the window.
 
+#include <string>
 #include <vector>
 
 // The tools' clock, in seconds; the program reads it through currentTime().
@@ -14,3 +15,12 @@ void prepareToolRun(int width, int height);
 
 // The window's back buffer as tightly packed RGB rows, bottom row first.
 std::vector<unsigned char> readBackBuffer(int width, int height);
+
+// Steps the day 60 frames a second without drawing until the clock is one
+// step short of `target`, then sets the clock to `target` (the caller draws
+// or simulates the frame there).
+void simulateUntil(double target);
+
+// Writes rows as readBackBuffer returns them to a PNG, top row first.
+bool writePng(const std::string& file, int width, int height,
+              const std::vector<unsigned char>& rgb);

@@ -2,7 +2,6 @@
 
 #include <GL/glew.h>
 #include <GLFW/glfw3.h>
-#include <stb/stb_image_write.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -11,6 +10,7 @@
 #include <memory>
 #include <string>
 
+#include "ToolRun.h"
 #include "app/AppGlobals.h"
 #include "app/FrameLoop.h"
 #include "app/Startup.h"
@@ -18,7 +18,6 @@
 #include "camera/Camera.h"
 #include "camera/Projection.h"
 #include "core/Globals.h"
-#include "core/TimeSource.h"
 #include "effects/Terrain.h"
 #include "effects/Water.h"
 #include "render/Model.h"
@@ -30,8 +29,6 @@ namespace {
 
 constexpr int kDaySeconds = 150;
 constexpr float kThreshold = 0.08f;
-
-double clockSeconds = 0.0;
 
 std::vector<Entity*> subjects() {
     std::vector<Entity*> list{boat,      streetLamp, lightBulbs, jetty,   sun,  furniture,
@@ -78,22 +75,13 @@ std::vector<unsigned char> drawMask(Shader& mask, int width, int height) {
     glEnable(GL_CULL_FACE);
     glActiveTexture(GL_TEXTURE0);
 
-    std::vector<unsigned char> rgb(size_t(width) * height * 3);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadBuffer(GL_BACK);
-    glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
-    return rgb;
+    return readBackBuffer(width, height);
 }
 
 // Steps the day, 60 frames a second without drawing, to `seconds` after the
 // first frame.
 void advanceTo(double firstFrameAt, double seconds) {
-    const double target = firstFrameAt + seconds;
-    while (clockSeconds + 1.0 / 60.0 < target) {
-        clockSeconds += 1.0 / 60.0;
-        simulateFrame();
-    }
-    clockSeconds = target;
+    simulateUntil(firstFrameAt + seconds);
     simulateFrame();
 }
 
@@ -119,9 +107,7 @@ int saveMasks(Shader& mask, double firstFrameAt, int count, char** pairs) {
         advanceTo(firstFrameAt, seconds);
         const std::vector<unsigned char> rgb = drawMask(mask, screenWidth, screenHeight);
         glfwSwapBuffers(appWindow->window);
-        stbi_flip_vertically_on_write(1);
-        if (!stbi_write_png(pairs[i + 1], screenWidth, screenHeight, 3, rgb.data(),
-                            screenWidth * 3)) {
+        if (!writePng(pairs[i + 1], screenWidth, screenHeight, rgb)) {
             std::fprintf(stderr, "snapshot: cannot write %s\n", pairs[i + 1]);
             return 1;
         }
@@ -162,19 +148,15 @@ int runCoverage(int argc, char** argv) {
                      "usage: snapshot <width> <height> --coverage [<seconds> <mask.png> ...]\n");
         return 2;
     }
-    screenWidth = std::atoi(argv[1]);
-    screenHeight = std::atoi(argv[2]);
-    windowTitle = "Morrowdock";
-    fullscreen = false;
-    setTimeSource([] { return clockSeconds; });
+    prepareToolRun(std::atoi(argv[1]), std::atoi(argv[2]));
     init();
     int status;
     {
         Shader mask(MD_COVERAGE_SHADERS "/coverageVert.txt",
                     MD_COVERAGE_SHADERS "/coverageFrag.txt");
-        clockSeconds = 1.0;
+        simulatedTime = 1.0;
         runFrame();  // the first frame: the clock jumps to its start
-        const double firstFrameAt = clockSeconds;
+        const double firstFrameAt = simulatedTime;
         status = argc == 4 ? printDay(mask, firstFrameAt)
                            : saveMasks(mask, firstFrameAt, argc - 4, argv + 4);
     }

@@ -20,7 +20,6 @@
 
 #include <GL/glew.h>
 #include <GLFW/glfw3.h>
-#include <stb/stb_image_write.h>
 
 #include <algorithm>
 #include <array>
@@ -32,6 +31,7 @@
 #include <string>
 #include <vector>
 
+#include "Coverage.h"
 #include "ToolRun.h"
 #include "app/AdaptiveQuality.h"
 #include "app/AppGlobals.h"
@@ -44,14 +44,11 @@
 #include "core/ProgramFolder.h"
 #include "render/PassTimer.h"
 #include "scene/Scene.h"
-#include "Coverage.h"
 
 namespace {
 
 bool savePng(const std::string& file, int width, int height) {
-    const std::vector<unsigned char> pixels = readBackBuffer(width, height);
-    stbi_flip_vertically_on_write(1);
-    return stbi_write_png(file.c_str(), width, height, 3, pixels.data(), width * 3) != 0;
+    return writePng(file, width, height, readBackBuffer(width, height));
 }
 
 double secondsSince(std::chrono::steady_clock::time_point t0) {
@@ -172,12 +169,7 @@ int main(int argc, char** argv) {
     renderScaleChanged = false;
     const double firstFrameAt = simulatedTime;
     for (int i = 3; i + 1 < argc; i += 2) {
-        const double target = firstFrameAt + std::atof(argv[i]);
-        while (simulatedTime + 1.0 / 60.0 < target) {
-            simulatedTime += 1.0 / 60.0;
-            simulateFrame();
-        }
-        simulatedTime = target;
+        simulateUntil(firstFrameAt + std::atof(argv[i]));
         if ((std::strcmp(argv[i + 1], "--time") == 0 || profile) && i + 2 < argc) {
             const int frames = std::atoi(argv[i + 2]);
             if (passTimer) passTimer->collect();  // drop what the simulated frames queued
