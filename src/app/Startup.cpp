@@ -14,10 +14,13 @@
 #include "camera/CameraPath.h"
 #include "camera/Projection.h"
 #include "core/Globals.h"
+#include "effects/ParticleSystem.h"
 #include "effects/Skybox.h"
+#include "effects/Terrain.h"
+#include "effects/Water.h"
 #include "effects/WaterFrameBuffers.h"
 #include "lighting/ShadowMap.h"
-#include "render/ModelPrefetch.h"
+#include "render/ReadAhead.h"
 #include "render/Shader.h"
 #include "scene/Frustum.h"
 #include "scene/Scene.h"
@@ -89,8 +92,17 @@ void initSound() {
 }
 
 void init() {
-    // The model files are parsed on a worker while the window comes up.
-    prefetchModels(sceneModelFiles());
+    // The scene's files are read on a worker while the window comes up, in
+    // the order the steps below need them.
+    ReadAheadList files;
+    files.textures = Terrain::textureFiles();
+    files.textures.insert(files.textures.end(), {Water::kDudvPath, Water::kNormalPath,
+                                                 ParticleSystem::kSmokeTexturePath});
+    files.models = sceneModelFiles();
+    files.cubeFaces = Skybox::dayFaces;
+    files.cubeFaces.insert(files.cubeFaces.end(), Skybox::nightFaces.begin(),
+                           Skybox::nightFaces.end());
+    startReadAhead(files);
     initWindow();
     initShaders();
     initFrameBuffers();
@@ -121,7 +133,7 @@ void cleanup() {
     // The scene's GL objects go while the context still exists.
     releaseParticles();
     releaseScene();
-    dropPrefetchedModels();
+    stopReadAhead();
     releaseSceneFrameBuffers();
     // Its depth map and framebuffer need the context.
     delete shadowMap;

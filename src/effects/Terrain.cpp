@@ -35,12 +35,20 @@ Terrain* Terrain::getInstance() {
     return instance;
 }
 
+const std::vector<std::string>& Terrain::textureFiles() {
+    static const std::vector<std::string> files = {
+        "../textures/terrain/sand.jpg", "../textures/terrain/path.jpg",
+        "../textures/terrain/dirt.jpg", "../textures/terrain/grass.jpg",
+        "../textures/terrain/blendmapmiddle.png"};
+    return files;
+}
+
 Terrain::Terrain()
-    : backgroundTexture(textureRecord("../textures/terrain/sand.jpg")),
-      rTexture(textureRecord("../textures/terrain/path.jpg")),
-      gTexture(textureRecord("../textures/terrain/dirt.jpg")),
-      bTexture(textureRecord("../textures/terrain/grass.jpg")),
-      blendMap(textureRecord("../textures/terrain/blendmapmiddle.png")) {
+    : backgroundTexture(textureRecord(textureFiles()[0].c_str())),
+      rTexture(textureRecord(textureFiles()[1].c_str())),
+      gTexture(textureRecord(textureFiles()[2].c_str())),
+      bTexture(textureRecord(textureFiles()[3].c_str())),
+      blendMap(textureRecord(textureFiles()[4].c_str())) {
     // The grid is as deep as the map is wide, so the width is bounded far
     // below what other images may declare.
     DecodedImage map = decodeImageFile(kHeightMapPath, 3, kMaxTerrainSide);

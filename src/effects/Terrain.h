@@ -14,6 +14,10 @@
 
 class Terrain {
 public:
+    // The ground textures in the order of the shader's samplers: sand, path,
+    // dirt, grass, then the blend map.
+    static const std::vector<std::string>& textureFiles();
+
     int vertexCount = 0;
     std::vector<TerrainVertex> vertices;  // row by row: z outer, x inner
     std::vector<unsigned int> indices;    // two triangles per grid cell

@@ -12,9 +12,6 @@
 
 namespace {
 
-const char* const kDudvPath = "../textures/water/DUDVMap.png";
-const char* const kNormalPath = "../textures/water/normalMap.png";
-
 Texture loadWaterMap(const char* path, const char* type) {
     Texture texture;
     texture.id = loadTexture(path);
@@ -32,8 +29,8 @@ Water::Water(const std::vector<Shader*>& clipShaders, WaterFrameBuffers* frameBu
       frameBuffers(frameBuffers),
       waveSpeed(settings.waveSpeed),
       position(settings.position) {
-    dudvTexture = loadWaterMap(kDudvPath, "dudvMap");
-    normalTexture = loadWaterMap(kNormalPath, "normalMap");
+    dudvTexture = loadWaterMap(Water::kDudvPath, "dudvMap");
+    normalTexture = loadWaterMap(Water::kNormalPath, "normalMap");
     model = glm::translate(glm::mat4(1.0f), position);
     if (shader) {
         const GLuint program = shader->program;

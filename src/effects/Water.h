@@ -37,6 +37,9 @@ struct WaterSettings {
 
 class Water {
 public:
+    static constexpr const char* kDudvPath = "../textures/water/DUDVMap.png";
+    static constexpr const char* kNormalPath = "../textures/water/normalMap.png";
+
     Shader* shader;                    // waterShader; not owned
     std::vector<Shader*> clipShaders;  // receive the clip plane; not owned
     WaterFrameBuffers* frameBuffers;   // not owned

@@ -3,15 +3,11 @@
 #include <GL/glew.h>
 
 #include <iostream>
+#include <map>
 
 #include "render/ModelImport.h"
-#include "render/ModelPrefetch.h"
+#include "render/ReadAhead.h"
 #include "render/TextureLoader.h"
-
-std::string modelDirectory(const std::string& path) {
-    const size_t slash = path.find_last_of('/');
-    return slash == std::string::npos ? path : path.substr(0, slash);
-}
 
 Model::Model(const char* path, bool forceUpNormals, bool cullFaces)
     : forceUpNormals(forceUpNormals), cullFaces(cullFaces) {
@@ -35,18 +31,24 @@ void Model::draw(Shader* shader) {
 }
 
 void Model::loadModel(const std::string& path) {
-    ImportedModel imported = takePrefetchedModel(path, forceUpNormals);
+    ImportedModel imported = takeReadAheadModel(path, forceUpNormals);
     if (!imported.ok) {
         std::cout << "ERROR: Fehler beim Laden von ASSIMP Model : " << imported.error << std::endl;
         return;
     }
     directory = modelDirectory(path);
     meshes.reserve(imported.meshes.size());
+    // Meshes of one model often share a material's files: each is loaded once.
+    std::map<std::string, unsigned int> loaded;
     for (ImportedMesh& mesh : imported.meshes) {
         std::vector<Texture> textures;
         for (const ImportedTexture& file : mesh.textures) {
             Texture texture;
-            texture.id = textureFromFile(file.file.c_str(), directory);
+            auto found = loaded.find(file.file);
+            if (found == loaded.end())
+                found =
+                    loaded.emplace(file.file, textureFromFile(file.file.c_str(), directory)).first;
+            texture.id = found->second;
             texture.type = file.type;
             texture.path = file.file.substr(0, kMaxTexturePathLength);
             textures.push_back(texture);

@@ -30,7 +30,3 @@ public:
 
     void loadModel(const std::string& path);
 };
-
-// The folder part of a model path: everything before the last "/", or the
-// whole path when it has none.
-std::string modelDirectory(const std::string& path);

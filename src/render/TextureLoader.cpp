@@ -7,7 +7,7 @@
 #include <iostream>
 
 #include "core/Console.h"
-#include "render/ImageDecode.h"
+#include "render/ReadAhead.h"
 
 namespace {
 
@@ -45,17 +45,24 @@ private:
     GLint previous = 4;
 };
 
-// Uploads level 0 from a buffer whose pixels hold `bufferChannels` bytes,
-// then builds the mipmaps and sets the sampling parameters.
-void upload2D(GLint internalFormat, int width, int height, int bufferChannels,
-              const unsigned char* data) {
-    const GLenum format = bufferChannels == 4 ? GL_RGBA : GL_RGB;
+// Uploads level 0 from the decoded 8-bit buffer and the mipmap levels built
+// with it (or has the driver build them), then sets the sampling parameters.
+void upload2D(GLint internalFormat, const PreparedImage& prepared) {
+    const DecodedImage& image = prepared.image;
+    const GLenum format = image.bufferChannels == 4 ? GL_RGBA : GL_RGB;
     {
         TightUnpack unpack;
-        glTexImage2D(GL_TEXTURE_2D, 0, internalFormat, width, height, 0, format, GL_UNSIGNED_BYTE,
-                     data);
+        glTexImage2D(GL_TEXTURE_2D, 0, internalFormat, image.width, image.height, 0, format,
+                     GL_UNSIGNED_BYTE, image.pixels.get());
+        GLint level = 1;
+        for (const ByteLevel& l : prepared.byteLevels)
+            glTexImage2D(GL_TEXTURE_2D, level++, internalFormat, l.width, l.height, 0, format,
+                         GL_UNSIGNED_BYTE, l.texels.data());
+        for (const HalfLevel& l : prepared.halfLevels)
+            glTexImage2D(GL_TEXTURE_2D, level++, internalFormat, l.width, l.height, 0, format,
+                         GL_HALF_FLOAT, l.texels.data());
+        if (level == 1) glGenerateMipmap(GL_TEXTURE_2D);
     }
-    glGenerateMipmap(GL_TEXTURE_2D);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
@@ -70,11 +77,13 @@ unsigned int loadTexture(const char* path) {
 
     // Always three bytes a pixel, whatever the file holds: grey images come
     // out with the grey in all three channels, and an alpha channel is dropped.
-    const DecodedImage image = decodeImageFile(path, 3, sideLimit(GL_MAX_TEXTURE_SIZE));
+    const PreparedImage prepared =
+        takeReadAheadImage(path, ImageUse::Texture, sideLimit(GL_MAX_TEXTURE_SIZE));
+    const DecodedImage& image = prepared.image;
     if (!image) textureLoadFailed(path, image.problem);
 
     glBindTexture(GL_TEXTURE_2D, textureID);
-    upload2D(GL_RGBA8, image.width, image.height, 3, image.pixels.get());
+    upload2D(GL_RGBA8, prepared);
     if (image.fileChannels == 4) std::cout << "4 components" << std::endl;
 
     glBindTexture(GL_TEXTURE_2D, 0);
@@ -91,11 +100,13 @@ unsigned int textureFromFile(const char* path, const std::string& directory) {
     // and RGBA, so the upload always matches the buffer it reads. A texture
     // larger than the driver takes is refused like an unreadable one: the
     // model's look depends on it, and a silently missing image is worse.
-    const DecodedImage image = decodeImageFile(filename, 0, sideLimit(GL_MAX_TEXTURE_SIZE));
+    const PreparedImage prepared =
+        takeReadAheadImage(filename, ImageUse::ModelTexture, sideLimit(GL_MAX_TEXTURE_SIZE));
+    const DecodedImage& image = prepared.image;
     if (!image) textureLoadFailed(filename, image.problem);
 
     glBindTexture(GL_TEXTURE_2D, textureID);
-    upload2D(GL_RGBA16F, image.width, image.height, image.bufferChannels, image.pixels.get());
+    upload2D(GL_RGBA16F, prepared);
 
     glBindTexture(GL_TEXTURE_2D, 0);
     return textureID;
@@ -114,7 +125,8 @@ unsigned int loadCubemap(const std::vector<std::string>& faces) {
         // A cube map has six faces; further entries have no face to go to.
         const size_t faceCount = faces.size() < 6 ? faces.size() : 6;
         for (size_t i = 0; i < faceCount; ++i) {
-            const DecodedImage image = decodeImageFile(faces[i], 3, limit);
+            const PreparedImage prepared = takeReadAheadImage(faces[i], ImageUse::CubeFace, limit);
+            const DecodedImage& image = prepared.image;
             // Every face must be square and as large as the first one that
             // loaded, or the cube map is incomplete and samples black.
             std::string problem = image.problem;

@@ -8,7 +8,7 @@
 #include <vector>
 
 // A 2D texture from a path relative to the working directory: 8-bit RGBA
-// storage, a full mipmap chain, repeat wrapping, trilinear filtering.
+// storage, a full mipmap chain (built on the CPU), repeat wrapping, trilinear filtering.
 unsigned int loadTexture(const char* path);
 
 // A model's material texture: the file is directory + "/" + path. Stored as

@@ -183,3 +183,56 @@ TEST(TextureLoaderDeathTest, AnUndecodableOrOversized2DImageEndsTheProgram) {
     EXPECT_EXIT(textureFromFile("wide.png", dir.string()), testing::ExitedWithCode(1),
                 "Texture failed to load\n  .*/wide.png: declares 20000 x 2");
 }
+
+// The mipmap levels built on the CPU (for files read ahead on a worker) are
+// the driver's own, texel for texel, in both storages; sides that are not
+// powers of two are left to the driver.
+TEST(TextureLoader, MipLevelsBuiltAheadMatchTheDriversOwn) {
+    const auto dir = freshTempFolder("mips");
+    struct Case {
+        int w, h, channels;
+        bool model;
+    };
+    for (const Case c : {Case{64, 32, 3, false}, Case{1, 8, 3, false}, Case{32, 64, 4, true},
+                         Case{16, 16, 3, true}, Case{6, 4, 3, false}}) {
+        std::vector<unsigned char> src(size_t(c.w) * c.h * c.channels);
+        unsigned int seed = 7u + unsigned(c.w);
+        for (unsigned char& v : src) v = (seed = seed * 1103515245u + 12345u) >> 23;
+        const auto file = dir / ("m" + std::to_string(c.w) + "x" + std::to_string(c.h) + ".png");
+        ASSERT_TRUE(writePng(file, c.w, c.h, c.channels, src));
+        GLuint ours = 0;
+        captureStdout([&] {
+            ours = c.model ? textureFromFile(file.filename().c_str(), dir.string())
+                           : loadTexture(file.c_str());
+        });
+        GLuint driver = 0;
+        glGenTextures(1, &driver);
+        glBindTexture(GL_TEXTURE_2D, driver);
+        glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+        glTexImage2D(GL_TEXTURE_2D, 0, c.model ? GL_RGBA16F : GL_RGBA8, c.w, c.h, 0,
+                     c.channels == 4 ? GL_RGBA : GL_RGB, GL_UNSIGNED_BYTE, src.data());
+        glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+        glGenerateMipmap(GL_TEXTURE_2D);
+        const GLenum type = c.model ? GL_HALF_FLOAT : GL_UNSIGNED_BYTE;
+        int levels = 0;
+        for (int level = 0;; ++level) {
+            const int w = texLevel(driver, GL_TEXTURE_2D, level, GL_TEXTURE_WIDTH);
+            const int h = texLevel(driver, GL_TEXTURE_2D, level, GL_TEXTURE_HEIGHT);
+            if (w == 0) break;
+            ASSERT_EQ(texLevel(ours, GL_TEXTURE_2D, level, GL_TEXTURE_WIDTH), w);
+            ASSERT_EQ(texLevel(ours, GL_TEXTURE_2D, level, GL_TEXTURE_HEIGHT), h);
+            std::vector<unsigned char> a(size_t(w) * h * 8), b(a.size());
+            glBindTexture(GL_TEXTURE_2D, ours);
+            glGetTexImage(GL_TEXTURE_2D, level, GL_RGBA, type, a.data());
+            glBindTexture(GL_TEXTURE_2D, driver);
+            glGetTexImage(GL_TEXTURE_2D, level, GL_RGBA, type, b.data());
+            EXPECT_EQ(a, b) << c.w << " x " << c.h << " level " << level;
+            ++levels;
+            if (w == 1 && h == 1) break;
+        }
+        EXPECT_GT(levels, 1);
+        glBindTexture(GL_TEXTURE_2D, 0);
+        glDeleteTextures(1, &driver);
+    }
+    EXPECT_EQ(takeGlError(), GLenum(GL_NO_ERROR));
+}
