@@ -14,6 +14,7 @@
 #include "effects/Skybox.h"
 #include "render/PassTimer.h"
 #include "render/Shader.h"
+#include "scene/DepthFirst.h"
 #include "scene/Entity.h"
 #include "scene/EntityCulling.h"
 #include "scene/Scene.h"
@@ -102,7 +103,7 @@ void captureEnvironment() {
         if (skybox) skybox->draw();
         const ViewVolume seen = viewVolumeOf(modelShader);
         for (Entity* entity : capturedEntities)
-            if (entity && !hiddenFrom(seen, entity)) entity->draw(modelShader);
+            if (entity && !hiddenFrom(seen, entity)) drawEntity(entity, modelShader);
         if (reduced) stretchOntoFace(face, side, size);
     }
     // The glow source buffer now holds the faces beyond the part a reduced

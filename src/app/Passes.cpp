@@ -8,6 +8,7 @@
 #include "effects/Terrain.h"
 #include "render/PassTimer.h"
 #include "render/Shader.h"
+#include "scene/DepthFirst.h"
 #include "scene/Entity.h"
 #include "scene/EntityCulling.h"
 #include "scene/Frustum.h"
@@ -24,7 +25,7 @@ void drawCulled(Entity* entity, float lift, Shader* shader) {
     const glm::vec3 centre = entity->getPosition() + glm::vec3(0.0f, lift, 0.0f);
     if (viewFrustum && !viewFrustum->containsSphere(centre, entity->getRadius())) return;
     if (hiddenFrom(mainView, entity)) return;
-    entity->draw(shader);
+    drawEntity(entity, shader);
 }
 
 void setTransparent(int value) {

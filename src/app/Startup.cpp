@@ -22,6 +22,7 @@
 #include "lighting/ShadowMap.h"
 #include "render/ReadAhead.h"
 #include "render/Shader.h"
+#include "scene/DepthFirst.h"
 #include "scene/Frustum.h"
 #include "scene/Scene.h"
 #include "sound/SoundSystem.h"
@@ -40,6 +41,7 @@ void initShaders() {
     cubemapShader = new Shader("../shader/cubemapVert.txt", "../shader/cubemapFrag.txt");
     waterShader = new Shader("../shader/waterVert.txt", "../shader/waterFrag.txt");
     depthShader = new Shader("../shader/depthVert.txt", "../shader/depthFrag.txt");
+    depthFirstShader = new Shader("../shader/model_loadingVert.txt", "../shader/depthFrag.txt");
     horizontalGlowShader =
         new Shader("../shader/frameBufferVert.txt", "../shader/horizontalGlowFrag.txt");
     verticalGlowShader =
@@ -129,6 +131,7 @@ void cleanup() {
         releaseShader(*s);
     // The depth program is not in the shader list but is released all the same.
     releaseShader(depthShader);
+    releaseShader(depthFirstShader);
     sceneShaders.clear();
     // The scene's GL objects go while the context still exists.
     releaseParticles();

@@ -13,6 +13,7 @@
 #include "render/PassTimer.h"
 #include "render/RenderTargets.h"
 #include "render/Shader.h"
+#include "scene/DepthFirst.h"
 #include "scene/Entity.h"
 #include "scene/EntityCulling.h"
 #include "scene/Scene.h"
@@ -63,7 +64,7 @@ void renderWaterReflection() {
     drawGroundAndSky();
     const ViewVolume mirrored = viewVolumeOf(modelShader);
     for (Entity* e : reflectedEntities)
-        if (e && !hiddenFrom(mirrored, e)) e->draw(modelShader);
+        if (e && !hiddenFrom(mirrored, e)) drawEntity(e, modelShader);
     restoreFromMirror(*mainCamera, saved);
     applyViewToWaterShaders();
 

@@ -34,9 +34,13 @@ void Mesh::setupMesh() {
     glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(vertices.size() * sizeof(Vertex)),
                  vertices.empty() ? nullptr : vertices.data(), GL_STATIC_DRAW);
 
+    // The triangles in order, then the same triangles last to first.
+    std::vector<unsigned int> both(indices);
+    for (size_t t = indices.size() / 3; t-- > 0;)
+        both.insert(both.end(), indices.begin() + long(3 * t), indices.begin() + long(3 * t + 3));
     glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, EBO);
-    glBufferData(GL_ELEMENT_ARRAY_BUFFER, GLsizeiptr(indices.size() * sizeof(unsigned int)),
-                 indices.empty() ? nullptr : indices.data(), GL_STATIC_DRAW);
+    glBufferData(GL_ELEMENT_ARRAY_BUFFER, GLsizeiptr(both.size() * sizeof(unsigned int)),
+                 both.empty() ? nullptr : both.data(), GL_STATIC_DRAW);
 
     glEnableVertexAttribArray(0);
     glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, sizeof(Vertex),
@@ -52,7 +56,7 @@ void Mesh::setupMesh() {
     glBindVertexArray(0);
 }
 
-void Mesh::draw(Shader* shader) const {
+void Mesh::draw(Shader* shader, bool backwards) const {
     unsigned int diffuseNumber = 1;
     for (size_t i = 0; i < textures.size(); ++i) {
         glActiveTexture(GL_TEXTURE0 + GLenum(i));
@@ -63,7 +67,10 @@ void Mesh::draw(Shader* shader) const {
     shader->setFloat("shininess", kShininess);
 
     glBindVertexArray(VAO);
-    glDrawElements(GL_TRIANGLES, GLsizei(indices.size()), GL_UNSIGNED_INT, nullptr);
+    const size_t triangles = indices.size() / 3 * 3;
+    glDrawElements(
+        GL_TRIANGLES, GLsizei(triangles), GL_UNSIGNED_INT,
+        reinterpret_cast<const void*>(backwards ? indices.size() * sizeof(unsigned int) : 0));
     glBindVertexArray(0);
 
     for (size_t i = 0; i < textures.size(); ++i) {

@@ -44,8 +44,9 @@ public:
     // Binds the textures to "texture_diffuse1", "texture_diffuse2", ... and
     // "texture_specular" on units 0, 1, ..., sets "shininess" and draws every
     // index. The shader's program must already be current; it stays current.
-    // The units used are left with no texture bound.
-    void draw(Shader* shader) const;
+    // The units used are left with no texture bound. `backwards` draws the
+    // triangles in the opposite order (each keeps its own winding).
+    void draw(Shader* shader, bool backwards = false) const;
 
     void setupMesh();
 };

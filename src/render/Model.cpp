@@ -21,9 +21,12 @@ Model::Model(const char* path, bool forceUpNormals, bool cullFaces)
         }
 }
 
-void Model::draw(Shader* shader) {
+void Model::draw(Shader* shader, bool backwards) {
     if (!cullFaces) glDisable(GL_CULL_FACE);
-    for (const Mesh& mesh : meshes) mesh.draw(shader);
+    if (backwards)
+        for (auto mesh = meshes.rbegin(); mesh != meshes.rend(); ++mesh) mesh->draw(shader, true);
+    else
+        for (const Mesh& mesh : meshes) mesh.draw(shader);
     if (!cullFaces) {
         glEnable(GL_CULL_FACE);
         glCullFace(GL_BACK);

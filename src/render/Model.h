@@ -26,7 +26,7 @@ public:
 
     // Draws every mesh; the shader's program must be current. With cullFaces
     // false, back-face culling is switched on again afterwards.
-    virtual void draw(Shader* shader);
+    virtual void draw(Shader* shader, bool backwards = false);
 
     void loadModel(const std::string& path);
 };

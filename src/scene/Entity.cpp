@@ -24,12 +24,12 @@ void Entity::updateModelMatrix() {
     modelMatrix = modelMatrixOf(position, rotation, scale);
 }
 
-void Entity::draw(Shader* shader) {
+void Entity::draw(Shader* shader, bool backwards) {
     if (!shader) return;
     shader->use();
     updateModelMatrix();
     shader->setMat4("model", modelMatrix);
-    if (model) model->draw(shader);
+    if (model) model->draw(shader, backwards);
     glUseProgram(0);
 }
 

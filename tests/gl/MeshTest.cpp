@@ -189,3 +189,41 @@ TEST(Mesh, LayoutAndTheNumberOfIndicesDrawn) {
     glUseProgram(0);
     EXPECT_EQ(takeGlError(), GLenum(GL_NO_ERROR));
 }
+
+// Drawn backwards, the same triangles come last to first, each with its own
+// winding: of two quads over the same pixels the first one is now on top.
+TEST(Mesh, BackwardsDrawsTheTrianglesLastToFirst) {
+    const auto v = writeTempFile("order.vert", R"(#version 330 core
+layout (location = 0) in vec3 position;
+layout (location = 1) in vec3 normal;
+out vec3 colour;
+void main() { colour = normal; gl_Position = vec4(position, 1.0); }
+)");
+    const auto f = writeTempFile("order.frag", R"(#version 330 core
+in vec3 colour;
+out vec4 FragColor;
+void main() { FragColor = vec4(colour, 1.0); }
+)");
+    Shader shader(v.c_str(), f.c_str());
+    OffscreenTarget target(4, 4);
+    std::vector<Vertex> vertices = quadVertices();
+    for (Vertex& vertex : vertices) vertex.normal = glm::vec3(1, 0, 0);
+    for (Vertex vertex : quadVertices()) {
+        vertex.normal = glm::vec3(0, 1, 0);
+        vertices.push_back(vertex);
+    }
+    std::vector<unsigned int> indices = kQuadIndices;
+    for (unsigned int i : kQuadIndices) indices.push_back(i + 4);
+    const Mesh quads(vertices, indices, {});
+    glDisable(GL_DEPTH_TEST);
+    glEnable(GL_CULL_FACE);  // a flipped winding would draw nothing
+    shader.use();
+    quads.draw(&shader);
+    EXPECT_EQ(target.pixel(1, 1), (std::vector<unsigned char>{0, 255, 0, 255}));
+    quads.draw(&shader, true);
+    EXPECT_EQ(target.pixel(1, 1), (std::vector<unsigned char>{255, 0, 0, 255}));
+    EXPECT_EQ(primitivesDrawn(quads, &shader), 4u);
+    glDisable(GL_CULL_FACE);
+    glUseProgram(0);
+    EXPECT_EQ(takeGlError(), GLenum(GL_NO_ERROR));
+}

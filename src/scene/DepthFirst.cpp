@@ -1,0 +1,57 @@
+#include "scene/DepthFirst.h"
+
+#include <GL/glew.h>
+
+#include "core/Globals.h"
+#include "render/Model.h"
+#include "render/Shader.h"
+#include "scene/Entity.h"
+
+Shader* depthFirstShader = nullptr;
+
+namespace {
+
+void copyUniform(GLuint from, GLuint to, const char* name, int floats) {
+    const GLint source = glGetUniformLocation(from, name);
+    const GLint target = glGetUniformLocation(to, name);
+    if (source < 0 || target < 0) return;
+    GLfloat value[16] = {};
+    glGetUniformfv(from, source, value);
+    glUseProgram(to);
+    if (floats == 16)
+        glUniformMatrix4fv(target, 1, GL_FALSE, value);
+    else
+        glUniform4fv(target, 1, value);
+}
+
+}  // namespace
+
+void drawEntity(Entity* entity, Shader* shader) {
+    if (!entity) return;
+    const bool cutOut = entity->model && !entity->model->cullFaces;
+    // In a much reduced frame the leaves' pixels are few and the second
+    // pass over their vertices would cost more than it saves.
+    if (!renderShortcuts || !cutOut || !depthFirstShader || !shader ||
+        renderScale < kDepthFirstScale) {
+        entity->draw(shader);
+        return;
+    }
+    const GLuint program = depthFirstShader->program;
+    copyUniform(shader->program, program, "view", 16);
+    copyUniform(shader->program, program, "projection", 16);
+    copyUniform(shader->program, program, "waterClipPlane", 4);
+    depthFirstShader->use();
+    depthFirstShader->setInt("cutOut", 1);
+    GLboolean colourMask[4] = {GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE};
+    glGetBooleanv(GL_COLOR_WRITEMASK, colourMask);
+    GLint depthFunc = GL_LESS;
+    glGetIntegerv(GL_DEPTH_FUNC, &depthFunc);
+    glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE);
+    entity->draw(depthFirstShader);
+    glColorMask(colourMask[0], colourMask[1], colourMask[2], colourMask[3]);
+    // Every fragment at the nearest depth passes the equal test, and the last
+    // one drawn stays: drawn backwards, that is the one the usual order keeps.
+    glDepthFunc(GL_EQUAL);
+    entity->draw(shader, true);
+    glDepthFunc(GLenum(depthFunc));
+}
