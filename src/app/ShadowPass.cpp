@@ -2,6 +2,8 @@
 
 #include <GL/glew.h>
 
+#include <glm/gtc/matrix_access.hpp>
+
 #include "core/Globals.h"
 #include "lighting/ShadowMap.h"
 #include "render/Model.h"
@@ -45,8 +47,19 @@ void drawShadowPass() {
         if (!caster || (renderShortcuts && !box.empty && light.hides(box))) continue;
         // Each draw leaves no program current; the flag needs the depth program.
         shadowMap->shader->use();
-        shadowMap->shader->setInt("cutOut", caster->model && !caster->model->cullFaces ? 1 : 0);
-        caster->draw(shadowMap->shader);
+        const bool cutOut = caster->model && !caster->model->cullFaces;
+        shadowMap->shader->setInt("cutOut", cutOut ? 1 : 0);
+        if (cutOut && renderShortcuts) {
+            // The leaves nearest the sun first: those behind fail the depth
+            // test before their texels are read. The map is the same in any
+            // order.
+            caster->updateModelMatrix();
+            caster->model->sortAlong(
+                glm::vec3(glm::row(shadowMap->lightSpaceMatrix * caster->modelMatrix, 2)));
+            caster->draw(shadowMap->shader, DrawOrder::Sorted);
+        } else {
+            caster->draw(shadowMap->shader);
+        }
     }
     // The casters' depth offset is for the depth map alone: left on, its slope
     // term pushes distant land back at grazing angles and the water wins there.

@@ -1,6 +1,8 @@
 #include "render/Mesh.h"
 
+#include <algorithm>
 #include <cstddef>
+#include <numeric>
 #include <utility>
 
 #include "render/Shader.h"
@@ -34,10 +36,13 @@ void Mesh::setupMesh() {
     glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(vertices.size() * sizeof(Vertex)),
                  vertices.empty() ? nullptr : vertices.data(), GL_STATIC_DRAW);
 
-    // The triangles in order, then the same triangles last to first.
+    // The triangles in order, then the same triangles last to first, then
+    // room for a sorted order (first as stored).
     std::vector<unsigned int> both(indices);
-    for (size_t t = indices.size() / 3; t-- > 0;)
+    const size_t triangles = indices.size() / 3;
+    for (size_t t = triangles; t-- > 0;)
         both.insert(both.end(), indices.begin() + long(3 * t), indices.begin() + long(3 * t + 3));
+    both.insert(both.end(), indices.begin(), indices.begin() + long(3 * triangles));
     glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, EBO);
     glBufferData(GL_ELEMENT_ARRAY_BUFFER, GLsizeiptr(both.size() * sizeof(unsigned int)),
                  both.empty() ? nullptr : both.data(), GL_STATIC_DRAW);
@@ -56,7 +61,7 @@ void Mesh::setupMesh() {
     glBindVertexArray(0);
 }
 
-void Mesh::draw(Shader* shader, bool backwards) const {
+void Mesh::draw(Shader* shader, DrawOrder order) const {
     unsigned int diffuseNumber = 1;
     for (size_t i = 0; i < textures.size(); ++i) {
         glActiveTexture(GL_TEXTURE0 + GLenum(i));
@@ -67,14 +72,47 @@ void Mesh::draw(Shader* shader, bool backwards) const {
     shader->setFloat("shininess", kShininess);
 
     glBindVertexArray(VAO);
-    const size_t triangles = indices.size() / 3 * 3;
-    glDrawElements(
-        GL_TRIANGLES, GLsizei(triangles), GL_UNSIGNED_INT,
-        reinterpret_cast<const void*>(backwards ? indices.size() * sizeof(unsigned int) : 0));
+    const size_t whole = indices.size() / 3 * 3;
+    const size_t first = order == DrawOrder::Forward     ? 0
+                         : order == DrawOrder::Backwards ? indices.size()
+                                                         : indices.size() + whole;
+    glDrawElements(GL_TRIANGLES, GLsizei(whole), GL_UNSIGNED_INT,
+                   reinterpret_cast<const void*>(first * sizeof(unsigned int)));
     glBindVertexArray(0);
 
     for (size_t i = 0; i < textures.size(); ++i) {
         glActiveTexture(GL_TEXTURE0 + GLenum(i));
         glBindTexture(GL_TEXTURE_2D, 0);
     }
+}
+
+void Mesh::sortAlong(glm::vec3 towards) {
+    const float length = glm::length(towards);
+    if (!(length > 0.0f)) return;
+    towards /= length;
+    // About 3 degrees: the sun moves that far in a few seconds of the day.
+    if (glm::dot(towards, sortedAlong) > 0.9986f) return;
+    sortedAlong = towards;
+    const size_t triangles = indices.size() / 3;
+    std::vector<float> depth(triangles);
+    for (size_t t = 0; t < triangles; ++t)
+        depth[t] =
+            glm::dot(vertices[indices[3 * t]].position + vertices[indices[3 * t + 1]].position +
+                         vertices[indices[3 * t + 2]].position,
+                     towards);
+    std::vector<unsigned int> order(triangles);
+    std::iota(order.begin(), order.end(), 0u);
+    std::sort(order.begin(), order.end(),
+              [&](unsigned int a, unsigned int b) { return depth[a] < depth[b]; });
+    std::vector<unsigned int> sorted;
+    sorted.reserve(3 * triangles);
+    for (unsigned int t : order)
+        sorted.insert(sorted.end(), indices.begin() + long(3 * t),
+                      indices.begin() + long(3 * t + 3));
+    // Through the copy binding: no vertex array's element buffer changes.
+    glBindBuffer(GL_COPY_WRITE_BUFFER, EBO);
+    glBufferSubData(GL_COPY_WRITE_BUFFER,
+                    GLintptr((indices.size() + sorted.size()) * sizeof(unsigned int)),
+                    GLsizeiptr(sorted.size() * sizeof(unsigned int)), sorted.data());
+    glBindBuffer(GL_COPY_WRITE_BUFFER, 0);
 }

@@ -10,6 +10,13 @@
 
 class Shader;
 
+// The order a mesh's triangles are drawn in; each keeps its own winding.
+enum class DrawOrder {
+    Forward,    // as stored
+    Backwards,  // last to first
+    Sorted,     // nearest first along the direction of the last sortAlong
+};
+
 // 32 bytes, tightly packed: attribute 0 at offset 0, 1 at 12, 2 at 24.
 struct Vertex {
     glm::vec3 position;
@@ -44,11 +51,19 @@ public:
     // Binds the textures to "texture_diffuse1", "texture_diffuse2", ... and
     // "texture_specular" on units 0, 1, ..., sets "shininess" and draws every
     // index. The shader's program must already be current; it stays current.
-    // The units used are left with no texture bound. `backwards` draws the
-    // triangles in the opposite order (each keeps its own winding).
-    void draw(Shader* shader, bool backwards = false) const;
+    // The units used are left with no texture bound.
+    void draw(Shader* shader, DrawOrder order = DrawOrder::Forward) const;
+
+    // Sorts the triangles by their centre along `towards` (model space),
+    // smallest first, for passes whose result does not depend on the order:
+    // a depth pass drawn nearest first leaves the texels behind untouched.
+    // A direction within a few degrees of the last one keeps its order.
+    void sortAlong(glm::vec3 towards);
 
     void setupMesh();
+
+private:
+    glm::vec3 sortedAlong{0.0f};
 };
 
 // The sampler uniform for the texture of the given type; `diffuseNumber`

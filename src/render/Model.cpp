@@ -21,12 +21,16 @@ Model::Model(const char* path, bool forceUpNormals, bool cullFaces)
         }
 }
 
-void Model::draw(Shader* shader, bool backwards) {
+void Model::sortAlong(glm::vec3 towards) {
+    for (Mesh& mesh : meshes) mesh.sortAlong(towards);
+}
+
+void Model::draw(Shader* shader, DrawOrder order) {
     if (!cullFaces) glDisable(GL_CULL_FACE);
-    if (backwards)
-        for (auto mesh = meshes.rbegin(); mesh != meshes.rend(); ++mesh) mesh->draw(shader, true);
+    if (order == DrawOrder::Backwards)
+        for (auto mesh = meshes.rbegin(); mesh != meshes.rend(); ++mesh) mesh->draw(shader, order);
     else
-        for (const Mesh& mesh : meshes) mesh.draw(shader);
+        for (const Mesh& mesh : meshes) mesh.draw(shader, order);
     if (!cullFaces) {
         glEnable(GL_CULL_FACE);
         glCullFace(GL_BACK);

@@ -26,7 +26,10 @@ public:
 
     // Draws every mesh; the shader's program must be current. With cullFaces
     // false, back-face culling is switched on again afterwards.
-    virtual void draw(Shader* shader, bool backwards = false);
+    virtual void draw(Shader* shader, DrawOrder order = DrawOrder::Forward);
+
+    // Every mesh's sorted order along `towards` (see Mesh::sortAlong).
+    void sortAlong(glm::vec3 towards);
 
     void loadModel(const std::string& path);
 };

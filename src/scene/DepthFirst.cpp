@@ -52,6 +52,6 @@ void drawEntity(Entity* entity, Shader* shader) {
     // Every fragment at the nearest depth passes the equal test, and the last
     // one drawn stays: drawn backwards, that is the one the usual order keeps.
     glDepthFunc(GL_EQUAL);
-    entity->draw(shader, true);
+    entity->draw(shader, DrawOrder::Backwards);
     glDepthFunc(GLenum(depthFunc));
 }

@@ -24,12 +24,12 @@ void Entity::updateModelMatrix() {
     modelMatrix = modelMatrixOf(position, rotation, scale);
 }
 
-void Entity::draw(Shader* shader, bool backwards) {
+void Entity::draw(Shader* shader, DrawOrder order) {
     if (!shader) return;
     shader->use();
     updateModelMatrix();
     shader->setMat4("model", modelMatrix);
-    if (model) model->draw(shader, backwards);
+    if (model) model->draw(shader, order);
     glUseProgram(0);
 }
 

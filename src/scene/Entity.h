@@ -10,6 +10,8 @@
 
 #include <glm/glm.hpp>
 
+#include "render/Mesh.h"
+
 class Model;
 class Shader;
 
@@ -31,7 +33,7 @@ public:
     // Makes the shader current, recomputes the model matrix, sets "model",
     // draws the model with the same shader and makes program 0 current. The
     // caller sets every other uniform beforehand.
-    virtual void draw(Shader* shader, bool backwards = false);
+    virtual void draw(Shader* shader, DrawOrder order = DrawOrder::Forward);
     virtual glm::vec3 getPosition();
     virtual glm::vec3 getRotation();  // degrees
     virtual glm::vec3 getScale();

@@ -220,7 +220,7 @@ void main() { FragColor = vec4(colour, 1.0); }
     shader.use();
     quads.draw(&shader);
     EXPECT_EQ(target.pixel(1, 1), (std::vector<unsigned char>{0, 255, 0, 255}));
-    quads.draw(&shader, true);
+    quads.draw(&shader, DrawOrder::Backwards);
     EXPECT_EQ(target.pixel(1, 1), (std::vector<unsigned char>{255, 0, 0, 255}));
     EXPECT_EQ(primitivesDrawn(quads, &shader), 4u);
     glDisable(GL_CULL_FACE);
