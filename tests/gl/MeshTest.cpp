@@ -192,7 +192,9 @@ TEST(Mesh, LayoutAndTheNumberOfIndicesDrawn) {
 
 // Drawn backwards, the same triangles come last to first, each with its own
 // winding: of two quads over the same pixels the first one is now on top.
-TEST(Mesh, BackwardsDrawsTheTrianglesLastToFirst) {
+// Sorted, the quad farther along the direction comes last, until the
+// direction turns by more than a few degrees.
+TEST(Mesh, BackwardsAndSortedOrdersKeepEveryTriangleAndItsWinding) {
     const auto v = writeTempFile("order.vert", R"(#version 330 core
 layout (location = 0) in vec3 position;
 layout (location = 1) in vec3 normal;
@@ -210,11 +212,12 @@ void main() { FragColor = vec4(colour, 1.0); }
     for (Vertex& vertex : vertices) vertex.normal = glm::vec3(1, 0, 0);
     for (Vertex vertex : quadVertices()) {
         vertex.normal = glm::vec3(0, 1, 0);
+        vertex.position.z = 0.5f;  // the green quad lies farther along +z
         vertices.push_back(vertex);
     }
     std::vector<unsigned int> indices = kQuadIndices;
     for (unsigned int i : kQuadIndices) indices.push_back(i + 4);
-    const Mesh quads(vertices, indices, {});
+    Mesh quads(vertices, indices, {});
     glDisable(GL_DEPTH_TEST);
     glEnable(GL_CULL_FACE);  // a flipped winding would draw nothing
     shader.use();
@@ -222,6 +225,15 @@ void main() { FragColor = vec4(colour, 1.0); }
     EXPECT_EQ(target.pixel(1, 1), (std::vector<unsigned char>{0, 255, 0, 255}));
     quads.draw(&shader, DrawOrder::Backwards);
     EXPECT_EQ(target.pixel(1, 1), (std::vector<unsigned char>{255, 0, 0, 255}));
+    quads.sortAlong(glm::vec3(0, 0, -1));  // the green quad first, the red on top
+    quads.draw(&shader, DrawOrder::Sorted);
+    EXPECT_EQ(target.pixel(1, 1), (std::vector<unsigned char>{255, 0, 0, 255}));
+    quads.sortAlong(glm::vec3(0.02f, 0, -1));  // a degree away: the order stays
+    quads.draw(&shader, DrawOrder::Sorted);
+    EXPECT_EQ(target.pixel(1, 1), (std::vector<unsigned char>{255, 0, 0, 255}));
+    quads.sortAlong(glm::vec3(0, 0, 1));
+    quads.draw(&shader, DrawOrder::Sorted);
+    EXPECT_EQ(target.pixel(1, 1), (std::vector<unsigned char>{0, 255, 0, 255}));
     EXPECT_EQ(primitivesDrawn(quads, &shader), 4u);
     glDisable(GL_CULL_FACE);
     glUseProgram(0);
