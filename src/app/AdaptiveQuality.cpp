@@ -33,10 +33,10 @@ constexpr double kFrameShareOfCapture = 0.2;
 // also the last texel centre inside it (1 at full scale, where the lookups
 // stay as they are).
 void setShare(Shader* shader, const char* name, int width, int height,
-              const char* lastName = nullptr) {
+              const char* lastName = nullptr, int (*drawnSide)(int) = scaledSide) {
     if (!shader || width <= 0 || height <= 0) return;
     shader->use();
-    const float w = float(scaledSide(width)), h = float(scaledSide(height));
+    const float w = float(drawnSide(width)), h = float(drawnSide(height));
     glUniform2f(glGetUniformLocation(shader->program, name), w / float(width), h / float(height));
     if (lastName) {
         const bool reduced = renderScale < 1.0f;
@@ -53,7 +53,8 @@ void uploadRenderScale() {
     setShare(effectShader, "uvScale", screenWidth, screenHeight, "uvMax");
     if (shadowMap)
         for (Shader* s : {modelShader, terrainShader})
-            setShare(s, "shadowScale", shadowMap->shadowWidth, shadowMap->shadowHeight);
+            setShare(s, "shadowScale", shadowMap->shadowWidth, shadowMap->shadowHeight, nullptr,
+                     scaledShadowSide);
     setShare(waterShader, "targetScale", WaterFrameBuffers::kWidth, WaterFrameBuffers::kHeight,
              "targetMax");
 }

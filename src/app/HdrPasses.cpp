@@ -83,7 +83,8 @@ void beginTarget(FrameBuffer* target) {
     glBindTexture(GL_TEXTURE_2D, 0);
     glBindFramebuffer(GL_FRAMEBUFFER, target->framebuffer);
     glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
-    clearDrawnPart(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT, target->width, target->height);
+    clearDrawnPart(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT, scaledSide(target->width),
+                   scaledSide(target->height));
 }
 
 // The part of a glow buffer the last frame drew on; elsewhere the buffer holds

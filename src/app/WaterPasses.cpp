@@ -24,8 +24,8 @@ const char* const kClipPlaneName = "waterClipPlane";
 
 void clearTarget() {
     glClearColor(0.41f, 0.2f, 0.42f, 1.0f);
-    clearDrawnPart(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT, WaterFrameBuffers::kWidth,
-                   WaterFrameBuffers::kHeight);
+    clearDrawnPart(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT, scaledSide(WaterFrameBuffers::kWidth),
+                   scaledSide(WaterFrameBuffers::kHeight));
 }
 
 // The view of the main camera as it stands now, to the three programs that

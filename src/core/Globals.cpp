@@ -26,8 +26,19 @@ bool renderShortcuts = true;
 float renderScale = 1.0f;
 bool renderScaleChanged = false;
 
+namespace {
+int sideAt(int side, double scale) {
+    const int scaled = static_cast<int>(std::lround(static_cast<double>(side) * scale));
+    return scaled < 1 ? 1 : scaled;
+}
+}  // namespace
+
 int scaledSide(int side) {
     if (renderScale >= 1.0f) return side;
-    const int scaled = static_cast<int>(std::lround(static_cast<double>(side) * renderScale));
-    return scaled < 1 ? 1 : scaled;
+    return sideAt(side, renderScale);
+}
+
+int scaledShadowSide(int side) {
+    if (renderScale >= 1.0f) return side;
+    return sideAt(side, double(renderScale) * kReducedShadowShare);
 }

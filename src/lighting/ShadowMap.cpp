@@ -71,7 +71,7 @@ ShadowMap::~ShadowMap() {
 }
 
 void ShadowMap::clearDepthMap(const std::vector<Box>* casterBoxes) {
-    const int width = scaledSide(shadowWidth), height = scaledSide(shadowHeight);
+    const int width = scaledShadowSide(shadowWidth), height = scaledShadowSide(shadowHeight);
     std::vector<PixelRect> now;
     if (casterBoxes)
         for (const Box& box : *casterBoxes) {
@@ -80,7 +80,7 @@ void ShadowMap::clearDepthMap(const std::vector<Box>* casterBoxes) {
         }
     const bool partial = casterBoxes && renderShortcuts && restCleared && !renderScaleChanged;
     if (!partial) {
-        clearDrawnPart(GL_DEPTH_BUFFER_BIT, shadowWidth, shadowHeight);
+        clearDrawnPart(GL_DEPTH_BUFFER_BIT, width, height);
     } else {
         for (const std::vector<PixelRect>* rects : {&writtenRects, &now})
             for (const PixelRect& r : *rects) clearRect(GL_DEPTH_BUFFER_BIT, r);
@@ -112,7 +112,7 @@ void ShadowMap::beginShadowPass(const std::vector<Box>* casterBoxes) {
         shader->use();
         shader->setMat4("lightSpaceMatrix", lightSpaceMatrix);
     }
-    glViewport(0, 0, scaledSide(shadowWidth), scaledSide(shadowHeight));
+    glViewport(0, 0, scaledShadowSide(shadowWidth), scaledShadowSide(shadowHeight));
     glBindFramebuffer(GL_FRAMEBUFFER, depthMapFBO);
     clearDepthMap(casterBoxes);
 }

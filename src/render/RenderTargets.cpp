@@ -12,12 +12,12 @@ GLuint attachDepthRenderbuffer(int width, int height) {
     return renderbuffer;
 }
 
-void clearDrawnPart(GLbitfield mask, int width, int height) {
+void clearDrawnPart(GLbitfield mask, int drawnWidth, int drawnHeight) {
     if (renderScale >= 1.0f || renderScaleChanged) {
         glClear(mask);
         return;
     }
-    clearRect(mask, PixelRect{0, 0, scaledSide(width), scaledSide(height)});
+    clearRect(mask, PixelRect{0, 0, drawnWidth, drawnHeight});
 }
 
 void clearRect(GLbitfield mask, const PixelRect& rect) {

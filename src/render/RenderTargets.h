@@ -16,9 +16,9 @@ GLuint attachDepthRenderbuffer(int width, int height);
 void clearWindowBuffers(GLbitfield mask);
 
 // Clears the buffers of `mask` on the part of the bound target this frame
-// draws into (a width x height target scaled by the render scale), or the
-// whole target at full scale and on the frame after a change of scale.
-void clearDrawnPart(GLbitfield mask, int width, int height);
+// draws into (its lower-left drawnWidth x drawnHeight pixels), or the whole
+// target at full scale and on the frame after a change of scale.
+void clearDrawnPart(GLbitfield mask, int drawnWidth, int drawnHeight);
 
 // Clears the buffers of `mask` on the pixels of `rect` of the bound target
 // only; nothing for an empty rectangle.
