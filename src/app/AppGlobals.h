@@ -14,8 +14,9 @@ extern Window* appWindow;
 
 extern float lastFrame;  // time at the start of the previous frame, seconds
 extern bool firstFrame;
-extern float previousTimeOfDay;  // the day clock before this frame's step  // true until the first frame has advanced the day clock
-extern float exposure;   // the resolve's exposure, set by the day cycle
+extern float previousTimeOfDay;  // the day clock before this frame's step  // true until the first
+                                 // frame has advanced the day clock
+extern float exposure;           // the resolve's exposure, set by the day cycle
 
 extern bool keys[1024];  // held state per GLFW key code
 extern bool hdrEnabled;

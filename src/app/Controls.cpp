@@ -13,11 +13,13 @@
 
 namespace {
 
-constexpr float kMoveSpeed = 50.0f;     // world units per second
-constexpr float kMouseTurn = 0.1f;      // degrees of yaw per unit of cursor movement
-constexpr float kScrollStep = 1.5f;     // world units per scroll step
+constexpr float kMoveSpeed = 50.0f;  // world units per second
+constexpr float kMouseTurn = 0.1f;   // degrees of yaw per unit of cursor movement
+constexpr float kScrollStep = 1.5f;  // world units per scroll step
 
-bool inFreeMode() { return mainCamera && mainCamera->freeMode; }
+bool inFreeMode() {
+    return mainCamera && mainCamera->freeMode;
+}
 
 void toggleFreeMode() {
     if (!mainCamera) return;
@@ -81,12 +83,25 @@ void processMovementKeys() {
     const float v = deltaTime * kMoveSpeed;
     Camera& camera = *mainCamera;
     switch (held) {
-        case GLFW_KEY_W: camera.position += camera.front * v; break;
-        case GLFW_KEY_S: camera.position -= camera.front * v; break;
-        case GLFW_KEY_A: camera.position -= camera.right * v; break;
-        case GLFW_KEY_D: camera.position += camera.right * v; break;
-        case GLFW_KEY_Q: camera.position += glm::vec3(0.0f, v, 0.0f); break;
-        case GLFW_KEY_E: camera.position -= glm::vec3(0.0f, v, 0.0f); break;
-        default: break;
+        case GLFW_KEY_W:
+            camera.position += camera.front * v;
+            break;
+        case GLFW_KEY_S:
+            camera.position -= camera.front * v;
+            break;
+        case GLFW_KEY_A:
+            camera.position -= camera.right * v;
+            break;
+        case GLFW_KEY_D:
+            camera.position += camera.right * v;
+            break;
+        case GLFW_KEY_Q:
+            camera.position += glm::vec3(0.0f, v, 0.0f);
+            break;
+        case GLFW_KEY_E:
+            camera.position -= glm::vec3(0.0f, v, 0.0f);
+            break;
+        default:
+            break;
     }
 }

@@ -16,7 +16,9 @@ void advanceDayClock(float& timeOfDay, bool& firstFrame, float deltaTime,
     timeOfDay = static_cast<float>(std::fmod(next, static_cast<double>(kDayLength)));
 }
 
-bool runShouldEnd(bool freeMode, float timeOfDay) { return !freeMode && timeOfDay > kRunEndsAfter; }
+bool runShouldEnd(bool freeMode, float timeOfDay) {
+    return !freeMode && timeOfDay > kRunEndsAfter;
+}
 
 bool clockReachedWindow(float previous, float now, float low, float high, bool inclusive) {
     const bool inside = inclusive ? (now >= low && now <= high) : (now > low && now < high);

@@ -6,6 +6,7 @@
 
 #include "app/DayClock.h"
 #include "app/HdrPasses.h"
+#include "app/ShadowPass.h"
 #include "camera/Camera.h"
 #include "camera/Projection.h"
 #include "core/Globals.h"
@@ -102,6 +103,7 @@ void captureEnvironment() {
         // The sky covers every pixel, so the face's colour needs no clear.
         if (skybox) skybox->draw();
         const ViewVolume seen = viewVolumeOf(modelShader);
+        completeShadowsFor(seen);
         for (Entity* entity : capturedEntities)
             if (entity && !hiddenFrom(seen, entity)) drawEntity(entity, modelShader);
         if (reduced) stretchOntoFace(face, side, size);

@@ -10,7 +10,9 @@ bool sunGlowsAt(float t) {
     return t > 5600.0f && t < 20000.0f;
 }
 
-LampState lampStateAt(float t) { return lampStateAt(t, t); }
+LampState lampStateAt(float t) {
+    return lampStateAt(t, t);
+}
 
 LampState lampStateAt(float t, float previous) {
     LampState s;

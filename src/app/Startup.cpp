@@ -141,6 +141,7 @@ void cleanup() {
     // Its depth map and framebuffer need the context.
     delete shadowMap;
     shadowMap = nullptr;
+    forgetShadowPass();
     delete waterFrameBuffers;
     waterFrameBuffers = nullptr;
     releaseEnvironmentTarget();

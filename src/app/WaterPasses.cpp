@@ -2,6 +2,7 @@
 
 #include <GL/glew.h>
 
+#include "app/ShadowPass.h"
 #include "camera/Camera.h"
 #include "core/Globals.h"
 #include "effects/SkyMath.h"
@@ -61,8 +62,9 @@ void renderWaterReflection() {
 
     const glm::vec3 saved = mirrorCamera(*mainCamera, h);
     applyViewToWaterShaders();
-    drawGroundAndSky();
     const ViewVolume mirrored = viewVolumeOf(modelShader);
+    prepareShadowsFor(mirrored);
+    drawGroundAndSky();
     for (Entity* e : reflectedEntities)
         if (e && !hiddenFrom(mirrored, e)) drawEntity(e, modelShader);
     restoreFromMirror(*mainCamera, saved);
@@ -78,6 +80,7 @@ void renderWaterRefraction() {
     waterFrameBuffers->bindRefractionFrameBuffer();
     clearTarget();
     water->setClipPlane(refractionClipPlane(h), kClipPlaneName);
+    completeShadowsFor(viewVolumeOf(terrainShader));
     drawGroundAndSky();
     water->setClipPlane(disabledClipPlane(), kClipPlaneName);
     glUseProgram(0);

@@ -90,9 +90,6 @@ void ShadowMap::clearDepthMap(const std::vector<Box>* casterBoxes) {
 }
 
 void ShadowMap::beginShadowPass(const std::vector<Box>* casterBoxes) {
-    glEnable(GL_POLYGON_OFFSET_FILL);
-    glPolygonOffset(kPolygonOffsetFactor, 0.0f);
-
     if (light) {
         // The camera stands at the light while the light's view is built and
         // is put back afterwards; each vector update is one step of its turn.
@@ -112,9 +109,18 @@ void ShadowMap::beginShadowPass(const std::vector<Box>* casterBoxes) {
         shader->use();
         shader->setMat4("lightSpaceMatrix", lightSpaceMatrix);
     }
-    glViewport(0, 0, scaledShadowSide(shadowWidth), scaledShadowSide(shadowHeight));
-    glBindFramebuffer(GL_FRAMEBUFFER, depthMapFBO);
+    drawnWidth = scaledShadowSide(shadowWidth);
+    drawnHeight = scaledShadowSide(shadowHeight);
+    resumeShadowPass();
     clearDepthMap(casterBoxes);
+}
+
+void ShadowMap::resumeShadowPass() {
+    glEnable(GL_POLYGON_OFFSET_FILL);
+    glPolygonOffset(kPolygonOffsetFactor, 0.0f);
+    if (shader) shader->use();
+    glViewport(0, 0, drawnWidth, drawnHeight);
+    glBindFramebuffer(GL_FRAMEBUFFER, depthMapFBO);
 }
 
 void ShadowMap::bindShadowMap() {

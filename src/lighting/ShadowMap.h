@@ -51,6 +51,13 @@ public:
     // map already holds the cleared depth.
     void beginShadowPass(const std::vector<Box>* casterBoxes = nullptr);
 
+    // Binds the map as the target again, as the last beginShadowPass left it
+    // (same matrix, same part of the map), without clearing: for casters
+    // added to the map later.
+    void resumeShadowPass();
+    int drawnWidth = 0;  // the part of the map the last pass drew into
+    int drawnHeight = 0;
+
     // Where the last pass's casters wrote (texels of the map), and whether
     // everything else holds the cleared depth.
     std::vector<PixelRect> writtenRects;

@@ -21,7 +21,8 @@ void corners(const Box& box, glm::vec4 (&out)[8]) {
                            (i & 4) ? box.max.z : box.min.z, 1.0f);
 }
 
-bool allBeyondOnePlane(const glm::vec4 (&clip)[8]) {
+template <size_t N>
+bool allBeyondOnePlane(const glm::vec4 (&clip)[N]) {
     for (int axis = 0; axis < 3; ++axis)
         for (float side : {-1.0f, 1.0f}) {
             bool allOut = true;
@@ -47,6 +48,17 @@ bool outsideClip(const glm::mat4& clipFromBox, const Box& box) {
     glm::vec4 clip[8];
     corners(box, clip);
     for (glm::vec4& c : clip) c = clipFromBox * c;
+    return allBeyondOnePlane(clip);
+}
+
+bool shadowOutsideClip(const glm::mat4& clipFromWorld, const Box& box, glm::vec3 offset) {
+    if (box.empty) return true;
+    glm::vec4 near[8], clip[16];
+    corners(box, near);
+    for (int i = 0; i < 8; ++i) {
+        clip[i] = clipFromWorld * near[i];
+        clip[i + 8] = clipFromWorld * (near[i] + glm::vec4(offset, 0.0f));
+    }
     return allBeyondOnePlane(clip);
 }
 

@@ -20,6 +20,11 @@ Box transformBox(const glm::mat4& matrix, const Box& box);
 // True when the box lies wholly beyond one of the six clip planes of
 // clipFromBox: nothing of it can be drawn.
 bool outsideClip(const glm::mat4& clipFromBox, const Box& box);
+
+// True when the box swept by `offset` (the box, the box moved by offset, and
+// all between) lies wholly outside the clip volume: where a caster's shadow
+// can fall, seen by a view.
+bool shadowOutsideClip(const glm::mat4& clipFromWorld, const Box& box, glm::vec3 offset);
 // True when every corner has dot(plane, (corner, 1)) < 0: a user clip
 // distance of that plane cuts all of it away.
 bool belowPlane(const glm::vec4& plane, const Box& box);

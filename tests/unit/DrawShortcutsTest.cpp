@@ -43,6 +43,17 @@ TEST(ScreenRect, BoxesProjectConservativelyAndCullOnlyWhatIsOutside) {
     const PixelRect g = grow(PixelRect{2, 90, 10, 99}, 5, 5, 100, 100);
     EXPECT_EQ(g.x0, 0);
     EXPECT_EQ(g.y1, 100);
+    // A caster behind the camera whose shadow falls ahead into view is kept;
+    // the same shadow falling away from the view is not; a box in view is
+    // kept whatever way its shadow goes.
+    const Box behind = boxOf({-1, -1, 5}, {1, 1, 7});
+    EXPECT_FALSE(shadowOutsideClip(lens, behind, {0, 0, -50}));
+    EXPECT_TRUE(shadowOutsideClip(lens, behind, {0, 0, 50}));
+    EXPECT_TRUE(shadowOutsideClip(lens, behind, {0, 0, 0}));
+    EXPECT_FALSE(shadowOutsideClip(lens, boxOf({-1, -1, -11}, {1, 1, -9}), {0, 0, 50}));
+    // Off to the side, swept across the view: kept.
+    EXPECT_FALSE(shadowOutsideClip(lens, boxOf({40, -1, -11}, {42, 1, -9}), {-80, 0, 0}));
+    EXPECT_TRUE(shadowOutsideClip(lens, boxOf({40, -1, -11}, {42, 1, -9}), {80, 0, 0}));
 }
 
 TEST(TerrainBlocks, RunsCoverExactlyTheCellsOfVisibleBlocksInIndexOrder) {
