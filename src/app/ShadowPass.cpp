@@ -75,8 +75,9 @@ void drawCaster(size_t index) {
         // before their texels are read. The map is the same in any order.
         caster->updateModelMatrix();
         caster->model->sortAlong(
-            glm::vec3(glm::row(shadowMap->lightSpaceMatrix * caster->modelMatrix, 2)));
-        caster->draw(shadowMap->shader, DrawOrder::Sorted);
+            glm::vec3(glm::row(shadowMap->lightSpaceMatrix * caster->modelMatrix, 2)),
+            DrawOrder::LightSorted);
+        caster->draw(shadowMap->shader, DrawOrder::LightSorted);
     } else {
         caster->draw(shadowMap->shader);
     }

@@ -37,12 +37,13 @@ void Mesh::setupMesh() {
                  vertices.empty() ? nullptr : vertices.data(), GL_STATIC_DRAW);
 
     // The triangles in order, then the same triangles last to first, then
-    // room for a sorted order (first as stored).
+    // room for the two sorted orders (first as stored).
     std::vector<unsigned int> both(indices);
     const size_t triangles = indices.size() / 3;
     for (size_t t = triangles; t-- > 0;)
         both.insert(both.end(), indices.begin() + long(3 * t), indices.begin() + long(3 * t + 3));
-    both.insert(both.end(), indices.begin(), indices.begin() + long(3 * triangles));
+    for (int order = 0; order < 2; ++order)
+        both.insert(both.end(), indices.begin(), indices.begin() + long(3 * triangles));
     glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, EBO);
     glBufferData(GL_ELEMENT_ARRAY_BUFFER, GLsizeiptr(both.size() * sizeof(unsigned int)),
                  both.empty() ? nullptr : both.data(), GL_STATIC_DRAW);
@@ -73,9 +74,10 @@ void Mesh::draw(Shader* shader, DrawOrder order) const {
 
     glBindVertexArray(VAO);
     const size_t whole = indices.size() / 3 * 3;
-    const size_t first = order == DrawOrder::Forward     ? 0
-                         : order == DrawOrder::Backwards ? indices.size()
-                                                         : indices.size() + whole;
+    size_t first = 0;
+    if (order != DrawOrder::Forward) first = indices.size();
+    if (order == DrawOrder::LightSorted) first += whole;
+    if (order == DrawOrder::ViewSorted) first += 2 * whole;
     glDrawElements(GL_TRIANGLES, GLsizei(whole), GL_UNSIGNED_INT,
                    reinterpret_cast<const void*>(first * sizeof(unsigned int)));
     glBindVertexArray(0);
@@ -86,13 +88,15 @@ void Mesh::draw(Shader* shader, DrawOrder order) const {
     }
 }
 
-void Mesh::sortAlong(glm::vec3 towards) {
+void Mesh::sortAlong(glm::vec3 towards, DrawOrder order) {
+    if (order != DrawOrder::LightSorted && order != DrawOrder::ViewSorted) return;
+    const int slot = order == DrawOrder::LightSorted ? 0 : 1;
     const float length = glm::length(towards);
     if (!(length > 0.0f)) return;
     towards /= length;
     // About 3 degrees: the sun moves that far in a few seconds of the day.
-    if (glm::dot(towards, sortedAlong) > 0.9986f) return;
-    sortedAlong = towards;
+    if (glm::dot(towards, sortedAlong[slot]) > 0.9986f) return;
+    sortedAlong[slot] = towards;
     const size_t triangles = indices.size() / 3;
     std::vector<float> depth(triangles);
     for (size_t t = 0; t < triangles; ++t)
@@ -100,19 +104,20 @@ void Mesh::sortAlong(glm::vec3 towards) {
             glm::dot(vertices[indices[3 * t]].position + vertices[indices[3 * t + 1]].position +
                          vertices[indices[3 * t + 2]].position,
                      towards);
-    std::vector<unsigned int> order(triangles);
-    std::iota(order.begin(), order.end(), 0u);
-    std::sort(order.begin(), order.end(),
+    std::vector<unsigned int> byDepth(triangles);
+    std::iota(byDepth.begin(), byDepth.end(), 0u);
+    std::sort(byDepth.begin(), byDepth.end(),
               [&](unsigned int a, unsigned int b) { return depth[a] < depth[b]; });
     std::vector<unsigned int> sorted;
     sorted.reserve(3 * triangles);
-    for (unsigned int t : order)
+    for (unsigned int t : byDepth)
         sorted.insert(sorted.end(), indices.begin() + long(3 * t),
                       indices.begin() + long(3 * t + 3));
     // Through the copy binding: no vertex array's element buffer changes.
     glBindBuffer(GL_COPY_WRITE_BUFFER, EBO);
-    glBufferSubData(GL_COPY_WRITE_BUFFER,
-                    GLintptr((indices.size() + sorted.size()) * sizeof(unsigned int)),
-                    GLsizeiptr(sorted.size() * sizeof(unsigned int)), sorted.data());
+    glBufferSubData(
+        GL_COPY_WRITE_BUFFER,
+        GLintptr((indices.size() + size_t(slot + 1) * sorted.size()) * sizeof(unsigned int)),
+        GLsizeiptr(sorted.size() * sizeof(unsigned int)), sorted.data());
     glBindBuffer(GL_COPY_WRITE_BUFFER, 0);
 }

@@ -14,7 +14,10 @@ class Shader;
 enum class DrawOrder {
     Forward,    // as stored
     Backwards,  // last to first
-    Sorted,     // nearest first along the direction of the last sortAlong
+    // Nearest first along the direction of the last sortAlong for the
+    // order: two orders kept apart, one for the sun's pass, one for views.
+    LightSorted,
+    ViewSorted,
 };
 
 // 32 bytes, tightly packed: attribute 0 at offset 0, 1 at 12, 2 at 24.
@@ -58,12 +61,13 @@ public:
     // smallest first, for passes whose result does not depend on the order:
     // a depth pass drawn nearest first leaves the texels behind untouched.
     // A direction within a few degrees of the last one keeps its order.
-    void sortAlong(glm::vec3 towards);
+    // `order` is LightSorted or ViewSorted.
+    void sortAlong(glm::vec3 towards, DrawOrder order);
 
     void setupMesh();
 
 private:
-    glm::vec3 sortedAlong{0.0f};
+    glm::vec3 sortedAlong[2] = {glm::vec3(0.0f), glm::vec3(0.0f)};
 };
 
 // The sampler uniform for the texture of the given type; `diffuseNumber`

@@ -21,8 +21,8 @@ Model::Model(const char* path, bool forceUpNormals, bool cullFaces)
         }
 }
 
-void Model::sortAlong(glm::vec3 towards) {
-    for (Mesh& mesh : meshes) mesh.sortAlong(towards);
+void Model::sortAlong(glm::vec3 towards, DrawOrder order) {
+    for (Mesh& mesh : meshes) mesh.sortAlong(towards, order);
 }
 
 void Model::draw(Shader* shader, DrawOrder order) {

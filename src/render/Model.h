@@ -29,7 +29,7 @@ public:
     virtual void draw(Shader* shader, DrawOrder order = DrawOrder::Forward);
 
     // Every mesh's sorted order along `towards` (see Mesh::sortAlong).
-    void sortAlong(glm::vec3 towards);
+    void sortAlong(glm::vec3 towards, DrawOrder order);
 
     void loadModel(const std::string& path);
 };

@@ -2,6 +2,8 @@
 
 #include <GL/glew.h>
 
+#include <glm/gtc/matrix_access.hpp>
+
 #include "core/Globals.h"
 #include "render/Model.h"
 #include "render/Shader.h"
@@ -47,7 +49,15 @@ void drawEntity(Entity* entity, Shader* shader) {
     GLint depthFunc = GL_LESS;
     glGetIntegerv(GL_DEPTH_FUNC, &depthFunc);
     glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE);
-    entity->draw(depthFirstShader);
+    // Nearest first: the depth pass keeps the nearest depth in any order, and
+    // the leaves behind fail the test before their texels are read.
+    glm::mat4 projection(1.0f), view(1.0f);
+    glGetUniformfv(program, glGetUniformLocation(program, "projection"), &projection[0][0]);
+    glGetUniformfv(program, glGetUniformLocation(program, "view"), &view[0][0]);
+    entity->updateModelMatrix();
+    entity->model->sortAlong(glm::vec3(glm::row(projection * view * entity->modelMatrix, 3)),
+                             DrawOrder::ViewSorted);
+    entity->draw(depthFirstShader, DrawOrder::ViewSorted);
     glColorMask(colourMask[0], colourMask[1], colourMask[2], colourMask[3]);
     // Every fragment at the nearest depth passes the equal test, and the last
     // one drawn stays: drawn backwards, that is the one the usual order keeps.

@@ -225,14 +225,16 @@ void main() { FragColor = vec4(colour, 1.0); }
     EXPECT_EQ(target.pixel(1, 1), (std::vector<unsigned char>{0, 255, 0, 255}));
     quads.draw(&shader, DrawOrder::Backwards);
     EXPECT_EQ(target.pixel(1, 1), (std::vector<unsigned char>{255, 0, 0, 255}));
-    quads.sortAlong(glm::vec3(0, 0, -1));  // the green quad first, the red on top
-    quads.draw(&shader, DrawOrder::Sorted);
+    quads.sortAlong(glm::vec3(0, 0, -1),
+                    DrawOrder::ViewSorted);  // the green quad first, the red on top
+    quads.draw(&shader, DrawOrder::ViewSorted);
     EXPECT_EQ(target.pixel(1, 1), (std::vector<unsigned char>{255, 0, 0, 255}));
-    quads.sortAlong(glm::vec3(0.02f, 0, -1));  // a degree away: the order stays
-    quads.draw(&shader, DrawOrder::Sorted);
+    quads.sortAlong(glm::vec3(0.02f, 0, -1),
+                    DrawOrder::ViewSorted);  // a degree away: the order stays
+    quads.draw(&shader, DrawOrder::ViewSorted);
     EXPECT_EQ(target.pixel(1, 1), (std::vector<unsigned char>{255, 0, 0, 255}));
-    quads.sortAlong(glm::vec3(0, 0, 1));
-    quads.draw(&shader, DrawOrder::Sorted);
+    quads.sortAlong(glm::vec3(0, 0, 1), DrawOrder::ViewSorted);
+    quads.draw(&shader, DrawOrder::ViewSorted);
     EXPECT_EQ(target.pixel(1, 1), (std::vector<unsigned char>{0, 255, 0, 255}));
     EXPECT_EQ(primitivesDrawn(quads, &shader), 4u);
     glDisable(GL_CULL_FACE);
