@@ -87,14 +87,12 @@ void Terrain::setupBuffers() {
     glBindBuffer(GL_ARRAY_BUFFER, VBO);
     glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(vertices.size() * sizeof(TerrainVertex)),
                  vertices.empty() ? nullptr : vertices.data(), GL_STATIC_DRAW);
-    // The coarser levels follow the full grid's list in the same buffer.
+    // The coarse level follows the full grid's list in the same buffer.
     std::vector<unsigned int> all = indices;
     levels = {{1, 0, indices.size()}};
-    for (int stride : {2, 4}) {
-        const std::vector<unsigned int> level = terrainGridIndices(vertexCount, stride);
-        levels.push_back({stride, all.size(), level.size()});
-        all.insert(all.end(), level.begin(), level.end());
-    }
+    const std::vector<unsigned int> coarse = terrainGridIndices(vertexCount, 2);
+    levels.push_back({2, all.size(), coarse.size()});
+    all.insert(all.end(), coarse.begin(), coarse.end());
     glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, EBO);
     glBufferData(GL_ELEMENT_ARRAY_BUFFER, GLsizeiptr(all.size() * sizeof(unsigned int)),
                  all.empty() ? nullptr : all.data(), GL_STATIC_DRAW);

@@ -39,7 +39,7 @@ public:
 
     // Draws with terrainShader; returns the number of triangles drawn. Leaves
     // texture units 0 to 4 empty, unit 4 active and no program current. A
-    // reduced frame draws a coarser level of the grid (terrainStrideForScale).
+    // reduced frame draws the grid's coarse level (terrainStrideForScale).
     int draw();
 
     // Ground height at world (x, z) on the drawn surface; 0 outside the grid.

@@ -131,9 +131,7 @@ std::vector<unsigned int> terrainGridIndices(int vertexCount, int stride) {
 }
 
 int terrainStrideForScale(float renderScale) {
-    if (renderScale <= kTerrainStride4Scale) return 4;
-    if (renderScale <= kTerrainStride2Scale) return 2;
-    return 1;
+    return renderScale <= kTerrainCoarseScale ? 2 : 1;
 }
 
 void visibleCellRuns(int vertexCount, const std::vector<char>& blockVisible,

@@ -74,10 +74,10 @@ int terrainLevelCells(int vertexCount, int stride);
 // full grid's list. Empty for a refused stride or fewer than 2 vertices.
 std::vector<unsigned int> terrainGridIndices(int vertexCount, int stride);
 
-// Render scales at and below which a frame draws the stride 2 and stride 4
-// levels; a full-scale frame always draws the full grid.
-constexpr float kTerrainStride2Scale = 0.55f;
-constexpr float kTerrainStride4Scale = 0.3f;
+// Render scale at and below which a frame draws the stride 2 level; a
+// full-scale frame always draws the full grid. Stride 4 is not used: its
+// cells, 16 world units wide, show as folds in the ground near the camera.
+constexpr float kTerrainCoarseScale = 0.55f;
 int terrainStrideForScale(float renderScale);
 
 // A stretch of the index list: `count` indices from index `first`.

@@ -238,7 +238,7 @@ TEST(TerrainLevels, BlockRunsSelectEachBlocksTrianglesOnceAtEveryStride) {
 
 TEST(TerrainLevels, OnlyReducedFramesDrawACoarserLevel) {
     const std::vector<std::pair<float, int>> cases = {{1.0f, 1}, {0.75f, 1}, {0.56f, 1}, {0.55f, 2},
-                                                      {0.4f, 2}, {0.3f, 4},  {0.1f, 4}};
+                                                      {0.4f, 2}, {0.3f, 2},  {0.1f, 2}};
     for (const auto& [scale, stride] : cases)
         EXPECT_EQ(terrainStrideForScale(scale), stride) << scale;
 }
