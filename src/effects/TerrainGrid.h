@@ -76,7 +76,7 @@ std::vector<unsigned int> terrainGridIndices(int vertexCount, int stride);
 
 // Render scale at and below which a frame draws the stride 2 level; a
 // full-scale frame always draws the full grid. Stride 4 is not used: its
-// cells, 16 world units wide, show as folds in the ground near the camera.
+// cells, about 16 world units wide, show as folds in the ground near the camera.
 constexpr float kTerrainCoarseScale = 0.55f;
 int terrainStrideForScale(float renderScale);
 
