@@ -95,9 +95,15 @@ void Terrain::setupBuffers() {
     glBindBuffer(GL_ARRAY_BUFFER, VBO);
     glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(vertices.size() * sizeof(TerrainVertex)),
                  vertices.empty() ? nullptr : vertices.data(), GL_STATIC_DRAW);
+    // The coarse level follows the full grid's list in the same buffer.
+    std::vector<unsigned int> all = indices;
+    levels = {{1, 0, indices.size()}};
+    const std::vector<unsigned int> coarse = terrainGridIndices(vertexCount, 2);
+    levels.push_back({2, all.size(), coarse.size()});
+    all.insert(all.end(), coarse.begin(), coarse.end());
     glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, EBO);
-    glBufferData(GL_ELEMENT_ARRAY_BUFFER, GLsizeiptr(indices.size() * sizeof(unsigned int)),
-                 indices.empty() ? nullptr : indices.data(), GL_STATIC_DRAW);
+    glBufferData(GL_ELEMENT_ARRAY_BUFFER, GLsizeiptr(all.size() * sizeof(unsigned int)),
+                 all.empty() ? nullptr : all.data(), GL_STATIC_DRAW);
 
     glEnableVertexAttribArray(0);
     glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, sizeof(TerrainVertex),
@@ -125,8 +131,12 @@ int Terrain::draw() {
         glBindTexture(GL_TEXTURE_2D, units[unit]->id);
     }
 
+    const int stride = terrainStrideForScale(renderScale);
+    const Level* level = &levels.front();
+    for (const Level& l : levels)
+        if (l.stride == stride) level = &l;
     glBindVertexArray(VAO);
-    drawVisibleCells();
+    drawVisibleCells(*level);
     glBindVertexArray(0);
 
     for (int unit = 0; unit < 5; ++unit) {
@@ -134,12 +144,13 @@ int Terrain::draw() {
         glBindTexture(GL_TEXTURE_2D, 0);
     }
     glUseProgram(0);
-    return int(indices.size() / 3);
+    return int(level->count / 3);
 }
 
-void Terrain::drawVisibleCells() {
+void Terrain::drawVisibleCells(const Level& level) {
     if (!renderShortcuts || blockBoxes.empty()) {
-        glDrawElements(GL_TRIANGLES, GLsizei(indices.size()), GL_UNSIGNED_INT, nullptr);
+        glDrawElements(GL_TRIANGLES, GLsizei(level.count), GL_UNSIGNED_INT,
+                       reinterpret_cast<const void*>(level.first * sizeof(unsigned int)));
         return;
     }
     // Read back from the program itself, so the test follows whichever pass
@@ -147,13 +158,14 @@ void Terrain::drawVisibleCells() {
     const ViewVolume volume = viewVolumeOf(terrainShader);
     blockVisible.resize(blockBoxes.size());
     for (size_t b = 0; b < blockBoxes.size(); ++b) blockVisible[b] = !volume.hides(blockBoxes[b]);
-    visibleCellRuns(vertexCount, blockVisible, runs);
+    visibleCellRuns(vertexCount, blockVisible, runs, level.stride);
     if (runs.empty()) return;
     runCounts.clear();
     runOffsets.clear();
     for (const IndexRun& run : runs) {
         runCounts.push_back(GLsizei(run.count));
-        runOffsets.push_back(reinterpret_cast<const void*>(run.first * sizeof(unsigned int)));
+        runOffsets.push_back(
+            reinterpret_cast<const void*>((level.first + run.first) * sizeof(unsigned int)));
     }
     glMultiDrawElements(GL_TRIANGLES, runCounts.data(), GL_UNSIGNED_INT, runOffsets.data(),
                         GLsizei(runs.size()));

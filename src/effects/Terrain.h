@@ -42,7 +42,8 @@ public:
     static Terrain* getInstance();
 
     // Draws with terrainShader; returns the number of triangles drawn. Leaves
-    // texture units 0 to 4 empty, unit 4 active and no program current.
+    // texture units 0 to 4 empty, unit 4 active and no program current. A
+    // reduced frame draws the grid's coarse level (terrainStrideForScale).
     int draw();
 
     // Ground height at world (x, z) on the drawn surface; 0 outside the grid.
@@ -53,12 +54,20 @@ public:
     Terrain& operator=(const Terrain&) = delete;
 
 private:
+    // A level of the grid: where its list lies in the element buffer.
+    struct Level {
+        int stride = 1;
+        size_t first = 0;  // position of the level's first index in the buffer
+        size_t count = 0;
+    };
+
     Terrain();
     void setupBuffers();
     // Draws the cells of the blocks that the program's current view, lens
     // and water clip plane can show (every cell with the shortcuts off).
-    void drawVisibleCells();
+    void drawVisibleCells(const Level& level);
 
+    std::vector<Level> levels;
     std::vector<char> blockVisible;
     std::vector<IndexRun> runs;
     std::vector<GLsizei> runCounts;

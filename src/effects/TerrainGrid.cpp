@@ -41,17 +41,7 @@ TerrainGrid buildTerrainGrid(const unsigned char* rgbPixels, int mapWidth, int m
         }
     }
 
-    grid.indices.reserve(static_cast<size_t>(6) * (n - 1) * (n - 1));
-    for (int gz = 0; gz < n - 1; ++gz) {
-        for (int gx = 0; gx < n - 1; ++gx) {
-            const unsigned int topLeft = gz * n + gx;
-            const unsigned int topRight = topLeft + 1;
-            const unsigned int bottomLeft = (gz + 1) * n + gx;
-            const unsigned int bottomRight = bottomLeft + 1;
-            grid.indices.insert(grid.indices.end(),
-                                {topLeft, bottomLeft, topRight, topRight, bottomLeft, bottomRight});
-        }
-    }
+    grid.indices = terrainGridIndices(n, 1);
     return grid;
 }
 
@@ -108,18 +98,57 @@ std::vector<Box> terrainBlockBoxes(const std::vector<TerrainVertex>& vertices, i
     return boxes;
 }
 
-void visibleCellRuns(int vertexCount, const std::vector<char>& blockVisible,
-                     std::vector<IndexRun>& runs) {
-    runs.clear();
+bool validTerrainStride(int stride) {
+    return stride > 0 && stride <= kTerrainBlockCells && kTerrainBlockCells % stride == 0;
+}
+
+int terrainLevelCells(int vertexCount, int stride) {
     const int cells = vertexCount - 1;
+    if (cells < 1 || !validTerrainStride(stride)) return 0;
+    return (cells + stride - 1) / stride;
+}
+
+std::vector<unsigned int> terrainGridIndices(int vertexCount, int stride) {
+    std::vector<unsigned int> indices;
+    const int cells = terrainLevelCells(vertexCount, stride);
+    const int n = vertexCount;
+    // Fine vertex column (or row) of a level cell's near edge; the far edge
+    // of the last cell is the grid's last vertex.
+    auto line = [&](int c) { return c * stride < n - 1 ? c * stride : n - 1; };
+    indices.reserve(static_cast<size_t>(6) * cells * cells);
+    for (int cz = 0; cz < cells; ++cz) {
+        const unsigned int top = static_cast<unsigned int>(line(cz)) * n;
+        const unsigned int bottom = static_cast<unsigned int>(line(cz + 1)) * n;
+        for (int cx = 0; cx < cells; ++cx) {
+            const unsigned int left = line(cx), right = line(cx + 1);
+            const unsigned int topLeft = top + left, topRight = top + right;
+            const unsigned int bottomLeft = bottom + left, bottomRight = bottom + right;
+            indices.insert(indices.end(),
+                           {topLeft, bottomLeft, topRight, topRight, bottomLeft, bottomRight});
+        }
+    }
+    return indices;
+}
+
+int terrainStrideForScale(float renderScale) {
+    return renderScale <= kTerrainCoarseScale ? 2 : 1;
+}
+
+void visibleCellRuns(int vertexCount, const std::vector<char>& blockVisible,
+                     std::vector<IndexRun>& runs, int stride) {
+    runs.clear();
+    const int cells = terrainLevelCells(vertexCount, stride);
     const int blocks = terrainBlocksPerSide(vertexCount);
-    if (blocks == 0 || blockVisible.size() < static_cast<size_t>(blocks) * blocks) return;
+    if (cells == 0 || blockVisible.size() < static_cast<size_t>(blocks) * blocks) return;
+    // Strides divide the block side, so level blocks line up with the full
+    // grid's blocks and their boxes.
+    const int blockCells = kTerrainBlockCells / stride;
     for (int gz = 0; gz < cells; ++gz) {
-        const int bz = gz / kTerrainBlockCells;
+        const int bz = gz / blockCells;
         for (int bx = 0; bx < blocks; ++bx) {
             if (!blockVisible[static_cast<size_t>(bz) * blocks + bx]) continue;
-            const int gx0 = bx * kTerrainBlockCells;
-            const int gx1 = gx0 + kTerrainBlockCells < cells ? gx0 + kTerrainBlockCells : cells;
+            const int gx0 = bx * blockCells;
+            const int gx1 = gx0 + blockCells < cells ? gx0 + blockCells : cells;
             const size_t first = 6 * (static_cast<size_t>(gz) * cells + gx0);
             const size_t count = 6 * static_cast<size_t>(gx1 - gx0);
             if (!runs.empty() && runs.back().first + runs.back().count == first)

@@ -24,7 +24,7 @@ constexpr int kMaxTerrainSide = 2048;
 struct TerrainGrid {
     int vertexCount = 0;                      // vertices per side (the height map's width)
     std::vector<TerrainVertex> vertices;      // row by row: z outer, x inner
-    std::vector<unsigned int> indices;        // two triangles per cell
+    std::vector<unsigned int> indices;        // two triangles per cell (stride 1)
     std::vector<std::vector<float>> heights;  // [x index][z index]
 };
 
@@ -57,14 +57,38 @@ int terrainBlocksPerSide(int vertexCount);
 std::vector<Box> terrainBlockBoxes(const std::vector<TerrainVertex>& vertices, int vertexCount,
                                    glm::vec3 position);
 
+// Coarser levels of the same grid use every stride-th vertex in each
+// direction, keeping the last row and column (so the last cell of a side is
+// narrower when the stride does not divide the cells). A level is one
+// consistent grid, free of cracks, with the full grid's diagonal and winding,
+// and its cells are listed in the same order, so a block holds
+// kTerrainBlockCells / stride of them a side. Strides that do not divide
+// kTerrainBlockCells are refused.
+bool validTerrainStride(int stride);
+
+// Cells per side of the level with this stride; 0 for no cells or a refused
+// stride.
+int terrainLevelCells(int vertexCount, int stride);
+
+// Two triangles per cell of the level, cell rows (z) outer; stride 1 gives the
+// full grid's list. Empty for a refused stride or fewer than 2 vertices.
+std::vector<unsigned int> terrainGridIndices(int vertexCount, int stride);
+
+// Render scale at and below which a frame draws the stride 2 level; a
+// full-scale frame always draws the full grid. Stride 4 is not used: its
+// cells, about 16 world units wide, show as folds in the ground near the camera.
+constexpr float kTerrainCoarseScale = 0.55f;
+int terrainStrideForScale(float renderScale);
+
 // A stretch of the index list: `count` indices from index `first`.
 struct IndexRun {
     size_t first = 0;
     size_t count = 0;
 };
 
-// The stretches of the index list that hold the cells of the visible blocks
-// (one flag per block, in the order of terrainBlockBoxes), in list order and
-// merged where they meet, so the cells keep the order of a whole draw.
+// The stretches of the index list of the level with this stride that hold
+// the cells of the visible blocks (one flag per block, in the order of
+// terrainBlockBoxes), in list order and merged where they meet, so the cells
+// keep the order of a whole draw. Positions count from the level's own start.
 void visibleCellRuns(int vertexCount, const std::vector<char>& blockVisible,
-                     std::vector<IndexRun>& runs);
+                     std::vector<IndexRun>& runs, int stride = 1);

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <map>
 #include <vector>
 
 #include "effects/TerrainGrid.h"
@@ -126,4 +128,117 @@ TEST_F(TerrainLookup, JustOutsideTheLowEdgeUsesCellZero) {
     EXPECT_NEAR(v, (1 - xc - zc) * H[0][0] + xc * H[1][0] + zc * H[0][1], 1e-4);
     // A full cell further out is outside the grid.
     EXPECT_FLOAT_EQ(at(-750.1f, -500.0f + 25.0f), 0.0f);
+}
+
+namespace {
+
+// Twice the signed xz area of triangle (a, b, c), vertices in grid units.
+long long doubledArea(int n, unsigned a, unsigned b, unsigned c) {
+    const long long ax = a % n, az = a / n, bx = b % n, bz = b / n, cx = c % n, cz = c / n;
+    return (bx - ax) * (cz - az) - (bz - az) * (cx - ax);
+}
+
+}  // namespace
+
+TEST(TerrainLevels, EveryLevelIsOneCrackFreeGridWithTheFullGridsWinding) {
+    // Odd and even cell counts, tiny grids and the scene's 255 cells a side.
+    for (int n : {2, 3, 4, 5, 6, 17, 18, 40, 256}) {
+        const std::vector<unsigned int> fine = terrainGridIndices(n, 1);
+        const long long fineSign = doubledArea(n, fine[0], fine[1], fine[2]) > 0 ? 1 : -1;
+        for (int stride : {1, 2, 4}) {
+            SCOPED_TRACE(testing::Message() << n << " vertices, stride " << stride);
+            const int cells = terrainLevelCells(n, stride);
+            EXPECT_EQ(cells, (n - 1 + stride - 1) / stride);
+            const std::vector<unsigned int> idx = terrainGridIndices(n, stride);
+            ASSERT_EQ(idx.size(), 6u * cells * cells);
+            long long area = 0;
+            std::map<std::pair<unsigned, unsigned>, int> edges;  // directed edge -> uses
+            for (size_t t = 0; t < idx.size(); t += 3) {
+                for (size_t k = 0; k < 3; ++k) ASSERT_LT(idx[t + k], unsigned(n * n));
+                const long long a = doubledArea(n, idx[t], idx[t + 1], idx[t + 2]);
+                ASSERT_EQ(a > 0 ? 1 : -1, fineSign) << "triangle " << t / 3;  // never 0 either
+                area += a * fineSign;
+                for (size_t k = 0; k < 3; ++k) ++edges[{idx[t + k], idx[t + (k + 1) % 3]}];
+            }
+            // Same winding everywhere and exactly the square's area: no gaps, no overlaps.
+            EXPECT_EQ(area, 2LL * (n - 1) * (n - 1));
+            // Every inner edge is met once each way; only the square's border
+            // is met once. A T-junction would leave a long inner edge unmatched.
+            for (const auto& [edge, uses] : edges) {
+                EXPECT_EQ(uses, 1);
+                const unsigned a = edge.first, b = edge.second;
+                const bool border = (a % n == b % n && (a % n == 0 || a % n == unsigned(n - 1))) ||
+                                    (a / n == b / n && (a / n == 0 || a / n == unsigned(n - 1)));
+                if (!border) {
+                    EXPECT_EQ(edges.count({b, a}), 1u) << a << "-" << b;
+                }
+            }
+        }
+    }
+}
+
+TEST(TerrainLevels, CoarseCellsKeepTheCornersOrderAndTheLastNarrowCell) {
+    // 3 vertices: one coarse cell over the whole grid, same corner order as a fine cell.
+    EXPECT_EQ(terrainGridIndices(3, 2), (std::vector<unsigned int>{0, 6, 2, 2, 6, 8}));
+    EXPECT_EQ(terrainGridIndices(3, 4), terrainGridIndices(3, 2));
+    // 2 vertices: the single cell is the same at every stride.
+    EXPECT_EQ(terrainGridIndices(2, 4), terrainGridIndices(2, 1));
+    // 4 vertices, stride 2: cells [0, 2] and the narrow [2, 3] in each direction.
+    const std::vector<unsigned int> four = terrainGridIndices(4, 2);
+    ASSERT_EQ(four.size(), 24u);
+    EXPECT_EQ(std::vector<unsigned int>(four.begin() + 6, four.begin() + 12),
+              (std::vector<unsigned int>{2, 10, 3, 3, 10, 11}));
+    EXPECT_EQ(std::vector<unsigned int>(four.end() - 6, four.end()),
+              (std::vector<unsigned int>{10, 14, 11, 11, 14, 15}));
+    // The full grid's list is the stride 1 level.
+    const auto px = makeMap(7, 7, [](int i, int j) { return i * j; });
+    EXPECT_EQ(buildTerrainGrid(px.data(), 7, 7).indices, terrainGridIndices(7, 1));
+    // Strides that would not line up with the blocks, and too few vertices.
+    for (int stride : {0, -2, 3, 32}) {
+        EXPECT_TRUE(terrainGridIndices(40, stride).empty()) << stride;
+        EXPECT_EQ(terrainLevelCells(40, stride), 0) << stride;
+    }
+    EXPECT_TRUE(terrainGridIndices(1, 2).empty());
+    std::vector<IndexRun> runs{{1, 1}};
+    visibleCellRuns(40, std::vector<char>(9, 1), runs, 3);
+    EXPECT_TRUE(runs.empty());
+}
+
+TEST(TerrainLevels, BlockRunsSelectEachBlocksTrianglesOnceAtEveryStride) {
+    const int n = 40;  // 39 cells a side: blocks of 16, 16 and 7 fine cells
+    const int blocks = terrainBlocksPerSide(n);
+    for (int stride : {1, 2, 4}) {
+        const std::vector<unsigned int> idx = terrainGridIndices(n, stride);
+        std::vector<int> drawn(idx.size() / 3, 0);
+        for (int b = 0; b < blocks * blocks; ++b) {
+            SCOPED_TRACE(testing::Message() << "stride " << stride << ", block " << b);
+            std::vector<char> visible(size_t(blocks) * blocks, 0);
+            visible[b] = 1;
+            std::vector<IndexRun> runs;
+            visibleCellRuns(n, visible, runs, stride);
+            const unsigned x0 = b % blocks * kTerrainBlockCells,
+                           z0 = b / blocks * kTerrainBlockCells;
+            for (const IndexRun& run : runs) {
+                ASSERT_LE(run.first + run.count, idx.size());
+                ASSERT_EQ(run.first % 6, 0u);  // whole cells
+                for (size_t i = run.first; i < run.first + run.count; ++i) {
+                    // Every corner lies inside the block (its edges included).
+                    EXPECT_GE(idx[i] % n, x0);
+                    EXPECT_LE(idx[i] % n, x0 + kTerrainBlockCells);
+                    EXPECT_GE(idx[i] / n, z0);
+                    EXPECT_LE(idx[i] / n, z0 + kTerrainBlockCells);
+                }
+                for (size_t t = run.first / 3; t < (run.first + run.count) / 3; ++t) ++drawn[t];
+            }
+        }
+        // Together the blocks draw every triangle of the level exactly once.
+        EXPECT_EQ(std::count(drawn.begin(), drawn.end(), 1), long(drawn.size())) << stride;
+    }
+}
+
+TEST(TerrainLevels, OnlyReducedFramesDrawACoarserLevel) {
+    const std::vector<std::pair<float, int>> cases = {{1.0f, 1}, {0.75f, 1}, {0.56f, 1}, {0.55f, 2},
+                                                      {0.4f, 2}, {0.3f, 2},  {0.1f, 2}};
+    for (const auto& [scale, stride] : cases)
+        EXPECT_EQ(terrainStrideForScale(scale), stride) << scale;
 }
