@@ -29,34 +29,44 @@ float nextScale = 1.0f;
 constexpr float kProbeScale = 0.3f;
 constexpr double kFrameShareOfCapture = 0.2;
 
-// The share of a target's sides that the frame draws into; with `lastName`,
-// also the last texel centre inside it (1 at full scale, where the lookups
-// stay as they are).
+// The share of a target's sides that the frame draws into.
 void setShare(Shader* shader, const char* name, int width, int height,
-              const char* lastName = nullptr, int (*drawnSide)(int) = scaledSide) {
+              int (*drawnSide)(int) = scaledSide) {
     if (!shader || width <= 0 || height <= 0) return;
     shader->use();
-    const float w = float(drawnSide(width)), h = float(drawnSide(height));
-    glUniform2f(glGetUniformLocation(shader->program, name), w / float(width), h / float(height));
-    if (lastName) {
-        const bool reduced = renderScale < 1.0f;
-        glUniform2f(glGetUniformLocation(shader->program, lastName),
-                    reduced ? (w - 0.5f) / float(width) : 1.0f,
-                    reduced ? (h - 0.5f) / float(height) : 1.0f);
-    }
+    glUniform2f(glGetUniformLocation(shader->program, name), float(drawnSide(width)) / float(width),
+                float(drawnSide(height)) / float(height));
+    glUseProgram(0);
+}
+
+// The last and (with `firstName`) the first texel centre of the part a frame
+// draws into: 1 and 0 at full scale, where the lookups stay as they are.
+void setEdges(Shader* shader, const char* lastName, const char* firstName, int width, int height) {
+    if (!shader || width <= 0 || height <= 0) return;
+    shader->use();
+    const bool reduced = renderScale < 1.0f;
+    const float w = float(scaledSide(width)), h = float(scaledSide(height));
+    glUniform2f(glGetUniformLocation(shader->program, lastName),
+                reduced ? (w - 0.5f) / float(width) : 1.0f,
+                reduced ? (h - 0.5f) / float(height) : 1.0f);
+    if (firstName)
+        glUniform2f(glGetUniformLocation(shader->program, firstName),
+                    reduced ? 0.5f / float(width) : 0.0f, reduced ? 0.5f / float(height) : 0.0f);
     glUseProgram(0);
 }
 
 void uploadRenderScale() {
     for (Shader* s : {horizontalGlowShader, verticalGlowShader})
         setShare(s, "uvScale", screenWidth, screenHeight);
-    setShare(effectShader, "uvScale", screenWidth, screenHeight, "uvMax");
+    setShare(effectShader, "uvScale", screenWidth, screenHeight);
+    setEdges(effectShader, "uvMax", nullptr, screenWidth, screenHeight);
     if (shadowMap)
         for (Shader* s : {modelShader, terrainShader})
-            setShare(s, "shadowScale", shadowMap->shadowWidth, shadowMap->shadowHeight, nullptr,
+            setShare(s, "shadowScale", shadowMap->shadowWidth, shadowMap->shadowHeight,
                      scaledShadowSide);
-    setShare(waterShader, "targetScale", WaterFrameBuffers::kWidth, WaterFrameBuffers::kHeight,
-             "targetMax");
+    setShare(waterShader, "targetScale", WaterFrameBuffers::kWidth, WaterFrameBuffers::kHeight);
+    setEdges(waterShader, "targetMax", "targetMin", WaterFrameBuffers::kWidth,
+             WaterFrameBuffers::kHeight);
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include <memory>
 #include <vector>
 
+#include "app/AdaptiveQuality.h"
 #include "app/WaterPasses.h"
 #include "camera/Camera.h"
 #include "camera/Projection.h"
@@ -127,8 +128,9 @@ protected:
     // centre pixel (RGBA, 0..255). The target is cleared to black first.
     std::array<int, 4> drawSeenBy(const Camera& camera) { return drawRowSeenBy(camera)[32]; }
 
-    // As drawSeenBy, but returns the whole middle row, left to right.
-    std::vector<std::array<int, 4>> drawRowSeenBy(const Camera& camera) {
+    // As drawSeenBy, but returns a whole row (the middle one unless given),
+    // left to right.
+    std::vector<std::array<int, 4>> drawRowSeenBy(const Camera& camera, int y = 32) {
         GLuint fbo = 0, colour = 0, depth = 0;
         glGenFramebuffers(1, &fbo);
         glBindFramebuffer(GL_FRAMEBUFFER, fbo);
@@ -149,7 +151,7 @@ protected:
         eye.applyView(waterShader);
         lake->draw();
         unsigned char pixels[64 * 4] = {};
-        glReadPixels(0, 32, 64, 1, GL_RGBA, GL_UNSIGNED_BYTE, pixels);
+        glReadPixels(0, y, 64, 1, GL_RGBA, GL_UNSIGNED_BYTE, pixels);
         glBindFramebuffer(GL_FRAMEBUFFER, 0);
         glDeleteFramebuffers(1, &fbo);
         glDeleteTextures(1, &colour);
@@ -319,6 +321,34 @@ TEST_F(WaterTest, ShallowWaterAndTheShoreFadeOut) {
     int strongest = 0;
     for (const auto& pixel : row) strongest = std::max(strongest, pixel[3]);
     EXPECT_LT(strongest, 40);
+    glActiveTexture(GL_TEXTURE0);
+}
+
+// A reduced frame reads only the part of the targets it drew, also at the
+// picture's edges: the colour targets repeat, and a lookup at their lower
+// edge would blend in the unused far edge (magenta here).
+TEST_F(WaterTest, AReducedFrameReadsOnlyThePartItDrew) {
+    deltaTime = 0.0f;
+    const Camera down = lookingDown();
+    setRenderScale(0.3f);
+    for (GLuint target : {buffers->reflectionFrameBuffer, buffers->refractionFrameBuffer}) {
+        clearTarget(target, {1, 0, 1}, depthSeen(down, {0, -5, 0}));
+        glBindFramebuffer(GL_FRAMEBUFFER, target);
+        glEnable(GL_SCISSOR_TEST);
+        glScissor(0, 0, scaledSide(WaterFrameBuffers::kWidth),
+                  scaledSide(WaterFrameBuffers::kHeight));
+        glClearColor(0, 1, 0, 1);
+        glClear(GL_COLOR_BUFFER_BIT);
+        glDisable(GL_SCISSOR_TEST);
+    }
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    for (int y : {0, 63}) {
+        const std::vector<std::array<int, 4>> row = drawRowSeenBy(down, y);
+        for (size_t x = 0; x < row.size(); ++x)
+            EXPECT_LT(row[x][0], 8) << "row " << y << ", pixel " << x;
+    }
+    setRenderScale(1.0f);
+    renderScaleChanged = false;
     glActiveTexture(GL_TEXTURE0);
 }
 
