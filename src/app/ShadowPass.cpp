@@ -109,7 +109,7 @@ void drawShadowPass() {
         Entity* caster = shadowCasters[i];
         const Box& box = casterBoxes[i];
         if (!caster || (renderShortcuts && !box.empty && light.hides(box))) continue;
-        if (renderShortcuts && !box.empty && !shadowReaches(mainView, box)) {
+        if (renderShortcuts && modelShader && !box.empty && !shadowReaches(mainView, box)) {
             bool read = false;
             for (const ViewVolume& view : otherReaders) read = read || shadowReaches(view, box);
             if (!read) {

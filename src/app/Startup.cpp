@@ -129,7 +129,7 @@ void cleanup() {
                        &horizontalGlowShader, &verticalGlowShader, &frameBufferShader,
                        &effectShader, &reflectionShader, &particleShader})
         releaseShader(*s);
-    // The depth program is not in the shader list but is released all the same.
+    // The depth programs are not in the shader list but are released all the same.
     releaseShader(depthShader);
     releaseShader(depthFirstShader);
     sceneShaders.clear();

@@ -4,7 +4,10 @@
 // shader runs where its fragment is that surface. A software rasterizer
 // otherwise lights every leaf behind another and every texel the cut-out
 // throws away. The picture is the same: the depth pass places the same
-// vertices with the same arithmetic and keeps the same texels.
+// vertices with the same arithmetic and keeps the same texels. One case
+// differs: where a leaf lies at exactly the stored depth of a surface drawn
+// before it, the leaf takes the pixel that the usual order leaves to the
+// earlier surface (none of the picture tests' moments has such a pixel).
 
 class Entity;
 class Shader;
