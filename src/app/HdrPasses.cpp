@@ -77,12 +77,18 @@ void drawQuadWithin(FrameBuffer* buffer, const PixelRect& rect) {
 }
 
 // Unbinds any texture from the current unit (so a buffer's own texture is
-// never sampled while it is being rendered into), binds the target and
-// clears it to opaque black with a fresh depth.
-void beginTarget(FrameBuffer* target) {
+// never sampled while it is being rendered into), binds the target and sets
+// the clear to opaque black.
+void bindTarget(FrameBuffer* target) {
     glBindTexture(GL_TEXTURE_2D, 0);
     glBindFramebuffer(GL_FRAMEBUFFER, target->framebuffer);
     glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+}
+
+// bindTarget, then the clear of the part the frame draws into, with a fresh
+// depth.
+void beginTarget(FrameBuffer* target) {
+    bindTarget(target);
     clearDrawnPart(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT, scaledSide(target->width),
                    scaledSide(target->height));
 }
@@ -102,9 +108,7 @@ void beginTargetWithin(FrameBuffer* target, DrawnArea& drawn, const PixelRect& n
     if (!renderShortcuts || renderScaleChanged || !drawn.known) {
         beginTarget(target);
     } else {
-        glBindTexture(GL_TEXTURE_2D, 0);
-        glBindFramebuffer(GL_FRAMEBUFFER, target->framebuffer);
-        glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+        bindTarget(target);
         clearRect(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT, unite(drawn.rect, now));
     }
     drawn = {now, true};

@@ -13,6 +13,16 @@ QualityMode qualityModeFrom(const char* value, bool* recognised) {
     return QualityMode::Auto;
 }
 
+namespace {
+
+// The share of the full frame's pixels a level draws.
+double pixelShare(int level) {
+    const double side = RenderScaleController::kLevels[size_t(level)];
+    return side * side;
+}
+
+}  // namespace
+
 RenderScaleController::RenderScaleController(double budgetSeconds) : budget(budgetSeconds) {
     recent.reserve(kWindow);
 }
@@ -28,9 +38,7 @@ void RenderScaleController::startFor(double fullFrameSeconds) {
     level = 0;
     const int lowest = int(kLevels.size()) - 1;
     if (!(fullFrameSeconds > 0.0)) return;
-    while (
-        level<lowest&& double(kLevels[level]) * double(kLevels[level]) * fullFrameSeconds> budget)
-        ++level;
+    while (level < lowest && pixelShare(level) * fullFrameSeconds > budget) ++level;
 }
 
 float RenderScaleController::update(double frameSeconds) {
@@ -58,7 +66,7 @@ float RenderScaleController::update(double frameSeconds) {
         // Down as far as the pixels alone would have to shrink, at least one step.
         const double wanted = double(scale()) * double(scale()) * budget / median;
         int next = level + 1;
-        while (next<lowest&& double(kLevels[next]) * double(kLevels[next])> wanted) ++next;
+        while (next < lowest && pixelShare(next) > wanted) ++next;
         moveTo(next);
     } else if (median < budget * kUpShare && level > 0 && clock >= retryAt[level - 1]) {
         moveTo(level - 1);

@@ -31,28 +31,25 @@ std::vector<ViewVolume> otherReaders;
 constexpr float kFilterMargin = 1.0f;
 constexpr float kShadowSweep = 600.0f;
 
-// The direction the map's light travels, from the map's own matrix (the sun
-// may have moved since the map was drawn): the one along which the map's
-// texel does not change.
-glm::vec3 awayFromLight() {
+// How far a caster's shadow is swept: kShadowSweep units along the direction
+// the map's light travels, from the map's own matrix (the sun may have moved
+// since the map was drawn), the one along which the map's texel does not
+// change.
+glm::vec3 shadowSweep() {
     const glm::mat4& lightSpace = shadowMap->lightSpaceMatrix;
     const glm::vec3 across(glm::row(lightSpace, 0)), up(glm::row(lightSpace, 1));
     glm::vec3 along = glm::cross(across, up);
     if (glm::dot(along, glm::vec3(glm::row(lightSpace, 2))) < 0.0f) along = -along;
     const float length = glm::length(along);
-    return length > 0.0f ? along / length : along;
+    return length > 0.0f ? along * (kShadowSweep / length) : along;
 }
 
-bool shadowReaches(const ViewVolume& view, const Box& box) {
+bool shadowReaches(const ViewVolume& view, const Box& box, glm::vec3 sweep) {
     if (box.empty) return false;
     Box grown = box;
     grown.add(box.min - glm::vec3(kFilterMargin));
     grown.add(box.max + glm::vec3(kFilterMargin));
-    return !shadowOutsideClip(view.clipFromWorld, grown, awayFromLight() * kShadowSweep);
-}
-
-bool cutOut(const Entity* caster) {
-    return caster && caster->model && !caster->model->cullFaces;
+    return !shadowOutsideClip(view.clipFromWorld, grown, sweep);
 }
 
 // One caster into the bound map with the depth program. Only the
@@ -65,12 +62,12 @@ void drawCaster(size_t index) {
     Entity* caster = shadowCasters[index];
     GLenum culled = GL_FRONT;
     for (size_t i = 0; i < index; ++i)
-        if (cutOut(shadowCasters[i])) culled = GL_BACK;
+        if (shadowCasters[i] && shadowCasters[i]->cutOut()) culled = GL_BACK;
     glCullFace(culled);
     // Each draw leaves no program current; the flag needs the depth program.
     shadowMap->shader->use();
-    shadowMap->shader->setInt("cutOut", cutOut(caster) ? 1 : 0);
-    if (cutOut(caster) && renderShortcuts) {
+    shadowMap->shader->setInt("cutOut", caster->cutOut() ? 1 : 0);
+    if (caster->cutOut() && renderShortcuts) {
         // The leaves nearest the sun first: those behind fail the depth test
         // before their texels are read. The map is the same in any order.
         caster->updateModelMatrix();
@@ -105,13 +102,15 @@ void drawShadowPass() {
     shadowMap->beginShadowPass(&casterBoxes);
     ViewVolume light;
     light.clipFromWorld = shadowMap->lightSpaceMatrix;
+    const glm::vec3 sweep = shadowSweep();
     for (size_t i = 0; i < shadowCasters.size(); ++i) {
         Entity* caster = shadowCasters[i];
         const Box& box = casterBoxes[i];
         if (!caster || (renderShortcuts && !box.empty && light.hides(box))) continue;
-        if (renderShortcuts && modelShader && !box.empty && !shadowReaches(mainView, box)) {
+        if (renderShortcuts && modelShader && !box.empty && !shadowReaches(mainView, box, sweep)) {
             bool read = false;
-            for (const ViewVolume& view : otherReaders) read = read || shadowReaches(view, box);
+            for (const ViewVolume& view : otherReaders)
+                read = read || shadowReaches(view, box, sweep);
             if (!read) {
                 casterInMap[i] = 0;
                 continue;
@@ -136,9 +135,10 @@ void completeShadowsFor(const ViewVolume& view) {
     if (!shadowMap || !shadowMap->shader || !mapDrawn || !renderShortcuts ||
         casterBoxes.size() != shadowCasters.size())
         return;
+    const glm::vec3 sweep = shadowSweep();
     std::vector<size_t> missing;
     for (size_t i = 0; i < shadowCasters.size(); ++i)
-        if (!casterInMap[i] && shadowCasters[i] && shadowReaches(view, casterBoxes[i]))
+        if (!casterInMap[i] && shadowCasters[i] && shadowReaches(view, casterBoxes[i], sweep))
             missing.push_back(i);
     if (missing.empty()) return;
     GLint framebuffer = 0, program = 0, cullFace = GL_BACK, viewport[4] = {0, 0, 0, 0};

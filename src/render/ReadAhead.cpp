@@ -1,5 +1,6 @@
 #include "render/ReadAhead.h"
 
+#include <algorithm>
 #include <condition_variable>
 #include <future>
 #include <map>
@@ -47,9 +48,8 @@ void publishModel(const std::string& path) {
     for (const ImportedMesh& mesh : model.meshes)
         for (const ImportedTexture& texture : mesh.textures) {
             const ImageKey key{directory + "/" + texture.file, ImageUse::ModelTexture};
-            bool seen = false;
-            for (const ImageKey& k : textures) seen = seen || k == key;
-            if (!seen) textures.push_back(key);
+            if (std::find(textures.begin(), textures.end(), key) == textures.end())
+                textures.push_back(key);
         }
     {
         // The textures are queued before the model is handed out, so its

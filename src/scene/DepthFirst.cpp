@@ -7,6 +7,7 @@
 #include "core/Globals.h"
 #include "render/Model.h"
 #include "render/Shader.h"
+#include "render/ViewVolume.h"
 #include "scene/Entity.h"
 
 Shader* depthFirstShader = nullptr;
@@ -30,10 +31,9 @@ void copyUniform(GLuint from, GLuint to, const char* name, int floats) {
 
 void drawEntity(Entity* entity, Shader* shader) {
     if (!entity) return;
-    const bool cutOut = entity->model && !entity->model->cullFaces;
     // In a much reduced frame the leaves' pixels are few and the second
     // pass over their vertices would cost more than it saves.
-    if (!renderShortcuts || !cutOut || !depthFirstShader || !shader ||
+    if (!renderShortcuts || !entity->cutOut() || !depthFirstShader || !shader ||
         renderScale < kDepthFirstScale) {
         entity->draw(shader);
         return;
@@ -51,12 +51,10 @@ void drawEntity(Entity* entity, Shader* shader) {
     glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE);
     // Nearest first: the depth pass keeps the nearest depth in any order, and
     // the leaves behind fail the test before their texels are read.
-    glm::mat4 projection(1.0f), view(1.0f);
-    glGetUniformfv(program, glGetUniformLocation(program, "projection"), &projection[0][0]);
-    glGetUniformfv(program, glGetUniformLocation(program, "view"), &view[0][0]);
     entity->updateModelMatrix();
-    entity->model->sortAlong(glm::vec3(glm::row(projection * view * entity->modelMatrix, 3)),
-                             DrawOrder::ViewSorted);
+    entity->model->sortAlong(
+        glm::vec3(glm::row(viewVolumeOf(shader).clipFromWorld * entity->modelMatrix, 3)),
+        DrawOrder::ViewSorted);
     entity->draw(depthFirstShader, DrawOrder::ViewSorted);
     glColorMask(colourMask[0], colourMask[1], colourMask[2], colourMask[3]);
     // Every fragment at the nearest depth passes the equal test, and the last

@@ -33,6 +33,10 @@ void Entity::draw(Shader* shader, DrawOrder order) {
     glUseProgram(0);
 }
 
+bool Entity::cutOut() const {
+    return model && !model->cullFaces;
+}
+
 glm::vec3 Entity::getPosition() {
     return position;
 }

@@ -34,6 +34,9 @@ public:
     // draws the model with the same shader and makes program 0 current. The
     // caller sets every other uniform beforehand.
     virtual void draw(Shader* shader, DrawOrder order = DrawOrder::Forward);
+    // True when its model has cut-out texels (the double-sided leaves and
+    // grass, drawn without face culling).
+    bool cutOut() const;
     virtual glm::vec3 getPosition();
     virtual glm::vec3 getRotation();  // degrees
     virtual glm::vec3 getScale();
