@@ -33,15 +33,6 @@ constexpr int kGlowReach = 15;
 PixelRect blurRect;  // horizontal pass
 PixelRect glowRect;  // vertical pass, added onto the scene
 
-PixelRect onScreen(Entity* entity) {
-    if (!entity || !entity->model || !mainCamera) return {};
-    entity->updateModelMatrix();
-    const glm::mat4 clip =
-        screenProjection(screenWidth, screenHeight) * mainCamera->view * entity->modelMatrix;
-    return projectBox(clip, modelBox(*entity->model), scaledSide(screenWidth),
-                      scaledSide(screenHeight));
-}
-
 // The sources grown by the blur's reach along one axis. The buffers repeat at
 // their edges, so a reach that crosses one edge comes in at the other: the
 // rectangle then spans that axis.
@@ -125,6 +116,15 @@ void release(FrameBuffer*& buffer) {
 }
 
 }  // namespace
+
+PixelRect onScreen(Entity* entity) {
+    if (!entity || !entity->model || !mainCamera) return {};
+    entity->updateModelMatrix();
+    const glm::mat4 clip =
+        screenProjection(screenWidth, screenHeight) * mainCamera->view * entity->modelMatrix;
+    return projectBox(clip, modelBox(*entity->model), scaledSide(screenWidth),
+                      scaledSide(screenHeight));
+}
 
 void createSceneFrameBuffers() {
     sceneBuffer = new FrameBuffer(effectShader, screenWidth, screenHeight);

@@ -4,6 +4,9 @@
 // main pass into the floating-point scene buffer with the glow added onto
 // it, and the tone-mapped resolve onto the window.
 
+#include "render/ScreenRect.h"
+
+class Entity;
 class FrameBuffer;
 
 extern FrameBuffer* sceneBuffer;       // the main pass, in HDR; resolved through effectShader
@@ -24,6 +27,10 @@ void drawGlowSources();
 // The light changes of drawGlowSources alone, for frames stepped without
 // drawing.
 void stepLampEvents();
+
+// The pixels of the frame's drawn part that the entity's model box can
+// cover in the main camera's view (empty without an entity or camera).
+PixelRect onScreen(Entity* entity);
 
 // Binds sceneBuffer and clears it to opaque black with a fresh depth.
 void beginMainPass();

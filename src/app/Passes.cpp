@@ -6,6 +6,7 @@
 #include "core/Globals.h"
 #include "effects/Skybox.h"
 #include "effects/Terrain.h"
+#include "effects/Water.h"
 #include "render/PassTimer.h"
 #include "render/Shader.h"
 #include "scene/DepthFirst.h"
@@ -28,6 +29,16 @@ void drawCulled(Entity* entity, float lift, Shader* shader) {
     drawEntity(entity, shader);
 }
 
+// Marks the deep water before the scene, so that nothing under it is lit
+// (the picture is the same). The see-through models blend with what lies
+// behind them, so their pixels are left as they are.
+void markDeepWater() {
+    if (!renderShortcuts || !water) return;
+    const PixelRect seeThrough = unite(onScreen(lightBulbs), onScreen(glasses));
+    water->markDeepWater(
+        grow(seeThrough, 1, 1, scaledSide(screenWidth), scaledSide(screenHeight)));
+}
+
 void setTransparent(int value) {
     modelShader->use();
     modelShader->setInt("transparent", value);
@@ -39,6 +50,7 @@ void setTransparent(int value) {
 void drawScene() {
     mainView = viewVolumeOf(modelShader);
     passTimerBegin(PassStep::Terrain);
+    markDeepWater();
     terrain->draw();
     passTimerBegin(PassStep::Sky);
     if (skybox) skybox->draw();

@@ -41,6 +41,8 @@ void initShaders() {
     cubemapShader = new Shader("../shader/cubemapVert.txt", "../shader/cubemapFrag.txt");
     waterShader = new Shader("../shader/waterVert.txt", "../shader/waterFrag.txt");
     depthShader = new Shader("../shader/depthVert.txt", "../shader/depthFrag.txt");
+    deepWaterShader =
+        new Shader("../shader/waterVert.txt", "../shader/waterFrag.txt", "#define DEEP_WATER_ONLY");
     depthFirstShader = new Shader("../shader/model_loadingVert.txt", "../shader/depthFrag.txt");
     horizontalGlowShader =
         new Shader("../shader/frameBufferVert.txt", "../shader/horizontalGlowFrag.txt");
@@ -132,6 +134,7 @@ void cleanup() {
     // The depth programs are not in the shader list but are released all the same.
     releaseShader(depthShader);
     releaseShader(depthFirstShader);
+    releaseShader(deepWaterShader);
     sceneShaders.clear();
     // The scene's GL objects go while the context still exists.
     releaseParticles();

@@ -2,6 +2,9 @@
 
 #include <GL/glew.h>
 
+#include <algorithm>
+#include <cmath>
+
 #include <glm/gtc/matrix_transform.hpp>
 
 #include "core/Globals.h"
@@ -10,7 +13,21 @@
 #include "render/Shader.h"
 #include "render/TextureLoader.h"
 
+Shader* deepWaterShader = nullptr;
+
 namespace {
+
+// How far behind the surface the mark lies: four steps of the bound depth
+// buffer, and never less than four steps of a 24-bit one (a float depth near
+// 1 has that resolution). 0 when the target has no depth.
+float markDepthMargin() {
+    GLint bits = 0;
+    glGetFramebufferAttachmentParameteriv(GL_DRAW_FRAMEBUFFER, GL_DEPTH_ATTACHMENT,
+                                          GL_FRAMEBUFFER_ATTACHMENT_DEPTH_SIZE, &bits);
+    if (bits <= 0) return 0.0f;
+    const double step = 1.0 / (std::ldexp(1.0, std::min(bits, 32)) - 1.0);
+    return float(4.0 * std::max(step, std::ldexp(1.0, -24)));
+}
 
 Texture loadWaterMap(const char* path, const char* type) {
     Texture texture;
@@ -123,4 +140,34 @@ void Water::setClipPlane(const glm::vec4& plane, const std::string& name) {
         s->use();
         s->setVec4(name.c_str(), plane.x, plane.y, plane.z, plane.w);
     }
+}
+
+void Water::markDeepWater(const PixelRect& keepOut) {
+    if (!deepWaterShader || !shader || !frameBuffers) return;
+    const float margin = markDepthMargin();
+    if (margin <= 0.0f) return;
+    const GLuint from = shader->program, to = deepWaterShader->program;
+    copyUniform(from, to, "model", 16);
+    copyUniform(from, to, "view", 16);
+    copyUniform(from, to, "projection", 16);
+    copyUniform(from, to, "targetScale", 2);
+    copyUniform(from, to, "targetMax", 2);
+    copyUniform(from, to, "transparencyRange", 1);
+    deepWaterShader->use();
+    deepWaterShader->setVec4("keepOut", float(keepOut.x0), float(keepOut.y0), float(keepOut.x1),
+                             float(keepOut.y1));
+    deepWaterShader->setFloat("depthMargin", margin);
+    deepWaterShader->setInt("depthTexture", 2);
+    glActiveTexture(GL_TEXTURE2);
+    glBindTexture(GL_TEXTURE_2D, frameBuffers->refractionDepthTexture);
+    GLboolean colourMask[4] = {GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE};
+    glGetBooleanv(GL_COLOR_WRITEMASK, colourMask);
+    glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE);
+    glBindVertexArray(VAO);
+    glDrawElements(GL_TRIANGLES, GLsizei(indices.size()), GL_UNSIGNED_INT, nullptr);
+    glBindVertexArray(0);
+    glColorMask(colourMask[0], colourMask[1], colourMask[2], colourMask[3]);
+    glBindTexture(GL_TEXTURE_2D, 0);
+    glActiveTexture(GL_TEXTURE0);
+    glUseProgram(0);
 }

@@ -10,9 +10,14 @@
 #include <vector>
 
 #include "render/Mesh.h"
+#include "render/ScreenRect.h"
 
 class Shader;
 class WaterFrameBuffers;
+
+// The water program built for the deep-water mark (see Water::markDeepWater),
+// or null: then nothing is marked.
+extern Shader* deepWaterShader;
 
 // The values the application builds the water with. The defaults are the
 // lake's; most become uniforms of the water shader once, at construction.
@@ -77,6 +82,16 @@ public:
     // program current, units 0 to 3 empty with unit 3 active and the normal
     // map on unit 4.
     void draw();
+
+    // Into the bound target, before the scene: where this frame's surface
+    // will be opaque, a depth just behind the surface's, and no colour.
+    // Whatever lies under the water there then fails its depth test instead
+    // of being lit and covered; the surface still passes, and the picture
+    // is the same. Pixels in keepOut stay unmarked (they are where something
+    // see-through may stand in front of the water). Reads the refraction
+    // depth and the view of waterShader, so it follows the water passes of
+    // this frame; leaves no program current.
+    void markDeepWater(const PixelRect& keepOut);
 
     // Sets the vec4 uniform `name` to `plane` in every clip shader, in order;
     // the last of them stays current.

@@ -38,9 +38,26 @@ GLuint compileStage(GLenum type, const std::string& source, const char* failureT
     return shader;
 }
 
+// The source with `defines` after its first line; a source without a line
+// break takes them at its end.
+std::string withDefines(const std::string& source, const char* defines) {
+    if (!defines || !*defines) return source;
+    const size_t lineEnd = source.find('\n');
+    const size_t at = lineEnd == std::string::npos ? source.size() : lineEnd + 1;
+    std::string out = source.substr(0, at);
+    if (lineEnd == std::string::npos) out += '\n';
+    out += defines;
+    out += '\n';
+    out += source.substr(at);
+    return out;
+}
+
 }  // namespace
 
-Shader::Shader(const char* vertexPath, const char* fragmentPath) {
+Shader::Shader(const char* vertexPath, const char* fragmentPath)
+    : Shader(vertexPath, fragmentPath, nullptr) {}
+
+Shader::Shader(const char* vertexPath, const char* fragmentPath, const char* fragmentDefines) {
     std::string vertexCode;
     std::string fragmentCode;
     std::ifstream vertexFile;
@@ -70,7 +87,7 @@ Shader::Shader(const char* vertexPath, const char* fragmentPath) {
 
     vertexShader =
         compileStage(GL_VERTEX_SHADER, vertexCode, "ERROR::SHADER::VERTEX::Compilation failed\n");
-    fragmentShader = compileStage(GL_FRAGMENT_SHADER, fragmentCode,
+    fragmentShader = compileStage(GL_FRAGMENT_SHADER, withDefines(fragmentCode, fragmentDefines),
                                   "ERROR::SHADER::FRAGMENT::Compilation failed\n");
 
     program = glCreateProgram();
@@ -119,4 +136,19 @@ void Shader::setVec4(const char* name, float x, float y, float z, float w) const
 
 void Shader::setMat4(const char* name, const glm::mat4& matrix) const {
     glUniformMatrix4fv(glGetUniformLocation(program, name), 1, GL_FALSE, glm::value_ptr(matrix));
+}
+
+void copyUniform(GLuint from, GLuint to, const char* name, int floats) {
+    const GLint source = glGetUniformLocation(from, name);
+    const GLint target = glGetUniformLocation(to, name);
+    if (source < 0 || target < 0) return;
+    GLfloat value[16] = {};
+    glGetUniformfv(from, source, value);
+    glUseProgram(to);
+    switch (floats) {
+        case 1: glUniform1fv(target, 1, value); break;
+        case 2: glUniform2fv(target, 1, value); break;
+        case 16: glUniformMatrix4fv(target, 1, GL_FALSE, value); break;
+        default: glUniform4fv(target, 1, value); break;
+    }
 }

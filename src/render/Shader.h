@@ -14,6 +14,10 @@ public:
     GLuint program = 0;
 
     Shader(const char* vertexPath, const char* fragmentPath);
+    // As above, with `fragmentDefines` (lines such as "#define NAME") placed
+    // after the fragment source's first line, its #version: one source file
+    // can give a second, narrower program.
+    Shader(const char* vertexPath, const char* fragmentPath, const char* fragmentDefines);
     ~Shader();
     Shader(const Shader&) = delete;
     Shader& operator=(const Shader&) = delete;
@@ -28,3 +32,8 @@ public:
     void setVec4(const char* name, float x, float y, float z, float w) const;
     void setMat4(const char* name, const glm::mat4& matrix) const;
 };
+
+// Copies a float uniform of `floats` components (1, 2, 4, or 16 for a 4 x 4
+// matrix) by name from one program to another, leaving `to` current. Nothing
+// happens where either program lacks the name.
+void copyUniform(GLuint from, GLuint to, const char* name, int floats);

@@ -12,23 +12,6 @@
 
 Shader* depthFirstShader = nullptr;
 
-namespace {
-
-void copyUniform(GLuint from, GLuint to, const char* name, int floats) {
-    const GLint source = glGetUniformLocation(from, name);
-    const GLint target = glGetUniformLocation(to, name);
-    if (source < 0 || target < 0) return;
-    GLfloat value[16] = {};
-    glGetUniformfv(from, source, value);
-    glUseProgram(to);
-    if (floats == 16)
-        glUniformMatrix4fv(target, 1, GL_FALSE, value);
-    else
-        glUniform4fv(target, 1, value);
-}
-
-}  // namespace
-
 void drawEntity(Entity* entity, Shader* shader) {
     if (!entity) return;
     // In a much reduced frame the leaves' pixels are few and the second

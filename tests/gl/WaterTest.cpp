@@ -352,6 +352,77 @@ TEST_F(WaterTest, AReducedFrameReadsOnlyThePartItDrew) {
     glActiveTexture(GL_TEXTURE0);
 }
 
+// The deep-water mark: a depth just behind the surface where the water will
+// be opaque, outside the kept-out rows only and never on shallow water; the
+// surface drawn afterwards still passes its depth test on it everywhere.
+TEST_F(WaterTest, TheDeepWaterMarkLiesJustBehindTheOpaqueSurfaceOnly) {
+    deltaTime = 0.0f;
+    captureStdout([] {
+        deepWaterShader = new Shader("../shader/waterVert.txt", "../shader/waterFrag.txt",
+                                     "#define DEEP_WATER_ONLY");
+    });
+    const Camera down = lookingDown();
+    // Shallow bed on the left half of the image, deep on the right.
+    clearTarget(buffers->refractionFrameBuffer, {1, 0, 0}, depthSeen(down, {0, -4, 0}));
+    glBindFramebuffer(GL_FRAMEBUFFER, buffers->refractionFrameBuffer);
+    glEnable(GL_SCISSOR_TEST);
+    glScissor(0, 0, WaterFrameBuffers::kWidth / 2, WaterFrameBuffers::kHeight);
+    glClearDepth(depthSeen(down, {0, -2.05f, 0}));
+    glClear(GL_DEPTH_BUFFER_BIT);
+    glClearDepth(1.0);
+    glDisable(GL_SCISSOR_TEST);
+
+    GLuint fbo = 0, colour = 0, depth = 0;
+    glGenFramebuffers(1, &fbo);
+    glBindFramebuffer(GL_FRAMEBUFFER, fbo);
+    glGenTextures(1, &colour);
+    glBindTexture(GL_TEXTURE_2D, colour);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, 64, 64, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
+    glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, colour, 0);
+    glGenRenderbuffers(1, &depth);
+    glBindRenderbuffer(GL_RENDERBUFFER, depth);
+    glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT24, 64, 64);
+    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, depth);
+    glViewport(0, 0, 64, 64);
+    glClearColor(0, 0, 0, 0);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glEnable(GL_DEPTH_TEST);
+    glDisable(GL_BLEND);
+    Camera eye = down;
+    eye.applyView(waterShader);
+    lake->markDeepWater({0, 40, 64, 64});
+
+    std::vector<float> marked(64 * 64, -1.0f);
+    glReadPixels(0, 0, 64, 64, GL_DEPTH_COMPONENT, GL_FLOAT, marked.data());
+    unsigned char unlit[4] = {9, 9, 9, 9};
+    glReadPixels(48, 20, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, unlit);
+    EXPECT_EQ(unlit[0] + unlit[1] + unlit[2] + unlit[3], 0);  // no colour written
+    for (int y : {4, 20, 36}) EXPECT_EQ(marked[y * 64 + 10], 1.0f) << "shallow, row " << y;
+    for (int x : {10, 54}) EXPECT_EQ(marked[50 * 64 + x], 1.0f) << "kept out, pixel " << x;
+
+    lake->draw();
+    unsigned char pixels[64 * 64 * 4] = {};
+    glReadPixels(0, 0, 64, 64, GL_RGBA, GL_UNSIGNED_BYTE, pixels);
+    std::vector<float> surface(64 * 64, -1.0f);
+    glReadPixels(0, 0, 64, 64, GL_DEPTH_COMPONENT, GL_FLOAT, surface.data());
+    for (int y = 0; y < 40; ++y) {
+        for (int x = 40; x < 64; ++x) {
+            const int at = y * 64 + x;
+            ASSERT_EQ(pixels[at * 4 + 3], 255) << "surface missing at " << x << ", " << y;
+            ASSERT_GT(marked[at], surface[at]) << x << ", " << y;
+            ASSERT_LT(marked[at], surface[at] + 1e-5f) << x << ", " << y;
+        }
+    }
+
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    glDeleteFramebuffers(1, &fbo);
+    glDeleteTextures(1, &colour);
+    glDeleteRenderbuffers(1, &depth);
+    delete deepWaterShader;
+    deepWaterShader = nullptr;
+    glActiveTexture(GL_TEXTURE0);
+}
+
 TEST_F(WaterTest, PassesResetTheClipPlaneAndPutTheCameraBack) {
     Camera camera({30, 6, 10}, nullptr);
     camera.front = glm::normalize(glm::vec3(-0.5f, -0.3f, -1));
