@@ -20,6 +20,7 @@
 #include "effects/Water.h"
 #include "effects/WaterFrameBuffers.h"
 #include "lighting/ShadowMap.h"
+#include "render/LightVariants.h"
 #include "render/ReadAhead.h"
 #include "render/Shader.h"
 #include "scene/DepthFirst.h"
@@ -53,6 +54,12 @@ void initShaders() {
     reflectionShader = new Shader("../shader/reflectionVert.txt", "../shader/reflectionFrag.txt");
     effectShader = new Shader("../shader/effectShaderVert.txt", "../shader/effectShaderFrag.txt");
     particleShader = new Shader("../shader/particleVert.txt", "../shader/particleFrag.txt");
+
+    // Built on first use, from the same files.
+    modelLightVariants = new LightVariants(modelShader, "../shader/model_loadingVert.txt",
+                                           "../shader/model_loadingFrag.txt");
+    terrainLightVariants = new LightVariants(terrainShader, "../shader/terrainVert.txt",
+                                             "../shader/terrainFrag.txt");
 
     sceneShaders = {modelShader,      terrainShader,        cubemapShader,      waterShader,
                     reflectionShader, horizontalGlowShader, verticalGlowShader, frameBufferShader,
@@ -127,6 +134,10 @@ void releaseShader(Shader*& shader) {
 }  // namespace
 
 void cleanup() {
+    for (LightVariants** v : {&modelLightVariants, &terrainLightVariants}) {
+        delete *v;
+        *v = nullptr;
+    }
     for (Shader** s : {&modelShader, &terrainShader, &cubemapShader, &waterShader,
                        &horizontalGlowShader, &verticalGlowShader, &frameBufferShader,
                        &effectShader, &reflectionShader, &particleShader})

@@ -12,9 +12,11 @@
 #include "core/Console.h"
 #include "core/Globals.h"
 #include "render/ImageDecode.h"
+#include "render/LightVariants.h"
 #include "render/Shader.h"
 #include "render/TextureLoader.h"
 #include "render/ViewVolume.h"
+#include "scene/SceneLights.h"
 
 namespace {
 
@@ -72,6 +74,7 @@ Terrain::Terrain()
     heights = std::move(grid.heights);
 
     blockBoxes = terrainBlockBoxes(vertices, vertexCount, position);
+    blockNormals = terrainBlockNormals(vertices, vertexCount);
     setupBuffers();
     stbi_image_free(mapPixels);
     mapPixels = nullptr;
@@ -158,7 +161,37 @@ void Terrain::drawVisibleCells(const Level& level) {
     const ViewVolume volume = viewVolumeOf(terrainShader);
     blockVisible.resize(blockBoxes.size());
     for (size_t b = 0; b < blockBoxes.size(); ++b) blockVisible[b] = !volume.hides(blockBoxes[b]);
-    visibleCellRuns(vertexCount, blockVisible, runs, level.stride);
+    if (!terrainLightVariants) {
+        drawRuns(level, blockVisible);
+        return;
+    }
+    // Blocks that some lights cannot reach are drawn by a program without
+    // them, one draw per set of lights, in the order of each set's first block. The
+    // grid is a height field drawn with its back faces culled, so no two of
+    // its drawn triangles meet at the same depth and the order between
+    // blocks leaves the picture as it is.
+    blockLights.assign(blockBoxes.size(), 0);
+    for (size_t b = 0; b < blockBoxes.size(); ++b)
+        if (blockVisible[b])
+            blockLights[b] = sceneLightsReaching(blockBoxes[b],
+                                                 b < blockNormals.size() ? &blockNormals[b] : nullptr);
+    for (size_t first = 0; first < blockBoxes.size(); ++first) {
+        if (!blockVisible[first]) continue;
+        const unsigned mask = blockLights[first];
+        groupVisible.assign(blockBoxes.size(), 0);
+        for (size_t b = first; b < blockBoxes.size(); ++b) {
+            if (!blockVisible[b] || blockLights[b] != mask) continue;
+            groupVisible[b] = 1;
+            blockVisible[b] = 0;
+        }
+        terrainLightVariants->current(mask);
+        drawRuns(level, groupVisible);
+    }
+    terrainShader->use();
+}
+
+void Terrain::drawRuns(const Level& level, const std::vector<char>& blocks) {
+    visibleCellRuns(vertexCount, blocks, runs, level.stride);
     if (runs.empty()) return;
     runCounts.clear();
     runOffsets.clear();

@@ -36,6 +36,7 @@ public:
     unsigned char* mapPixels = nullptr;       // 3 bytes a pixel; released once the grid is built
     std::vector<std::vector<float>> heights;  // [x index][z index]
     std::vector<Box> blockBoxes;              // world boxes of the grid's blocks
+    std::vector<Box> blockNormals;            // the boxes of their vertex normals
 
     // Builds the terrain on the first call; the same object afterwards (or a
     // new one if the application has deleted it).
@@ -65,10 +66,16 @@ private:
     void setupBuffers();
     // Draws the cells of the blocks that the program's current view, lens
     // and water clip plane can show (every cell with the shortcuts off).
+    // Where some lights cannot reach a block, it is drawn by a narrower
+    // program (see LightVariants) with the same picture.
     void drawVisibleCells(const Level& level);
+    // One draw of the cells of the flagged blocks, in grid order.
+    void drawRuns(const Level& level, const std::vector<char>& blocks);
 
     std::vector<Level> levels;
     std::vector<char> blockVisible;
+    std::vector<unsigned> blockLights;  // LIGHT_MASK of each visible block
+    std::vector<char> groupVisible;
     std::vector<IndexRun> runs;
     std::vector<GLsizei> runCounts;
     std::vector<const void*> runOffsets;

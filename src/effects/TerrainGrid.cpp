@@ -80,22 +80,36 @@ int terrainBlocksPerSide(int vertexCount) {
     return cells < 1 ? 0 : (cells + kTerrainBlockCells - 1) / kTerrainBlockCells;
 }
 
-std::vector<Box> terrainBlockBoxes(const std::vector<TerrainVertex>& vertices, int vertexCount,
-                                   glm::vec3 position) {
+namespace {
+
+// A box per block of what `of` gives for each of its vertices; a vertex on a
+// block's edge belongs to the blocks on both sides.
+template <typename Of>
+std::vector<Box> boxPerBlock(size_t vertexTotal, int vertexCount, Of of) {
     const int blocks = terrainBlocksPerSide(vertexCount);
     std::vector<Box> boxes(static_cast<size_t>(blocks) * blocks);
-    if (vertices.size() < static_cast<size_t>(vertexCount) * vertexCount) return boxes;
+    if (vertexTotal < static_cast<size_t>(vertexCount) * vertexCount) return boxes;
     for (int j = 0; j < vertexCount; ++j)
         for (int i = 0; i < vertexCount; ++i) {
-            const glm::vec3 p =
-                vertices[static_cast<size_t>(j) * vertexCount + i].position + position;
-            // A vertex on a block's edge belongs to the blocks on both sides.
+            const glm::vec3 p = of(static_cast<size_t>(j) * vertexCount + i);
             for (int bz : {(j - 1) / kTerrainBlockCells, j / kTerrainBlockCells})
                 for (int bx : {(i - 1) / kTerrainBlockCells, i / kTerrainBlockCells})
                     if (bx >= 0 && bz >= 0 && bx < blocks && bz < blocks)
                         boxes[static_cast<size_t>(bz) * blocks + bx].add(p);
         }
     return boxes;
+}
+
+}  // namespace
+
+std::vector<Box> terrainBlockBoxes(const std::vector<TerrainVertex>& vertices, int vertexCount,
+                                   glm::vec3 position) {
+    return boxPerBlock(vertices.size(), vertexCount,
+                       [&](size_t v) { return vertices[v].position + position; });
+}
+
+std::vector<Box> terrainBlockNormals(const std::vector<TerrainVertex>& vertices, int vertexCount) {
+    return boxPerBlock(vertices.size(), vertexCount, [&](size_t v) { return vertices[v].normal; });
 }
 
 bool validTerrainStride(int stride) {

@@ -56,6 +56,9 @@ int terrainBlocksPerSide(int vertexCount);
 // position is the world position of vertex (0, 0).
 std::vector<Box> terrainBlockBoxes(const std::vector<TerrainVertex>& vertices, int vertexCount,
                                    glm::vec3 position);
+// The box of each block's vertex normals, in the same order: every normal
+// interpolated across the block lies in it.
+std::vector<Box> terrainBlockNormals(const std::vector<TerrainVertex>& vertices, int vertexCount);
 
 // Coarser levels of the same grid use every stride-th vertex in each
 // direction, keeping the last row and column (so the last cell of a side is

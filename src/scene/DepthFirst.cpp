@@ -5,15 +5,34 @@
 #include <glm/gtc/matrix_access.hpp>
 
 #include "core/Globals.h"
+#include "lighting/LightReach.h"
+#include "render/LightVariants.h"
 #include "render/Model.h"
 #include "render/Shader.h"
 #include "render/ViewVolume.h"
 #include "scene/Entity.h"
+#include "scene/SceneLights.h"
 
 Shader* depthFirstShader = nullptr;
 
+namespace {
+
+// The model program, or a narrower one without the lights that cannot reach
+// the entity's box (the same picture); current either way.
+Shader* litProgramFor(Entity* entity, Shader* shader) {
+    if (!renderShortcuts || !modelLightVariants || shader != modelShader || !entity->model)
+        return shader;
+    entity->updateModelMatrix();
+    const unsigned mask =
+        sceneLightsReaching(worldBox(*entity->model, entity->modelMatrix)) | kSunShadowBit;
+    return modelLightVariants->current(mask);
+}
+
+}  // namespace
+
 void drawEntity(Entity* entity, Shader* shader) {
     if (!entity) return;
+    shader = litProgramFor(entity, shader);
     // In a much reduced frame the leaves' pixels are few and the second
     // pass over their vertices would cost more than it saves.
     if (!renderShortcuts || !entity->cutOut() || !depthFirstShader || !shader ||

@@ -22,4 +22,6 @@ extern Shader* depthFirstShader;
 // Draws the entity with `shader` (the model program, whose view, projection
 // and clip plane the depth pass copies), depth first when its model has
 // cut-out texels, the shortcuts are on and the frame is not much reduced.
+// With the shortcuts on, the model program gives way to a narrower one
+// without the lights that cannot reach the entity (see LightVariants).
 void drawEntity(Entity* entity, Shader* shader);

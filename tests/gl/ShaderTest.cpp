@@ -6,6 +6,8 @@
 #include <string>
 
 #include "gl/GlTestSupport.h"
+#include "lighting/LightReach.h"
+#include "render/LightVariants.h"
 #include "render/Shader.h"
 
 namespace {
@@ -200,5 +202,57 @@ TEST(Shader, ProjectSourcesValidateAndEveryPairLinks) {
         EXPECT_EQ(out, "") << pair[0] << " + " << pair[1];
         delete shader;
     }
+    EXPECT_EQ(takeGlError(), GLenum(GL_NO_ERROR));
+}
+
+// A narrower lighting program is built once from the full one's files with
+// LIGHT_MASK set, drops the uniforms of the lights it leaves out, and takes
+// over every other uniform the full program holds at the moment it is handed
+// out; the full mask, or a build that fails, gives the full program.
+TEST(Shader, LightVariantsTakeOverTheFullProgramsUniforms) {
+    const std::string dir = std::string(MD_SOURCE_DIR) + "/shader/";
+    const std::string vertex = dir + "model_loadingVert.txt", fragment = dir + "model_loadingFrag.txt";
+    Shader* full = nullptr;
+    captureStdout([&] { full = new Shader(vertex.c_str(), fragment.c_str()); });
+    LightVariants variants(full, vertex, fragment);
+    EXPECT_EQ(variants.current(kEveryLight), full);
+    EXPECT_EQ(variants.built(), 0u);
+
+    full->use();
+    full->setVec3("viewPos", 1.0f, 2.0f, 3.0f);
+    full->setInt("transparent", 1);
+    full->setFloat("pointLights[2].linear", 0.5f);
+    full->setFloat("spotLights[0].quadratic", 0.25f);
+    const unsigned sunAndLastPoint = kSunShadowBit | (kFirstPointBit << 2);
+    Shader* narrow = variants.current(sunAndLastPoint);
+    ASSERT_NE(narrow, full);
+    EXPECT_EQ(currentProgram(), GLint(narrow->program));
+    const GLuint p = narrow->program;
+    EXPECT_EQ(glGetUniformLocation(p, "spotLights[0].quadratic"), -1);  // left out
+    GLfloat view[3] = {}, linear = 0;
+    GLint transparent = 0;
+    glGetUniformfv(p, glGetUniformLocation(p, "viewPos"), view);
+    glGetUniformfv(p, glGetUniformLocation(p, "pointLights[2].linear"), &linear);
+    glGetUniformiv(p, glGetUniformLocation(p, "transparent"), &transparent);
+    EXPECT_FLOAT_EQ(view[2], 3.0f);
+    EXPECT_FLOAT_EQ(linear, 0.5f);
+    EXPECT_EQ(transparent, 1);
+
+    // Handed out again: the same program, with what the full one holds now.
+    full->use();
+    full->setVec3("viewPos", 7.0f, 8.0f, 9.0f);
+    EXPECT_EQ(variants.current(sunAndLastPoint), narrow);
+    glGetUniformfv(p, glGetUniformLocation(p, "viewPos"), view);
+    EXPECT_FLOAT_EQ(view[0], 7.0f);
+    EXPECT_EQ(variants.built(), 1u);
+
+    LightVariants missing(full, "/nonexistent/a.vert", "/nonexistent/b.frag");
+    Shader* fallback = nullptr;
+    const std::string said = captureStdout([&] { fallback = missing.current(kSunShadowBit); });
+    EXPECT_EQ(fallback, full);
+    EXPECT_NE(said.find("Linking failed"), std::string::npos) << said;
+    EXPECT_EQ(currentProgram(), GLint(full->program));
+    glUseProgram(0);
+    delete full;
     EXPECT_EQ(takeGlError(), GLenum(GL_NO_ERROR));
 }

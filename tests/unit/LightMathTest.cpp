@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "core/Globals.h"
 #include "lighting/DirectionalLight.h"
 #include "lighting/LightMath.h"
+#include "lighting/LightReach.h"
 #include "lighting/PointLight.h"
 #include "lighting/SpotLight.h"
 
@@ -147,4 +149,101 @@ TEST_F(LightMath, ConeAnglesKeepInnerAtMostOuter) {
     EXPECT_NEAR(coneCosine(45.0f), 0.7071068f, 1e-7f);
     EXPECT_NEAR(coneCosine(100.0f), -0.17364818f, 1e-7f);
     EXPECT_EQ(coneCosine(0.0f), 1.0f);
+}
+
+namespace {
+
+// A cube of side 2 centred at `centre`.
+Box cubeAt(glm::vec3 centre) {
+    Box box;
+    box.add(centre - glm::vec3(1.0f));
+    box.add(centre + glm::vec3(1.0f));
+    return box;
+}
+
+// What the shaders' strength test gives at `distance`: true where the light
+// still adds something.
+bool shaderKeeps(const LightValues& light, float distance) {
+    const float fade = 1.0f / std::max(light.constant + light.linear * distance +
+                                           light.quadratic * distance * distance,
+                                       1e-4f);
+    const glm::vec3 sum = light.ambient + light.diffuse + light.specular;
+    return fade * std::max(sum.r, std::max(sum.g, sum.b)) >= kNegligibleLight;
+}
+
+LightValues lampLight(glm::vec3 position) {
+    LightValues light;
+    light.position = position;
+    light.ambient = glm::vec3(0.22f);
+    light.diffuse = {0.15f, 0.25f, 0.3f};
+    light.specular = glm::vec3(1.0f);
+    light.constant = 0.0f;
+    light.linear = 0.2f;
+    light.quadratic = 0.1f;
+    return light;
+}
+
+}  // namespace
+
+// A light is left out of a draw only where the shaders would add exactly
+// nothing from it: too faint at the box's nearest point, outside the spot's
+// cone with no ambient term, or a sun behind every normal of the box.
+TEST(LightReach, LightsAreLeftOutOnlyWhereTheShadersAddNothing) {
+    const LightValues lamp = lampLight({0, -100, 0});
+    bool near = false, far = false;
+    for (float d = 0.0f; d < 400.0f; d += 5.0f) {
+        const Box box = cubeAt({d + 1.0f, -100, 0});  // nearest point d from the light
+        if (pointLightReaches(lamp, box)) {
+            near = true;
+        } else {
+            far = true;
+            EXPECT_FALSE(shaderKeeps(lamp, d)) << d;
+            EXPECT_FALSE(shaderKeeps(lamp, std::max(d - 0.4f, 0.0f))) << d;
+        }
+    }
+    EXPECT_TRUE(near && far);
+    LightValues growing = lamp;
+    growing.linear = -0.2f;  // no longer fades with distance
+    EXPECT_TRUE(pointLightReaches(growing, cubeAt({900, 0, 0})));
+    EXPECT_FALSE(pointLightReaches(lamp, Box()));
+
+    // The scene's spot, parked below the lake and pointing down with an outer
+    // cone of 100 degrees: the ground around is above its cone's edge, the
+    // far edge of the world is not.
+    LightValues spot;
+    spot.position = {0, -100, 0};
+    spot.diffuse = spot.specular = glm::vec3(1.0f);
+    spot.constant = 1.0f;
+    spot.linear = spot.quadratic = 0.001f;
+    spot.direction = {0, -1, 0};
+    spot.outerCosine = coneCosine(100.0f);
+    Box ground;
+    ground.add({250, -5, -30});
+    ground.add({310, 12, 30});
+    EXPECT_FALSE(spotLightReaches(spot, ground));
+    for (glm::vec3 p : {ground.min, ground.max, glm::vec3(250, 12, 30), glm::vec3(310, -5, -30)}) {
+        const glm::vec3 out = glm::normalize(p - spot.position);
+        EXPECT_LT(glm::dot(out, spot.direction), spot.outerCosine);  // outside: no light
+    }
+    EXPECT_TRUE(spotLightReaches(spot, cubeAt({650, 0, 0})));
+    LightValues glowing = spot;
+    glowing.ambient = glm::vec3(0.01f);
+    EXPECT_TRUE(spotLightReaches(glowing, ground));
+    // A narrow cone reaches what lies along its axis, not what lies aside.
+    LightValues narrow = spot;
+    narrow.outerCosine = coneCosine(30.0f);
+    EXPECT_TRUE(spotLightReaches(narrow, cubeAt({5, -150, 0})));
+    EXPECT_FALSE(spotLightReaches(narrow, cubeAt({80, -110, 0})));
+
+    // The sun's shadow lookup: only where the sun, set and bright enough,
+    // can face some normal of the box.
+    Box upwards;
+    upwards.add(glm::normalize(glm::vec3(-0.1f, 1, -0.1f)));
+    upwards.add(glm::normalize(glm::vec3(0.1f, 1, 0.1f)));
+    const glm::vec3 colour(0.15f, 0.25f, 0.3f), shine(0.5f);
+    EXPECT_TRUE(sunShadowMatters({-1, -1, 0}, colour, shine, upwards));       // by day
+    EXPECT_FALSE(sunShadowMatters({-1, 0.3f, 0}, colour, shine, upwards));    // below the horizon
+    EXPECT_TRUE(sunShadowMatters({-1, 0.05f, 0}, colour, shine, upwards));    // a slope faces it
+    EXPECT_FALSE(sunShadowMatters({0, 0, 0}, colour, shine, upwards));        // not set yet
+    EXPECT_FALSE(sunShadowMatters({-1, -1, 0}, kZero, kZero, upwards));       // no light
 }

@@ -1,0 +1,133 @@
+#include "render/LightVariants.h"
+
+#include <iostream>
+
+#include "lighting/LightReach.h"
+
+LightVariants* modelLightVariants = nullptr;
+LightVariants* terrainLightVariants = nullptr;
+
+namespace {
+
+// The uniform types the lit programs declare, which takeOver can copy.
+bool copyable(GLenum type) {
+    switch (type) {
+        case GL_FLOAT: case GL_FLOAT_VEC2: case GL_FLOAT_VEC3: case GL_FLOAT_VEC4:
+        case GL_FLOAT_MAT3: case GL_FLOAT_MAT4: case GL_INT: case GL_BOOL:
+        case GL_SAMPLER_2D: case GL_SAMPLER_CUBE:
+            return true;
+        default:
+            return false;
+    }
+}
+
+bool linked(GLuint program) {
+    GLint ok = 0;
+    glGetProgramiv(program, GL_LINK_STATUS, &ok);
+    return ok != 0;
+}
+
+}  // namespace
+
+LightVariants::LightVariants(Shader* full, std::string vertexPath, std::string fragmentPath)
+    : full(full), vertexPath(std::move(vertexPath)), fragmentPath(std::move(fragmentPath)) {}
+
+LightVariants::~LightVariants() = default;
+
+LightVariants::Variant& LightVariants::variantFor(unsigned mask) {
+    auto found = variants.find(mask);
+    if (found != variants.end()) return found->second;
+    Variant& variant = variants[mask];
+    const std::string define = "#define LIGHT_MASK " + std::to_string(mask);
+    variant.shader =
+        std::make_unique<Shader>(vertexPath.c_str(), fragmentPath.c_str(), define.c_str());
+    const GLuint program = variant.shader->program;
+    if (!linked(program) || !linked(full->program)) {
+        std::cerr << "A narrower lighting program (mask " << mask
+                  << ") did not build; the full one draws instead." << std::endl;
+        return variant;
+    }
+    // Every uniform the narrower program uses, element by element, with its
+    // place in the full program.
+    GLint count = 0;
+    glGetProgramiv(program, GL_ACTIVE_UNIFORMS, &count);
+    for (GLint u = 0; u < count; ++u) {
+        char name[256] = {0};
+        GLint size = 0;
+        GLenum type = 0;
+        glGetActiveUniform(program, GLuint(u), sizeof(name), nullptr, &size, &type, name);
+        if (!copyable(type)) {
+            std::cerr << "A narrower lighting program (mask " << mask << ") declares \"" << name
+                      << "\", which it cannot take over; the full one draws instead." << std::endl;
+            variant.copies.clear();
+            return variant;
+        }
+        std::string base = name;
+        if (size > 1 && base.size() > 3 && base.compare(base.size() - 3, 3, "[0]") == 0)
+            base.resize(base.size() - 3);
+        for (GLint element = 0; element < size; ++element) {
+            const std::string each =
+                size > 1 ? base + "[" + std::to_string(element) + "]" : std::string(name);
+            const GLint to = glGetUniformLocation(program, each.c_str());
+            const GLint from = glGetUniformLocation(full->program, each.c_str());
+            if (to >= 0 && from >= 0) variant.copies.push_back({type, from, to});
+        }
+    }
+    variant.usable = true;
+    return variant;
+}
+
+void LightVariants::takeOver(const Variant& variant) const {
+    const GLuint from = full->program;
+    GLfloat f[16] = {};
+    GLint i[4] = {};
+    for (const Copy& c : variant.copies) {
+        switch (c.type) {
+            case GL_FLOAT:
+                glGetUniformfv(from, c.from, f);
+                glUniform1fv(c.to, 1, f);
+                break;
+            case GL_FLOAT_VEC2:
+                glGetUniformfv(from, c.from, f);
+                glUniform2fv(c.to, 1, f);
+                break;
+            case GL_FLOAT_VEC3:
+                glGetUniformfv(from, c.from, f);
+                glUniform3fv(c.to, 1, f);
+                break;
+            case GL_FLOAT_VEC4:
+                glGetUniformfv(from, c.from, f);
+                glUniform4fv(c.to, 1, f);
+                break;
+            case GL_FLOAT_MAT3:
+                glGetUniformfv(from, c.from, f);
+                glUniformMatrix3fv(c.to, 1, GL_FALSE, f);
+                break;
+            case GL_FLOAT_MAT4:
+                glGetUniformfv(from, c.from, f);
+                glUniformMatrix4fv(c.to, 1, GL_FALSE, f);
+                break;
+            default:  // int, bool and sampler uniforms (see copyable)
+                glGetUniformiv(from, c.from, i);
+                glUniform1iv(c.to, 1, i);
+                break;
+        }
+    }
+}
+
+Shader* LightVariants::current(unsigned mask) {
+    mask &= kEveryLight;
+    if (!full) return nullptr;
+    if (mask == kEveryLight) {
+        full->use();
+        return full;
+    }
+    Variant& variant = variantFor(mask);
+    if (!variant.usable) {
+        full->use();
+        return full;
+    }
+    variant.shader->use();
+    takeOver(variant);
+    return variant.shader.get();
+}

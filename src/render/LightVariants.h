@@ -1,0 +1,58 @@
+#pragma once
+// Narrower programs of a lit shader (the terrain's or the models'), built
+// from its own source files with LIGHT_MASK set to the lights they keep.
+// The full program stays the one every light, camera and pass writes its
+// uniforms into; a narrower one takes all of them over from it each time it
+// is handed out, so it draws exactly as the full program would.
+
+#include <GL/glew.h>
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "render/Shader.h"
+
+class LightVariants {
+public:
+    // `full` is not owned; the paths are the ones it was built from.
+    LightVariants(Shader* full, std::string vertexPath, std::string fragmentPath);
+    ~LightVariants();
+    LightVariants(const LightVariants&) = delete;
+    LightVariants& operator=(const LightVariants&) = delete;
+
+    // The program that keeps the lights of `mask` (kEveryLight: the full
+    // program itself), built on first use, current and holding the full
+    // program's present uniforms. A program that fails to build is never
+    // handed out: the full one is, and the failure is said once.
+    Shader* current(unsigned mask);
+
+    // How many narrower programs have been built so far.
+    size_t built() const { return variants.size(); }
+
+private:
+    struct Copy {
+        GLenum type;
+        GLint from;
+        GLint to;
+    };
+    struct Variant {
+        std::unique_ptr<Shader> shader;
+        std::vector<Copy> copies;
+        bool usable = false;
+    };
+
+    Variant& variantFor(unsigned mask);
+    void takeOver(const Variant& variant) const;
+
+    Shader* full;
+    std::string vertexPath;
+    std::string fragmentPath;
+    std::map<unsigned, Variant> variants;
+};
+
+// The model and terrain programs' variants, or null (every draw then uses
+// the full program).
+extern LightVariants* modelLightVariants;
+extern LightVariants* terrainLightVariants;

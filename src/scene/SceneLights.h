@@ -1,0 +1,10 @@
+#pragma once
+// The scene's own lights as the lit programs see them: which of them can
+// reach the surfaces inside a world box, as a LIGHT_MASK (see LightReach).
+
+#include "render/ScreenRect.h"
+
+// The lights that can reach `box`. The sun's shadow bit is kept unless
+// `normals` (the box of the surfaces' normals) shows it cannot matter; a
+// light the scene has not made keeps its bit.
+unsigned sceneLightsReaching(const Box& box, const Box* normals = nullptr);
