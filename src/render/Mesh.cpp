@@ -71,6 +71,17 @@ void Mesh::draw(Shader* shader, DrawOrder order) const {
         glBindTexture(GL_TEXTURE_2D, textures[i].id);
     }
     shader->setFloat("shininess", kShininess);
+    const size_t alphaUnit = textures.size();
+    int alphaFrom = int(alphaUnit);
+    if (alphaMap) {
+        glActiveTexture(GL_TEXTURE0 + GLenum(alphaUnit));
+        glBindTexture(GL_TEXTURE_2D, alphaMap);
+    } else {
+        for (size_t i = textures.size(); i-- > 0;)
+            if (textures[i].type == "texture_diffuse") alphaFrom = int(i);
+    }
+    shader->setInt("texture_alpha", alphaFrom);
+    shader->setInt("alphaInRed", alphaMap ? 1 : 0);
 
     glBindVertexArray(VAO);
     const size_t whole = indices.size() / 3 * 3;
@@ -82,7 +93,7 @@ void Mesh::draw(Shader* shader, DrawOrder order) const {
                    reinterpret_cast<const void*>(first * sizeof(unsigned int)));
     glBindVertexArray(0);
 
-    for (size_t i = 0; i < textures.size(); ++i) {
+    for (size_t i = 0; i < textures.size() + (alphaMap ? 1 : 0); ++i) {
         glActiveTexture(GL_TEXTURE0 + GLenum(i));
         glBindTexture(GL_TEXTURE_2D, 0);
     }

@@ -42,6 +42,10 @@ public:
     std::vector<Vertex> vertices;
     std::vector<unsigned int> indices;
     std::vector<Texture> textures;  // all diffuse maps first, then all specular maps
+    // The first diffuse map's alpha alone (one 16-bit float channel, the same
+    // values level for level), or 0: a cut-out test reads it at a fraction
+    // of the cost of the four-channel map.
+    unsigned int alphaMap = 0;
     unsigned int VAO = 0;
     unsigned int VBO = 0;
     unsigned int EBO = 0;
@@ -54,7 +58,10 @@ public:
     // Binds the textures to "texture_diffuse1", "texture_diffuse2", ... and
     // "texture_specular" on units 0, 1, ..., sets "shininess" and draws every
     // index. The shader's program must already be current; it stays current.
-    // The units used are left with no texture bound.
+    // "texture_alpha" gets the alpha map on the next unit, with "alphaInRed"
+    // 1; without one, the first diffuse map's unit (or an empty unit, which
+    // reads alpha 1) with "alphaInRed" 0. The units used are left with no
+    // texture bound.
     void draw(Shader* shader, DrawOrder order = DrawOrder::Forward) const;
 
     // Sorts the triangles by their centre along `towards` (model space),

@@ -2,6 +2,7 @@
 
 #include <GL/glew.h>
 
+#include <algorithm>
 #include <iostream>
 #include <map>
 
@@ -60,6 +61,11 @@ void Model::loadModel(const std::string& path) {
             texture.path = file.file.substr(0, kMaxTexturePathLength);
             textures.push_back(texture);
         }
+        const auto diffuse = std::find_if(textures.begin(), textures.end(), [](const Texture& t) {
+            return t.type == "texture_diffuse";
+        });
+        const unsigned int alphaMap = diffuse == textures.end() ? 0 : alphaTextureOf(diffuse->id);
         meshes.emplace_back(std::move(mesh.vertices), std::move(mesh.indices), std::move(textures));
+        meshes.back().alphaMap = alphaMap;
     }
 }

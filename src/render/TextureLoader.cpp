@@ -3,10 +3,14 @@
 #include <GL/glew.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 #include <iostream>
+#include <map>
+#include <vector>
 
 #include "core/Console.h"
+#include "render/MipChain.h"
 #include "render/ReadAhead.h"
 
 namespace {
@@ -45,6 +49,14 @@ private:
     GLint previous = 4;
 };
 
+// The sampling of every 2D texture here: repeat wrapping, trilinear filtering.
+void setRepeatTrilinear() {
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+}
+
 // Uploads level 0 from the decoded 8-bit buffer and the mipmap levels built
 // with it (or has the driver build them), then sets the sampling parameters.
 void upload2D(GLint internalFormat, const PreparedImage& prepared) {
@@ -63,10 +75,37 @@ void upload2D(GLint internalFormat, const PreparedImage& prepared) {
                          GL_HALF_FLOAT, l.texels.data());
         if (level == 1) glGenerateMipmap(GL_TEXTURE_2D);
     }
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    setRepeatTrilinear();
+}
+
+// Model textures and the copies of their alpha.
+std::map<unsigned int, unsigned int> alphaCopies;
+
+// The alpha of a four-channel image's 16-bit float levels as a texture of
+// its own: level 0 converted from the bytes as the driver converts a
+// four-channel row, the other levels taken from the CPU-built ones.
+unsigned int alphaCopy(const PreparedImage& prepared) {
+    const DecodedImage& image = prepared.image;
+    unsigned int id = 0;
+    glGenTextures(1, &id);
+    glBindTexture(GL_TEXTURE_2D, id);
+    const size_t count = size_t(image.width) * size_t(image.height);
+    std::vector<uint16_t> alpha(count);
+    for (size_t i = 0; i < count; ++i) alpha[i] = halfOfByte(image.pixels.get()[i * 4 + 3], 4);
+    {
+        TightUnpack unpack;
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_R16F, image.width, image.height, 0, GL_RED,
+                     GL_HALF_FLOAT, alpha.data());
+        GLint level = 1;
+        for (const HalfLevel& l : prepared.halfLevels) {
+            alpha.resize(size_t(l.width) * size_t(l.height));
+            for (size_t i = 0; i < alpha.size(); ++i) alpha[i] = l.texels[i * 4 + 3];
+            glTexImage2D(GL_TEXTURE_2D, level++, GL_R16F, l.width, l.height, 0, GL_RED,
+                         GL_HALF_FLOAT, alpha.data());
+        }
+    }
+    setRepeatTrilinear();
+    return id;
 }
 
 }  // namespace
@@ -107,9 +146,16 @@ unsigned int textureFromFile(const char* path, const std::string& directory) {
 
     glBindTexture(GL_TEXTURE_2D, textureID);
     upload2D(GL_RGBA16F, prepared);
+    if (image.bufferChannels == 4 && !prepared.halfLevels.empty())
+        alphaCopies[textureID] = alphaCopy(prepared);
 
     glBindTexture(GL_TEXTURE_2D, 0);
     return textureID;
+}
+
+unsigned int alphaTextureOf(unsigned int texture) {
+    const auto found = alphaCopies.find(texture);
+    return found == alphaCopies.end() ? 0 : found->second;
 }
 
 unsigned int loadCubemap(const std::vector<std::string>& faces) {

@@ -15,6 +15,12 @@ unsigned int loadTexture(const char* path);
 // 16-bit floats per channel, with mipmaps.
 unsigned int textureFromFile(const char* path, const std::string& directory);
 
+// The one-channel copy of a model texture's alpha that textureFromFile made
+// alongside it (16-bit floats, the same values level for level, the same
+// sampling), or 0: made for four-channel images whose levels were built on
+// the CPU.
+unsigned int alphaTextureOf(unsigned int texture);
+
 // A cube map from six files in the order +X, -X, +Y, -Y, +Z, -Z. A face that
 // cannot be decoded is reported and filled with black.
 unsigned int loadCubemap(const std::vector<std::string>& faces);
