@@ -23,6 +23,7 @@
 #include "core/TimeSource.h"
 #include "effects/Skybox.h"
 #include "effects/Water.h"
+#include "render/LightVariants.h"
 #include "render/PassTimer.h"
 #include "render/RenderTargets.h"
 #include "scene/Scene.h"
@@ -83,6 +84,7 @@ void endTest() {
 }  // namespace
 
 void drawFrame() {
+    LightVariants::allowBuildsThisFrame(1);
     readFrameClock();
     glfwPollEvents();
     processMovementKeys();

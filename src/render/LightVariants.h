@@ -25,11 +25,18 @@ public:
     // The program that keeps the lights of `mask` (kEveryLight: the full
     // program itself), built on first use, current and holding the full
     // program's present uniforms. A program that fails to build is never
-    // handed out: the full one is, and the failure is said once.
+    // handed out: the full one is, and the failure is said once. Nor is one
+    // the frame has no build left for (see allowBuildsThisFrame).
     Shader* current(unsigned mask);
 
     // How many narrower programs have been built so far.
     size_t built() const { return variants.size(); }
+
+    // Each frame may build this many narrower programs in all (a build and
+    // its first draw cost the software driver about a tenth of a second);
+    // until its program is built, a mask draws with the full program, which
+    // gives the same picture. Without a call, as many as asked for.
+    static void allowBuildsThisFrame(int builds) { buildsLeft = builds; }
 
 private:
     struct Copy {
@@ -50,6 +57,7 @@ private:
     std::string vertexPath;
     std::string fragmentPath;
     std::map<unsigned, Variant> variants;
+    static int buildsLeft;  // below 0: no limit
 };
 
 // The model and terrain programs' variants, or null (every draw then uses

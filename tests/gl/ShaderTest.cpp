@@ -217,6 +217,11 @@ TEST(Shader, LightVariantsTakeOverTheFullProgramsUniforms) {
     LightVariants variants(full, vertex, fragment);
     EXPECT_EQ(variants.current(kEveryLight), full);
     EXPECT_EQ(variants.built(), 0u);
+    // A frame without a build left draws with the full program.
+    LightVariants::allowBuildsThisFrame(0);
+    EXPECT_EQ(variants.current(kSunShadowBit), full);
+    EXPECT_EQ(variants.built(), 0u);
+    LightVariants::allowBuildsThisFrame(1);
 
     full->use();
     full->setVec3("viewPos", 1.0f, 2.0f, 3.0f);
@@ -245,6 +250,8 @@ TEST(Shader, LightVariantsTakeOverTheFullProgramsUniforms) {
     glGetUniformfv(p, glGetUniformLocation(p, "viewPos"), view);
     EXPECT_FLOAT_EQ(view[0], 7.0f);
     EXPECT_EQ(variants.built(), 1u);
+    EXPECT_EQ(variants.current(kSunShadowBit), full);  // this frame's build is spent
+    LightVariants::allowBuildsThisFrame(-1);
 
     LightVariants missing(full, "/nonexistent/a.vert", "/nonexistent/b.frag");
     Shader* fallback = nullptr;
