@@ -35,8 +35,7 @@ void drawCulled(Entity* entity, float lift, Shader* shader) {
 void markDeepWater() {
     if (!renderShortcuts || !water) return;
     const PixelRect seeThrough = unite(onScreen(lightBulbs), onScreen(glasses));
-    water->markDeepWater(
-        grow(seeThrough, 1, 1, scaledSide(screenWidth), scaledSide(screenHeight)));
+    water->markDeepWater(grow(seeThrough, 1, 1, scaledSide(screenWidth), scaledSide(screenHeight)));
 }
 
 void setTransparent(int value) {

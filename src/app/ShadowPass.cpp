@@ -11,6 +11,7 @@
 #include "render/Shader.h"
 #include "scene/Entity.h"
 #include "scene/Scene.h"
+#include "scene/SceneLights.h"
 
 ShadowMap* shadowMap = nullptr;
 
@@ -80,6 +81,12 @@ void drawCaster(size_t index) {
     }
 }
 
+// While the map is the one the programs read: whether its casters can
+// shadow anything in the box.
+bool mapMayShadow(const Box& box) {
+    return !shadowMap || !renderShortcuts || shadowMap->mayShadow(box);
+}
+
 }  // namespace
 
 void drawShadowPass() {
@@ -120,6 +127,7 @@ void drawShadowPass() {
     }
     otherReaders.clear();
     mapDrawn = true;
+    shadowMayFall = &mapMayShadow;
     // The casters' depth offset is for the depth map alone: left on, its slope
     // term pushes distant land back at grazing angles and the water wins there.
     glDisable(GL_POLYGON_OFFSET_FILL);
@@ -170,8 +178,16 @@ void forgetShadowPass() {
     casterInMap.clear();
     otherReaders.clear();
     mapDrawn = false;
+    shadowMayFall = nullptr;
 }
 
 void bindShadowMapForMainPass() {
     if (shadowMap) shadowMap->bindShadowMap();
+}
+
+void bindShadowMapForWaterPasses() {
+    if (!shadowMap || !mapDrawn) return;
+    shadowMap->bindShadowMap();
+    // Binding a water target unbinds the texture of the active unit.
+    glActiveTexture(GL_TEXTURE0);
 }

@@ -32,3 +32,9 @@ void forgetShadowPass();
 // Gives the receiving programs the depth map and the light-space matrix of
 // the last depth pass. Does nothing without a shadow map.
 void bindShadowMapForMainPass();
+
+// The same for the water passes at the start of a frame, which read the
+// last frame's map, once a depth pass has drawn one; leaves unit 0 active
+// (a capture before them leaves the map's unit active, and binding a water
+// target unbinds the texture of the active unit).
+void bindShadowMapForWaterPasses();

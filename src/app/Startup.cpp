@@ -58,8 +58,8 @@ void initShaders() {
     // Built on first use, from the same files.
     modelLightVariants = new LightVariants(modelShader, "../shader/model_loadingVert.txt",
                                            "../shader/model_loadingFrag.txt");
-    terrainLightVariants = new LightVariants(terrainShader, "../shader/terrainVert.txt",
-                                             "../shader/terrainFrag.txt");
+    terrainLightVariants =
+        new LightVariants(terrainShader, "../shader/terrainVert.txt", "../shader/terrainFrag.txt");
 
     sceneShaders = {modelShader,      terrainShader,        cubemapShader,      waterShader,
                     reflectionShader, horizontalGlowShader, verticalGlowShader, frameBufferShader,

@@ -88,6 +88,7 @@ void renderWaterRefraction() {
 }
 
 void renderWaterPasses() {
+    bindShadowMapForWaterPasses();
     renderWaterReflection();
     renderWaterRefraction();
 }

@@ -173,8 +173,8 @@ void Terrain::drawVisibleCells(const Level& level) {
     blockLights.assign(blockBoxes.size(), 0);
     for (size_t b = 0; b < blockBoxes.size(); ++b)
         if (blockVisible[b])
-            blockLights[b] = sceneLightsReaching(blockBoxes[b],
-                                                 b < blockNormals.size() ? &blockNormals[b] : nullptr);
+            blockLights[b] = sceneLightsReaching(
+                blockBoxes[b], b < blockNormals.size() ? &blockNormals[b] : nullptr);
     for (size_t first = 0; first < blockBoxes.size(); ++first) {
         if (!blockVisible[first]) continue;
         const unsigned mask = blockLights[first];

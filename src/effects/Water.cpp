@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cmath>
-
 #include <glm/gtc/matrix_transform.hpp>
 
 #include "core/Globals.h"

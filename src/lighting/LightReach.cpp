@@ -11,7 +11,9 @@ namespace {
 constexpr float kBoxMargin = 0.5f;
 constexpr float kStrengthMargin = 0.9f;
 
-float strongest(glm::vec3 c) { return std::max(c.r, std::max(c.g, c.b)); }
+float strongest(glm::vec3 c) {
+    return std::max(c.r, std::max(c.g, c.b));
+}
 
 float distanceToBox(glm::vec3 p, const Box& box) {
     const glm::vec3 nearest = glm::clamp(p, box.min, box.max);
@@ -66,8 +68,7 @@ bool spotLightReaches(const LightValues& light, const Box& box) {
     const glm::vec3 toCentre = centre - light.position;
     const float distance = glm::length(toCentre);
     if (distance <= radius) return true;
-    const float axisAngle =
-        std::acos(std::clamp(glm::dot(toCentre, axis) / distance, -1.0f, 1.0f));
+    const float axisAngle = std::acos(std::clamp(glm::dot(toCentre, axis) / distance, -1.0f, 1.0f));
     const float spread = std::asin(radius / distance);
     const float nearest = std::max(axisAngle - spread, 0.0f);
     return std::cos(nearest) > light.outerCosine - kCosineMargin;
@@ -83,7 +84,8 @@ bool sunShadowMatters(glm::vec3 sunDirection, glm::vec3 sunDiffuse, glm::vec3 su
     // and with the up vector.
     float most = toSun.y;
     float sum = 0.0f;
-    for (int i = 0; i < 3; ++i) sum += std::max(toSun[i] * normals.min[i], toSun[i] * normals.max[i]);
+    for (int i = 0; i < 3; ++i)
+        sum += std::max(toSun[i] * normals.min[i], toSun[i] * normals.max[i]);
     most = std::max(most, sum);
     constexpr float kFacingMargin = 1e-3f;
     return most > -kFacingMargin;

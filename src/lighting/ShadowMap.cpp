@@ -1,5 +1,7 @@
 #include "lighting/ShadowMap.h"
 
+#include <algorithm>
+#include <cmath>
 #include <iostream>
 #include <utility>
 
@@ -87,6 +89,33 @@ void ShadowMap::clearDepthMap(const std::vector<Box>* casterBoxes) {
     }
     restCleared = casterBoxes && renderShortcuts;
     writtenRects = std::move(now);
+}
+
+bool ShadowMap::mayShadow(const Box& box) const {
+    if (box.empty || !restCleared || drawnWidth != shadowWidth || drawnHeight != shadowHeight)
+        return true;
+    // The box's texels: its corners in the map, grown by the filter's one
+    // texel and one more against rounding.
+    float x0 = 1e30f, y0 = 1e30f, x1 = -1e30f, y1 = -1e30f;
+    for (int corner = 0; corner < 8; ++corner) {
+        const glm::vec4 p((corner & 1) ? box.max.x : box.min.x,
+                          (corner & 2) ? box.max.y : box.min.y,
+                          (corner & 4) ? box.max.z : box.min.z, 1.0f);
+        const glm::vec4 clip = lightSpaceMatrix * p;
+        if (!(clip.w > 0.0f)) return true;
+        const float x = (clip.x / clip.w * 0.5f + 0.5f) * float(shadowWidth);
+        const float y = (clip.y / clip.w * 0.5f + 0.5f) * float(shadowHeight);
+        x0 = std::min(x0, x), x1 = std::max(x1, x), y0 = std::min(y0, y), y1 = std::max(y1, y);
+    }
+    constexpr float kReach = 2.0f;
+    if (x1 + kReach < 0.0f || y1 + kReach < 0.0f || x0 - kReach >= float(shadowWidth) ||
+        y0 - kReach >= float(shadowHeight))
+        return false;  // wholly outside the map: the border
+    const PixelRect reads{int(std::floor(x0 - kReach)), int(std::floor(y0 - kReach)),
+                          int(std::ceil(x1 + kReach)) + 1, int(std::ceil(y1 + kReach)) + 1};
+    for (const PixelRect& r : writtenRects)
+        if (r.x0 < reads.x1 && reads.x0 < r.x1 && r.y0 < reads.y1 && reads.y0 < r.y1) return true;
+    return false;
 }
 
 void ShadowMap::beginShadowPass(const std::vector<Box>* casterBoxes) {

@@ -63,6 +63,12 @@ public:
     std::vector<PixelRect> writtenRects;
     bool restCleared = false;
 
+    // False only when a surface inside `box` cannot be shadowed by the last
+    // pass's map at full scale: every texel its 3 x 3 filter can read lies
+    // outside the map (the border's farthest depth) or holds the cleared
+    // depth, so the receiving programs' shadow share is exactly 0 there.
+    bool mayShadow(const Box& box) const;
+
     // For every receiving program: "lightSpaceMatrix" and "shadowMap" = 5,
     // with the depth map bound on texture unit 5, which stays active.
     void bindShadowMap();

@@ -14,9 +14,16 @@ namespace {
 // The uniform types the lit programs declare, which takeOver can copy.
 bool copyable(GLenum type) {
     switch (type) {
-        case GL_FLOAT: case GL_FLOAT_VEC2: case GL_FLOAT_VEC3: case GL_FLOAT_VEC4:
-        case GL_FLOAT_MAT3: case GL_FLOAT_MAT4: case GL_INT: case GL_BOOL:
-        case GL_SAMPLER_2D: case GL_SAMPLER_CUBE:
+        case GL_FLOAT:
+        case GL_FLOAT_VEC2:
+        case GL_FLOAT_VEC3:
+        case GL_FLOAT_VEC4:
+        case GL_FLOAT_MAT3:
+        case GL_FLOAT_MAT4:
+        case GL_INT:
+        case GL_BOOL:
+        case GL_SAMPLER_2D:
+        case GL_SAMPLER_CUBE:
             return true;
         default:
             return false;

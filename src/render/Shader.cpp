@@ -3,11 +3,10 @@
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <glm/gtc/type_ptr.hpp>
 #include <iostream>
 #include <sstream>
 #include <string>
-
-#include <glm/gtc/type_ptr.hpp>
 
 namespace {
 
@@ -116,7 +115,9 @@ Shader::~Shader() {
     if (glIsShader(fragmentShader)) glDeleteShader(fragmentShader);
 }
 
-void Shader::use() const { glUseProgram(program); }
+void Shader::use() const {
+    glUseProgram(program);
+}
 
 void Shader::setInt(const char* name, int value) const {
     glUniform1i(glGetUniformLocation(program, name), value);
@@ -146,9 +147,17 @@ void copyUniform(GLuint from, GLuint to, const char* name, int floats) {
     glGetUniformfv(from, source, value);
     glUseProgram(to);
     switch (floats) {
-        case 1: glUniform1fv(target, 1, value); break;
-        case 2: glUniform2fv(target, 1, value); break;
-        case 16: glUniformMatrix4fv(target, 1, GL_FALSE, value); break;
-        default: glUniform4fv(target, 1, value); break;
+        case 1:
+            glUniform1fv(target, 1, value);
+            break;
+        case 2:
+            glUniform2fv(target, 1, value);
+            break;
+        case 16:
+            glUniformMatrix4fv(target, 1, GL_FALSE, value);
+            break;
+        default:
+            glUniform4fv(target, 1, value);
+            break;
     }
 }

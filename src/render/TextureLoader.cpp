@@ -94,8 +94,8 @@ unsigned int alphaCopy(const PreparedImage& prepared) {
     for (size_t i = 0; i < count; ++i) alpha[i] = halfOfByte(image.pixels.get()[i * 4 + 3], 4);
     {
         TightUnpack unpack;
-        glTexImage2D(GL_TEXTURE_2D, 0, GL_R16F, image.width, image.height, 0, GL_RED,
-                     GL_HALF_FLOAT, alpha.data());
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_R16F, image.width, image.height, 0, GL_RED, GL_HALF_FLOAT,
+                     alpha.data());
         GLint level = 1;
         for (const HalfLevel& l : prepared.halfLevels) {
             alpha.resize(size_t(l.width) * size_t(l.height));

@@ -5,7 +5,6 @@
 #include <glm/gtc/matrix_access.hpp>
 
 #include "core/Globals.h"
-#include "lighting/LightReach.h"
 #include "render/LightVariants.h"
 #include "render/Model.h"
 #include "render/Shader.h"
@@ -18,14 +17,14 @@ Shader* depthFirstShader = nullptr;
 namespace {
 
 // The model program, or a narrower one without the lights that cannot reach
-// the entity's box (the same picture); current either way.
+// the entity's box and, where no shadow can fall on it, without the shadow
+// lookup (the same picture); current either way.
 Shader* litProgramFor(Entity* entity, Shader* shader) {
     if (!renderShortcuts || !modelLightVariants || shader != modelShader || !entity->model)
         return shader;
     entity->updateModelMatrix();
-    const unsigned mask =
-        sceneLightsReaching(worldBox(*entity->model, entity->modelMatrix)) | kSunShadowBit;
-    return modelLightVariants->current(mask);
+    return modelLightVariants->current(
+        sceneLightsReaching(worldBox(*entity->model, entity->modelMatrix)));
 }
 
 }  // namespace

@@ -1,11 +1,15 @@
 #include "scene/SceneLights.h"
 
+#include <cstdlib>
+
 #include "lighting/DirectionalLight.h"
 #include "lighting/LightMath.h"
 #include "lighting/LightReach.h"
 #include "lighting/PointLight.h"
 #include "lighting/SpotLight.h"
 #include "scene/Scene.h"
+
+bool (*shadowMayFall)(const Box& box) = nullptr;
 
 namespace {
 
@@ -37,6 +41,9 @@ unsigned sceneLightsReaching(const Box& box, const Box* normals) {
     }
     if (normals && sunLight && sunLight->index == 0 &&
         !sunShadowMatters(sunLight->direction, sunLight->diffuse, sunLight->specular, *normals))
+        mask &= ~kSunShadowBit;
+    if ((mask & kSunShadowBit) && shadowMayFall &&
+        !(normals ? getenv("NOTERR") : getenv("NOMOD")) && !shadowMayFall(box))
         mask &= ~kSunShadowBit;
     return mask;
 }

@@ -90,8 +90,8 @@ TEST(Shader, GoodPairLinksSilentlyAndSettersWriteTheCurrentProgram) {
 
 TEST(Shader, MissingFilesReportOnlyCompileAndLinkFailures) {
     Shader* shader = nullptr;
-    const std::string out = captureStdout(
-        [&] { shader = new Shader("/nonexistent/a.vert", "/nonexistent/b.frag"); });
+    const std::string out =
+        captureStdout([&] { shader = new Shader("/nonexistent/a.vert", "/nonexistent/b.frag"); });
     EXPECT_EQ(out.find("File could not"), std::string::npos);
     EXPECT_NE(out.find("ERROR::SHADER::PROGRAM::Linking failed\n"), std::string::npos) << out;
     EXPECT_NE(shader->program, 0u);
@@ -119,8 +119,8 @@ TEST(Shader, BrokenFragmentIsReportedThenLinkFails) {
 TEST(Shader, LinkFailureWithCompilingStagesIsReported) {
     // Both stages compile, but the fragment stage has no main function.
     const auto v = writeTempFile("nolink.vert", kVertex);
-    const auto f = writeTempFile("nolink.frag",
-                                 "#version 330 core\nout vec4 c;\nvoid helper() { c = vec4(1.0); }\n");
+    const auto f = writeTempFile(
+        "nolink.frag", "#version 330 core\nout vec4 c;\nvoid helper() { c = vec4(1.0); }\n");
     Shader* shader = nullptr;
     const std::string out = captureStdout([&] { shader = new Shader(v.c_str(), f.c_str()); });
     EXPECT_EQ(out.find("Compilation failed"), std::string::npos) << out;
@@ -211,7 +211,8 @@ TEST(Shader, ProjectSourcesValidateAndEveryPairLinks) {
 // out; the full mask, or a build that fails, gives the full program.
 TEST(Shader, LightVariantsTakeOverTheFullProgramsUniforms) {
     const std::string dir = std::string(MD_SOURCE_DIR) + "/shader/";
-    const std::string vertex = dir + "model_loadingVert.txt", fragment = dir + "model_loadingFrag.txt";
+    const std::string vertex = dir + "model_loadingVert.txt",
+                      fragment = dir + "model_loadingFrag.txt";
     Shader* full = nullptr;
     captureStdout([&] { full = new Shader(vertex.c_str(), fragment.c_str()); });
     LightVariants variants(full, vertex, fragment);

@@ -18,6 +18,7 @@
 #include "render/Shader.h"
 #include "scene/Entity.h"
 #include "scene/Scene.h"
+#include "scene/SceneLights.h"
 
 namespace {
 
@@ -222,6 +223,37 @@ TEST_F(ShadowMapTest, ShadowPassDrawsTheCastersFromTheLightAndRestoresTheWindowS
     const glm::vec3 beside = shadowMapCoordinates(map->lightSpaceMatrix, glm::vec3(3, 5, 30));
     ASSERT_TRUE(insideShadowMap(beside));
     EXPECT_FLOAT_EQ(depthAt(depths, beside), 1.0f);
+
+    // Only a receiver whose filter can reach a caster's texels may be
+    // shadowed: not one beside the square, nor one outside the map.
+    const auto boxAround = [](glm::vec3 p, float half) {
+        Box b;
+        b.add(p - glm::vec3(half));
+        b.add(p + glm::vec3(half));
+        return b;
+    };
+    EXPECT_TRUE(map->mayShadow(boxAround({3, 5, 2}, 1.0f)));
+    EXPECT_TRUE(map->mayShadow(boxAround({-20, -15, 2}, 1.0f)));  // under it, along the light
+    EXPECT_FALSE(map->mayShadow(boxAround({3, 5, 30}, 1.0f)));
+    EXPECT_FALSE(map->mayShadow(boxAround({900, 0, 900}, 1.0f)));
+    ASSERT_NE(shadowMayFall, nullptr);
+    EXPECT_FALSE(shadowMayFall(boxAround({3, 5, 30}, 1.0f)));
+
+    // The water passes find the map on its unit even when something else
+    // was left bound there and active, as a capture leaves it.
+    GLuint other = 0;
+    glGenTextures(1, &other);
+    glActiveTexture(GL_TEXTURE5);
+    glBindTexture(GL_TEXTURE_2D, other);
+    bindShadowMapForWaterPasses();
+    EXPECT_EQ(glInt(GL_ACTIVE_TEXTURE), GL_TEXTURE0);
+    glActiveTexture(GL_TEXTURE5);
+    EXPECT_EQ(glInt(GL_TEXTURE_BINDING_2D), GLint(map->depthMap));
+    glBindTexture(GL_TEXTURE_2D, 0);
+    glActiveTexture(GL_TEXTURE0);
+    glDeleteTextures(1, &other);
+    forgetShadowPass();
+    EXPECT_EQ(shadowMayFall, nullptr);
     EXPECT_EQ(takeGlError(), GLenum(GL_NO_ERROR));
 }
 

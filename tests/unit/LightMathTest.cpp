@@ -241,9 +241,9 @@ TEST(LightReach, LightsAreLeftOutOnlyWhereTheShadersAddNothing) {
     upwards.add(glm::normalize(glm::vec3(-0.1f, 1, -0.1f)));
     upwards.add(glm::normalize(glm::vec3(0.1f, 1, 0.1f)));
     const glm::vec3 colour(0.15f, 0.25f, 0.3f), shine(0.5f);
-    EXPECT_TRUE(sunShadowMatters({-1, -1, 0}, colour, shine, upwards));       // by day
-    EXPECT_FALSE(sunShadowMatters({-1, 0.3f, 0}, colour, shine, upwards));    // below the horizon
-    EXPECT_TRUE(sunShadowMatters({-1, 0.05f, 0}, colour, shine, upwards));    // a slope faces it
-    EXPECT_FALSE(sunShadowMatters({0, 0, 0}, colour, shine, upwards));        // not set yet
-    EXPECT_FALSE(sunShadowMatters({-1, -1, 0}, kZero, kZero, upwards));       // no light
+    EXPECT_TRUE(sunShadowMatters({-1, -1, 0}, colour, shine, upwards));     // by day
+    EXPECT_FALSE(sunShadowMatters({-1, 0.3f, 0}, colour, shine, upwards));  // below the horizon
+    EXPECT_TRUE(sunShadowMatters({-1, 0.05f, 0}, colour, shine, upwards));  // a slope faces it
+    EXPECT_FALSE(sunShadowMatters({0, 0, 0}, colour, shine, upwards));      // not set yet
+    EXPECT_FALSE(sunShadowMatters({-1, -1, 0}, kZero, kZero, upwards));     // no light
 }
