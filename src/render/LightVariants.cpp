@@ -88,39 +88,22 @@ LightVariants::Variant& LightVariants::variantFor(unsigned mask) {
 
 void LightVariants::takeOver(const Variant& variant) const {
     const GLuint from = full->program;
-    GLfloat f[16] = {};
-    GLint i[4] = {};
     for (const Copy& c : variant.copies) {
-        switch (c.type) {
-            case GL_FLOAT:
-                glGetUniformfv(from, c.from, f);
-                glUniform1fv(c.to, 1, f);
-                break;
-            case GL_FLOAT_VEC2:
-                glGetUniformfv(from, c.from, f);
-                glUniform2fv(c.to, 1, f);
-                break;
-            case GL_FLOAT_VEC3:
-                glGetUniformfv(from, c.from, f);
-                glUniform3fv(c.to, 1, f);
-                break;
-            case GL_FLOAT_VEC4:
-                glGetUniformfv(from, c.from, f);
-                glUniform4fv(c.to, 1, f);
-                break;
-            case GL_FLOAT_MAT3:
-                glGetUniformfv(from, c.from, f);
-                glUniformMatrix3fv(c.to, 1, GL_FALSE, f);
-                break;
-            case GL_FLOAT_MAT4:
-                glGetUniformfv(from, c.from, f);
-                glUniformMatrix4fv(c.to, 1, GL_FALSE, f);
-                break;
-            default:  // int, bool and sampler uniforms (see copyable)
-                glGetUniformiv(from, c.from, i);
-                glUniform1iv(c.to, 1, i);
-                break;
+        GLfloat f[16] = {};
+        GLint i = 0;
+        if (c.type == GL_INT || c.type == GL_BOOL || c.type == GL_SAMPLER_2D ||
+            c.type == GL_SAMPLER_CUBE) {
+            glGetUniformiv(from, c.from, &i);
+            glUniform1i(c.to, i);
+            continue;
         }
+        glGetUniformfv(from, c.from, f);
+        if (c.type == GL_FLOAT) glUniform1fv(c.to, 1, f);
+        if (c.type == GL_FLOAT_VEC2) glUniform2fv(c.to, 1, f);
+        if (c.type == GL_FLOAT_VEC3) glUniform3fv(c.to, 1, f);
+        if (c.type == GL_FLOAT_VEC4) glUniform4fv(c.to, 1, f);
+        if (c.type == GL_FLOAT_MAT3) glUniformMatrix3fv(c.to, 1, GL_FALSE, f);
+        if (c.type == GL_FLOAT_MAT4) glUniformMatrix4fv(c.to, 1, GL_FALSE, f);
     }
 }
 

@@ -130,18 +130,23 @@ protected:
 
     // As drawSeenBy, but returns a whole row (the middle one unless given),
     // left to right.
-    std::vector<std::array<int, 4>> drawRowSeenBy(const Camera& camera, int y = 32) {
+    // A 64 x 64 colour and depth target, bound and cleared to black with
+    // the far depth; depth test on, blending off, seen by `camera`.
+    struct Target {
         GLuint fbo = 0, colour = 0, depth = 0;
-        glGenFramebuffers(1, &fbo);
-        glBindFramebuffer(GL_FRAMEBUFFER, fbo);
-        glGenTextures(1, &colour);
-        glBindTexture(GL_TEXTURE_2D, colour);
+    };
+    Target beginTarget(const Camera& camera) {
+        Target t;
+        glGenFramebuffers(1, &t.fbo);
+        glBindFramebuffer(GL_FRAMEBUFFER, t.fbo);
+        glGenTextures(1, &t.colour);
+        glBindTexture(GL_TEXTURE_2D, t.colour);
         glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, 64, 64, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
-        glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, colour, 0);
-        glGenRenderbuffers(1, &depth);
-        glBindRenderbuffer(GL_RENDERBUFFER, depth);
+        glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, t.colour, 0);
+        glGenRenderbuffers(1, &t.depth);
+        glBindRenderbuffer(GL_RENDERBUFFER, t.depth);
         glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT24, 64, 64);
-        glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, depth);
+        glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, t.depth);
         glViewport(0, 0, 64, 64);
         glClearColor(0, 0, 0, 0);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
@@ -149,13 +154,21 @@ protected:
         glDisable(GL_BLEND);
         Camera eye = camera;
         eye.applyView(waterShader);
+        return t;
+    }
+    void endTarget(const Target& t) {
+        glBindFramebuffer(GL_FRAMEBUFFER, 0);
+        glDeleteFramebuffers(1, &t.fbo);
+        glDeleteTextures(1, &t.colour);
+        glDeleteRenderbuffers(1, &t.depth);
+    }
+
+    std::vector<std::array<int, 4>> drawRowSeenBy(const Camera& camera, int y = 32) {
+        const Target target = beginTarget(camera);
         lake->draw();
         unsigned char pixels[64 * 4] = {};
         glReadPixels(0, y, 64, 1, GL_RGBA, GL_UNSIGNED_BYTE, pixels);
-        glBindFramebuffer(GL_FRAMEBUFFER, 0);
-        glDeleteFramebuffers(1, &fbo);
-        glDeleteTextures(1, &colour);
-        glDeleteRenderbuffers(1, &depth);
+        endTarget(target);
         std::vector<std::array<int, 4>> row(64);
         for (int x = 0; x < 64; ++x)
             for (int c = 0; c < 4; ++c) row[x][c] = pixels[x * 4 + c];
@@ -372,24 +385,7 @@ TEST_F(WaterTest, TheDeepWaterMarkLiesJustBehindTheOpaqueSurfaceOnly) {
     glClearDepth(1.0);
     glDisable(GL_SCISSOR_TEST);
 
-    GLuint fbo = 0, colour = 0, depth = 0;
-    glGenFramebuffers(1, &fbo);
-    glBindFramebuffer(GL_FRAMEBUFFER, fbo);
-    glGenTextures(1, &colour);
-    glBindTexture(GL_TEXTURE_2D, colour);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, 64, 64, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
-    glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, colour, 0);
-    glGenRenderbuffers(1, &depth);
-    glBindRenderbuffer(GL_RENDERBUFFER, depth);
-    glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT24, 64, 64);
-    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, depth);
-    glViewport(0, 0, 64, 64);
-    glClearColor(0, 0, 0, 0);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    glEnable(GL_DEPTH_TEST);
-    glDisable(GL_BLEND);
-    Camera eye = down;
-    eye.applyView(waterShader);
+    const Target target = beginTarget(down);
     lake->markDeepWater({0, 40, 64, 64});
 
     std::vector<float> marked(64 * 64, -1.0f);
@@ -414,10 +410,7 @@ TEST_F(WaterTest, TheDeepWaterMarkLiesJustBehindTheOpaqueSurfaceOnly) {
         }
     }
 
-    glBindFramebuffer(GL_FRAMEBUFFER, 0);
-    glDeleteFramebuffers(1, &fbo);
-    glDeleteTextures(1, &colour);
-    glDeleteRenderbuffers(1, &depth);
+    endTarget(target);
     delete deepWaterShader;
     deepWaterShader = nullptr;
     glActiveTexture(GL_TEXTURE0);
