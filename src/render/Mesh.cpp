@@ -5,7 +5,12 @@
 #include <numeric>
 #include <utility>
 
+#include "core/Globals.h"
 #include "render/Shader.h"
+
+// The unit of the alpha copy: above the material's maps and clear of the
+// shadow map's unit 5 and the environment's.
+constexpr int kAlphaTextureUnit = 7;
 
 static_assert(sizeof(Vertex) == 32, "the vertex buffer layout needs 32-byte vertices");
 static_assert(offsetof(Vertex, normal) == 12 && offsetof(Vertex, texCoords) == 24,
@@ -71,17 +76,19 @@ void Mesh::draw(Shader* shader, DrawOrder order) const {
         glBindTexture(GL_TEXTURE_2D, textures[i].id);
     }
     shader->setFloat("shininess", kShininess);
-    const size_t alphaUnit = textures.size();
-    int alphaFrom = int(alphaUnit);
-    if (alphaMap) {
-        glActiveTexture(GL_TEXTURE0 + GLenum(alphaUnit));
-        glBindTexture(GL_TEXTURE_2D, alphaMap);
+    // The copy is a shortcut: with the shortcuts off the diffuse map is read.
+    const unsigned int alpha = renderShortcuts ? alphaMap : 0;
+    int alphaFrom = int(textures.size());  // an empty unit reads alpha 1
+    if (alpha) {
+        alphaFrom = kAlphaTextureUnit;
+        glActiveTexture(GL_TEXTURE0 + GLenum(kAlphaTextureUnit));
+        glBindTexture(GL_TEXTURE_2D, alpha);
     } else {
         for (size_t i = textures.size(); i-- > 0;)
             if (textures[i].type == "texture_diffuse") alphaFrom = int(i);
     }
     shader->setInt("texture_alpha", alphaFrom);
-    shader->setInt("alphaInRed", alphaMap ? 1 : 0);
+    shader->setInt("alphaInRed", alpha ? 1 : 0);
 
     glBindVertexArray(VAO);
     const size_t whole = indices.size() / 3 * 3;
@@ -93,8 +100,12 @@ void Mesh::draw(Shader* shader, DrawOrder order) const {
                    reinterpret_cast<const void*>(first * sizeof(unsigned int)));
     glBindVertexArray(0);
 
-    for (size_t i = 0; i < textures.size() + (alphaMap ? 1 : 0); ++i) {
+    for (size_t i = 0; i < textures.size(); ++i) {
         glActiveTexture(GL_TEXTURE0 + GLenum(i));
+        glBindTexture(GL_TEXTURE_2D, 0);
+    }
+    if (alpha) {
+        glActiveTexture(GL_TEXTURE0 + GLenum(kAlphaTextureUnit));
         glBindTexture(GL_TEXTURE_2D, 0);
     }
 }

@@ -58,10 +58,10 @@ public:
     // Binds the textures to "texture_diffuse1", "texture_diffuse2", ... and
     // "texture_specular" on units 0, 1, ..., sets "shininess" and draws every
     // index. The shader's program must already be current; it stays current.
-    // "texture_alpha" gets the alpha map on the next unit, with "alphaInRed"
-    // 1; without one, the first diffuse map's unit (or an empty unit, which
-    // reads alpha 1) with "alphaInRed" 0. The units used are left with no
-    // texture bound.
+    // "texture_alpha" gets the alpha map on unit 7, with "alphaInRed" 1;
+    // without one (or with the shortcuts off), the first diffuse map's unit
+    // (or an empty unit, which reads alpha 1) with "alphaInRed" 0. The units
+    // used are left with no texture bound.
     void draw(Shader* shader, DrawOrder order = DrawOrder::Forward) const;
 
     // Sorts the triangles by their centre along `towards` (model space),
