@@ -64,7 +64,7 @@ float RenderScaleController::update(double frameSeconds) {
         ++failures[level];
         retryAt[level] = clock + pause;
         // Down as far as the pixels alone would have to shrink, at least one step.
-        const double wanted = double(scale()) * double(scale()) * budget / median;
+        const double wanted = pixelShare(level) * budget / median;
         int next = level + 1;
         while (next < lowest && pixelShare(next) > wanted) ++next;
         moveTo(next);

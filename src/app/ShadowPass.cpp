@@ -47,10 +47,7 @@ glm::vec3 shadowSweep() {
 
 bool shadowReaches(const ViewVolume& view, const Box& box, glm::vec3 sweep) {
     if (box.empty) return false;
-    Box grown = box;
-    grown.add(box.min - glm::vec3(kFilterMargin));
-    grown.add(box.max + glm::vec3(kFilterMargin));
-    return !shadowOutsideClip(view.clipFromWorld, grown, sweep);
+    return !shadowOutsideClip(view.clipFromWorld, grownBox(box, kFilterMargin), sweep);
 }
 
 // One caster into the bound map with the depth program. Only the

@@ -166,10 +166,10 @@ void Terrain::drawVisibleCells(const Level& level) {
         return;
     }
     // Blocks that some lights cannot reach are drawn by a program without
-    // them, one draw per set of lights, in the order of each set's first block. The
-    // grid is a height field drawn with its back faces culled, so no two of
-    // its drawn triangles meet at the same depth and the order between
-    // blocks leaves the picture as it is.
+    // them, one draw per set of lights, in the order of each set's first
+    // block. The grid is a height field drawn with its back faces culled, so
+    // no two of its drawn triangles meet at the same depth and the order
+    // between blocks leaves the picture as it is.
     blockLights.assign(blockBoxes.size(), 0);
     for (size_t b = 0; b < blockBoxes.size(); ++b)
         if (blockVisible[b])

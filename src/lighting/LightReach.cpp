@@ -49,11 +49,10 @@ bool spotLightReaches(const LightValues& light, const Box& box) {
         // A cone wider than a half space: what lies outside it is a convex
         // cone around the opposite axis, and a box lies in that when all its
         // corners do.
-        const glm::vec3 lo = box.min - glm::vec3(kBoxMargin), hi = box.max + glm::vec3(kBoxMargin);
-        for (int corner = 0; corner < 8; ++corner) {
-            const glm::vec3 p((corner & 1) ? hi.x : lo.x, (corner & 2) ? hi.y : lo.y,
-                              (corner & 4) ? hi.z : lo.z);
-            const glm::vec3 out = p - light.position;
+        glm::vec4 corners[8];
+        boxCorners(grownBox(box, kBoxMargin), corners);
+        for (const glm::vec4& corner : corners) {
+            const glm::vec3 out = glm::vec3(corner) - light.position;
             const float distance = glm::length(out);
             if (!(distance > 1e-6f) ||
                 glm::dot(out, axis) / distance > light.outerCosine - kCosineMargin)

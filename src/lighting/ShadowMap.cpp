@@ -97,11 +97,10 @@ bool ShadowMap::mayShadow(const Box& box) const {
     // The box's texels: its corners in the map, grown by the filter's one
     // texel and one more against rounding.
     float x0 = 1e30f, y0 = 1e30f, x1 = -1e30f, y1 = -1e30f;
-    for (int corner = 0; corner < 8; ++corner) {
-        const glm::vec4 p((corner & 1) ? box.max.x : box.min.x,
-                          (corner & 2) ? box.max.y : box.min.y,
-                          (corner & 4) ? box.max.z : box.min.z, 1.0f);
-        const glm::vec4 clip = lightSpaceMatrix * p;
+    glm::vec4 corners[8];
+    boxCorners(box, corners);
+    for (const glm::vec4& corner : corners) {
+        const glm::vec4 clip = lightSpaceMatrix * corner;
         if (!(clip.w > 0.0f)) return true;
         const float x = (clip.x / clip.w * 0.5f + 0.5f) * float(shadowWidth);
         const float y = (clip.y / clip.w * 0.5f + 0.5f) * float(shadowHeight);
@@ -113,9 +112,8 @@ bool ShadowMap::mayShadow(const Box& box) const {
         return false;  // wholly outside the map: the border
     const PixelRect reads{int(std::floor(x0 - kReach)), int(std::floor(y0 - kReach)),
                           int(std::ceil(x1 + kReach)) + 1, int(std::ceil(y1 + kReach)) + 1};
-    for (const PixelRect& r : writtenRects)
-        if (r.x0 < reads.x1 && reads.x0 < r.x1 && r.y0 < reads.y1 && reads.y0 < r.y1) return true;
-    return false;
+    return std::any_of(writtenRects.begin(), writtenRects.end(),
+                       [&](const PixelRect& r) { return overlap(r, reads); });
 }
 
 void ShadowMap::beginShadowPass(const std::vector<Box>* casterBoxes) {

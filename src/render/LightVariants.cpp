@@ -11,25 +11,6 @@ int LightVariants::buildsLeft = -1;
 
 namespace {
 
-// The uniform types the lit programs declare, which takeOver can copy.
-bool copyable(GLenum type) {
-    switch (type) {
-        case GL_FLOAT:
-        case GL_FLOAT_VEC2:
-        case GL_FLOAT_VEC3:
-        case GL_FLOAT_VEC4:
-        case GL_FLOAT_MAT3:
-        case GL_FLOAT_MAT4:
-        case GL_INT:
-        case GL_BOOL:
-        case GL_SAMPLER_2D:
-        case GL_SAMPLER_CUBE:
-            return true;
-        default:
-            return false;
-    }
-}
-
 bool linked(GLuint program) {
     GLint ok = 0;
     glGetProgramiv(program, GL_LINK_STATUS, &ok);
@@ -65,7 +46,7 @@ LightVariants::Variant& LightVariants::variantFor(unsigned mask) {
         GLint size = 0;
         GLenum type = 0;
         glGetActiveUniform(program, GLuint(u), sizeof(name), nullptr, &size, &type, name);
-        if (!copyable(type)) {
+        if (!copyableUniformType(type)) {
             std::cerr << "A narrower lighting program (mask " << mask << ") declares \"" << name
                       << "\", which it cannot take over; the full one draws instead." << std::endl;
             variant.copies.clear();
@@ -87,24 +68,7 @@ LightVariants::Variant& LightVariants::variantFor(unsigned mask) {
 }
 
 void LightVariants::takeOver(const Variant& variant) const {
-    const GLuint from = full->program;
-    for (const Copy& c : variant.copies) {
-        GLfloat f[16] = {};
-        GLint i = 0;
-        if (c.type == GL_INT || c.type == GL_BOOL || c.type == GL_SAMPLER_2D ||
-            c.type == GL_SAMPLER_CUBE) {
-            glGetUniformiv(from, c.from, &i);
-            glUniform1i(c.to, i);
-            continue;
-        }
-        glGetUniformfv(from, c.from, f);
-        if (c.type == GL_FLOAT) glUniform1fv(c.to, 1, f);
-        if (c.type == GL_FLOAT_VEC2) glUniform2fv(c.to, 1, f);
-        if (c.type == GL_FLOAT_VEC3) glUniform3fv(c.to, 1, f);
-        if (c.type == GL_FLOAT_VEC4) glUniform4fv(c.to, 1, f);
-        if (c.type == GL_FLOAT_MAT3) glUniformMatrix3fv(c.to, 1, GL_FALSE, f);
-        if (c.type == GL_FLOAT_MAT4) glUniformMatrix4fv(c.to, 1, GL_FALSE, f);
-    }
+    for (const Copy& c : variant.copies) copyUniformValue(full->program, c.from, c.to, c.type);
 }
 
 Shader* LightVariants::current(unsigned mask) {

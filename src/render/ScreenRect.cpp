@@ -13,13 +13,25 @@ void Box::add(const glm::vec3& p) {
     max = glm::max(max, p);
 }
 
-namespace {
+Box grownBox(const Box& box, float margin) {
+    Box grown = box;
+    if (box.empty) return grown;
+    grown.add(box.min - glm::vec3(margin));
+    grown.add(box.max + glm::vec3(margin));
+    return grown;
+}
 
-void corners(const Box& box, glm::vec4 (&out)[8]) {
+void boxCorners(const Box& box, glm::vec4 (&out)[8]) {
     for (int i = 0; i < 8; ++i)
         out[i] = glm::vec4((i & 1) ? box.max.x : box.min.x, (i & 2) ? box.max.y : box.min.y,
                            (i & 4) ? box.max.z : box.min.z, 1.0f);
 }
+
+bool overlap(const PixelRect& a, const PixelRect& b) {
+    return a.x0 < b.x1 && b.x0 < a.x1 && a.y0 < b.y1 && b.y0 < a.y1;
+}
+
+namespace {
 
 template <size_t N>
 bool allBeyondOnePlane(const glm::vec4 (&clip)[N]) {
@@ -38,7 +50,7 @@ Box transformBox(const glm::mat4& matrix, const Box& box) {
     Box out;
     if (box.empty) return out;
     glm::vec4 c[8];
-    corners(box, c);
+    boxCorners(box, c);
     for (const glm::vec4& p : c) out.add(glm::vec3(matrix * p));
     return out;
 }
@@ -46,7 +58,7 @@ Box transformBox(const glm::mat4& matrix, const Box& box) {
 bool outsideClip(const glm::mat4& clipFromBox, const Box& box) {
     if (box.empty) return true;
     glm::vec4 clip[8];
-    corners(box, clip);
+    boxCorners(box, clip);
     for (glm::vec4& c : clip) c = clipFromBox * c;
     return allBeyondOnePlane(clip);
 }
@@ -54,7 +66,7 @@ bool outsideClip(const glm::mat4& clipFromBox, const Box& box) {
 bool shadowOutsideClip(const glm::mat4& clipFromWorld, const Box& box, glm::vec3 offset) {
     if (box.empty) return true;
     glm::vec4 near[8], clip[16];
-    corners(box, near);
+    boxCorners(box, near);
     for (int i = 0; i < 8; ++i) {
         clip[i] = clipFromWorld * near[i];
         clip[i + 8] = clipFromWorld * (near[i] + glm::vec4(offset, 0.0f));
@@ -65,7 +77,7 @@ bool shadowOutsideClip(const glm::mat4& clipFromWorld, const Box& box, glm::vec3
 bool belowPlane(const glm::vec4& plane, const Box& box) {
     if (box.empty) return true;
     glm::vec4 c[8];
-    corners(box, c);
+    boxCorners(box, c);
     for (const glm::vec4& p : c)
         if (!(glm::dot(plane, p) < 0.0f)) return false;
     return true;
@@ -88,7 +100,7 @@ PixelRect projectBox(const glm::mat4& clipFromBox, const Box& box, int width, in
     if (box.empty || width <= 0 || height <= 0) return {};
     const PixelRect whole{0, 0, width, height};
     glm::vec4 clip[8];
-    corners(box, clip);
+    boxCorners(box, clip);
     for (glm::vec4& c : clip) c = clipFromBox * c;
     if (allBeyondOnePlane(clip)) return {};
     float lowX = 1.0f, lowY = 1.0f, highX = -1.0f, highY = -1.0f;

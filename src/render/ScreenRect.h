@@ -14,6 +14,13 @@ struct Box {
     void add(const glm::vec3& p);
 };
 
+// The box grown by `margin` on every side (an empty box stays empty).
+Box grownBox(const Box& box, float margin);
+
+// The eight corners of the box (w = 1), corner i taking max along x, y, z for
+// bits 1, 2, 4 of i.
+void boxCorners(const Box& box, glm::vec4 (&out)[8]);
+
 // The box around the eight corners of `box` taken through `matrix` (w = 1).
 Box transformBox(const glm::mat4& matrix, const Box& box);
 
@@ -37,6 +44,9 @@ struct PixelRect {
     int width() const { return empty() ? 0 : x1 - x0; }
     int height() const { return empty() ? 0 : y1 - y0; }
 };
+
+// True when the two rectangles share a pixel.
+bool overlap(const PixelRect& a, const PixelRect& b);
 
 // Smallest rectangle holding both (an empty one adds nothing).
 PixelRect unite(const PixelRect& a, const PixelRect& b);

@@ -139,25 +139,49 @@ void Shader::setMat4(const char* name, const glm::mat4& matrix) const {
     glUniformMatrix4fv(glGetUniformLocation(program, name), 1, GL_FALSE, glm::value_ptr(matrix));
 }
 
+bool copyableUniformType(GLenum type) {
+    switch (type) {
+        case GL_FLOAT:
+        case GL_FLOAT_VEC2:
+        case GL_FLOAT_VEC3:
+        case GL_FLOAT_VEC4:
+        case GL_FLOAT_MAT3:
+        case GL_FLOAT_MAT4:
+        case GL_INT:
+        case GL_BOOL:
+        case GL_SAMPLER_2D:
+        case GL_SAMPLER_CUBE:
+            return true;
+        default:
+            return false;
+    }
+}
+
+void copyUniformValue(GLuint from, GLint fromAt, GLint toAt, GLenum type) {
+    if (type == GL_INT || type == GL_BOOL || type == GL_SAMPLER_2D || type == GL_SAMPLER_CUBE) {
+        GLint i = 0;
+        glGetUniformiv(from, fromAt, &i);
+        glUniform1i(toAt, i);
+        return;
+    }
+    GLfloat f[16] = {};
+    glGetUniformfv(from, fromAt, f);
+    if (type == GL_FLOAT) glUniform1fv(toAt, 1, f);
+    if (type == GL_FLOAT_VEC2) glUniform2fv(toAt, 1, f);
+    if (type == GL_FLOAT_VEC3) glUniform3fv(toAt, 1, f);
+    if (type == GL_FLOAT_VEC4) glUniform4fv(toAt, 1, f);
+    if (type == GL_FLOAT_MAT3) glUniformMatrix3fv(toAt, 1, GL_FALSE, f);
+    if (type == GL_FLOAT_MAT4) glUniformMatrix4fv(toAt, 1, GL_FALSE, f);
+}
+
 void copyUniform(GLuint from, GLuint to, const char* name, int floats) {
     const GLint source = glGetUniformLocation(from, name);
     const GLint target = glGetUniformLocation(to, name);
     if (source < 0 || target < 0) return;
-    GLfloat value[16] = {};
-    glGetUniformfv(from, source, value);
     glUseProgram(to);
-    switch (floats) {
-        case 1:
-            glUniform1fv(target, 1, value);
-            break;
-        case 2:
-            glUniform2fv(target, 1, value);
-            break;
-        case 16:
-            glUniformMatrix4fv(target, 1, GL_FALSE, value);
-            break;
-        default:
-            glUniform4fv(target, 1, value);
-            break;
-    }
+    const GLenum type = floats == 1    ? GL_FLOAT
+                        : floats == 2  ? GL_FLOAT_VEC2
+                        : floats == 16 ? GL_FLOAT_MAT4
+                                       : GL_FLOAT_VEC4;
+    copyUniformValue(from, source, target, type);
 }

@@ -33,6 +33,15 @@ public:
     void setMat4(const char* name, const glm::mat4& matrix) const;
 };
 
+// The uniform types copyUniformValue copies: float, vectors of floats, 3 x 3
+// and 4 x 4 matrices, int, bool, 2D and cube samplers.
+bool copyableUniformType(GLenum type);
+
+// Copies the value at location `fromAt` of program `from` into location
+// `toAt` of the current program; `type` is the uniform's, one of the
+// copyable types (others are not copied).
+void copyUniformValue(GLuint from, GLint fromAt, GLint toAt, GLenum type);
+
 // Copies a float uniform of `floats` components (1, 2, 4, or 16 for a 4 x 4
 // matrix) by name from one program to another, leaving `to` current. Nothing
 // happens where either program lacks the name.
