@@ -2,6 +2,9 @@
 
 #include <GL/glew.h>
 
+#include <cmath>
+#include <vector>
+
 #include "app/ShadowPass.h"
 #include "camera/Camera.h"
 #include "core/Globals.h"
@@ -50,23 +53,108 @@ bool ready() {
     return water && waterFrameBuffers && mainCamera;
 }
 
+// Depth of the water under the ground beyond which the ground wins the depth
+// test over it for certain, per unit of the ground's steepness (see
+// waterOnScreen): more than the 24-bit depth step at the far plane, about
+// 0.4 units.
+constexpr float kDepthSlack = 0.5f;
+// The eye's height over the ground beneath it, per unit of the ground's
+// steepness (for 1 + slope squared), that keeps all ground beyond the near
+// plane (0.1 units).
+constexpr float kEyeClearance = 0.25f;
+
+// Where on the screen the surface can show this frame. A ray from an eye
+// above the ground to water under the ground meets the ground on its way, and
+// where the water lies more than kDepthSlack * (1 + slope) under the ground,
+// that meeting is far enough in front to win the depth test. So only the
+// squares of the grid whose ground comes nearer the water can show it. That needs the eye
+// over the grid and clear of the ground (its nearest ground beyond the near
+// plane), the water square inside the grid, and the full grid drawn (a
+// reduced frame's coarse ground is not the one measured under the eye);
+// otherwise the whole square counts.
+ViewportArea waterOnScreen() {
+    if (!terrain || terrain->blockBoxes.empty() || terrainStrideForScale(renderScale) != 1)
+        return water->onScreen();
+    Box grid;
+    for (const Box& block : terrain->blockBoxes) {
+        grid.add(block.min);
+        grid.add(block.max);
+    }
+    const Box surface = water->surfaceBox();
+    const glm::vec3 eye = water->viewerPosition();
+    const float slope = steepestGround(terrain->vertexCount);
+    const auto overGrid = [&grid](float x, float z) {
+        return x >= grid.min.x && x <= grid.max.x && z >= grid.min.z && z <= grid.max.z;
+    };
+    if (surface.empty || !overGrid(surface.min.x, surface.min.z) ||
+        !overGrid(surface.max.x, surface.max.z) || !overGrid(eye.x, eye.z) ||
+        eye.y < terrain->getHeightOfTerrain(eye.x, eye.z) +
+                    kEyeClearance * std::sqrt(1.0f + slope * slope))
+        return water->onScreen();
+    return water->onScreen(
+        boxesBelow(terrain->squareBoxes, water->height() + kDepthSlack * (1.0f + slope)));
+}
+
+// The parts of a water target that the surface can read this frame (see
+// waterReadRects), each drawn on its own with the pass's draws cut to it and
+// culled to it; with the shortcuts off, the whole drawn part, drawn as it is.
+// The water program's view is this frame's main view: the main pass draws
+// the surface with it.
+std::vector<PixelRect> readParts(bool mirrored) {
+    const int width = scaledSide(WaterFrameBuffers::kWidth);
+    const int height = scaledSide(WaterFrameBuffers::kHeight);
+    if (!renderShortcuts) return {{0, 0, width, height}};
+    return waterReadRects(waterOnScreen(), water->distortionStrength, mirrored, width, height,
+                          renderScale >= 1.0f);
+}
+
+// Until endPart, with the shortcuts on: culling leaves out what can land
+// only outside the part.
+void narrowTo(const PixelRect& part) {
+    if (!renderShortcuts) return;
+    drawnPartOfViewport = clipToPart(part, scaledSide(WaterFrameBuffers::kWidth),
+                                     scaledSide(WaterFrameBuffers::kHeight));
+}
+
+// Until endPart, with the shortcuts on: no draw touches a texel outside the
+// part (the surface never reads the clear colour and depth left there).
+// After the shadow map's completion, which draws into the map.
+void cutTo(const PixelRect& part) {
+    if (!renderShortcuts) return;
+    glEnable(GL_SCISSOR_TEST);
+    glScissor(part.x0, part.y0, part.width(), part.height());
+}
+
+void endPart() {
+    glDisable(GL_SCISSOR_TEST);
+    drawnPartOfViewport = glm::mat4(1.0f);
+}
+
 }  // namespace
 
 void renderWaterReflection() {
     if (!ready()) return;
     TimedStep timed(PassStep::WaterReflection);
     const float h = water->height();
+    const std::vector<PixelRect> parts = readParts(true);
     waterFrameBuffers->bindReflectionFrameBuffer();
     clearTarget();
     water->setClipPlane(reflectionClipPlane(h), kClipPlaneName);
 
+    // The camera goes through the mirror even when no water is on screen and
+    // nothing is drawn: a camera in turn mode turns at each derivation.
     const glm::vec3 saved = mirrorCamera(*mainCamera, h);
     applyViewToWaterShaders();
-    const ViewVolume mirrored = viewVolumeOf(modelShader);
-    prepareShadowsFor(mirrored);
-    drawGroundAndSky();
-    for (Entity* e : reflectedEntities)
-        if (e && !hiddenFrom(mirrored, e)) drawEntity(e, modelShader);
+    for (const PixelRect& part : parts) {
+        narrowTo(part);
+        const ViewVolume mirrored = viewVolumeOf(modelShader);
+        prepareShadowsFor(mirrored);
+        cutTo(part);
+        drawGroundAndSky();
+        for (Entity* e : reflectedEntities)
+            if (e && !hiddenFrom(mirrored, e)) drawEntity(e, modelShader);
+        endPart();
+    }
     restoreFromMirror(*mainCamera, saved);
     applyViewToWaterShaders();
 
@@ -77,11 +165,17 @@ void renderWaterRefraction() {
     if (!ready()) return;
     TimedStep timed(PassStep::WaterRefraction);
     const float h = water->height();
+    const std::vector<PixelRect> parts = readParts(false);
     waterFrameBuffers->bindRefractionFrameBuffer();
     clearTarget();
     water->setClipPlane(refractionClipPlane(h), kClipPlaneName);
-    completeShadowsFor(viewVolumeOf(terrainShader));
-    drawGroundAndSky();
+    for (const PixelRect& part : parts) {
+        narrowTo(part);
+        completeShadowsFor(viewVolumeOf(terrainShader));
+        cutTo(part);
+        drawGroundAndSky();
+        endPart();
+    }
     water->setClipPlane(disabledClipPlane(), kClipPlaneName);
     glUseProgram(0);
     waterFrameBuffers->unbindCurrentFrameBuffer();

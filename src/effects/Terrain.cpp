@@ -75,6 +75,7 @@ Terrain::Terrain()
 
     blockBoxes = terrainBlockBoxes(vertices, vertexCount, position);
     blockNormals = terrainBlockNormals(vertices, vertexCount);
+    squareBoxes = terrainSquareBoxes(vertices, vertexCount, position, kSquareCells);
     setupBuffers();
     stbi_image_free(mapPixels);
     mapPixels = nullptr;

@@ -37,6 +37,8 @@ public:
     std::vector<std::vector<float>> heights;  // [x index][z index]
     std::vector<Box> blockBoxes;              // world boxes of the grid's blocks
     std::vector<Box> blockNormals;            // the boxes of their vertex normals
+    std::vector<Box> squareBoxes;             // world boxes of squares of kSquareCells cells
+    static constexpr int kSquareCells = 4;
 
     // Builds the terrain on the first call; the same object afterwards (or a
     // new one if the application has deleted it).

@@ -82,18 +82,20 @@ int terrainBlocksPerSide(int vertexCount) {
 
 namespace {
 
-// A box per block of what `of` gives for each of its vertices; a vertex on a
-// block's edge belongs to the blocks on both sides.
+// A box per square of `side` x `side` cells of what `of` gives for each of
+// its vertices; a vertex on a square's edge belongs to the squares on both
+// sides.
 template <typename Of>
-std::vector<Box> boxPerBlock(size_t vertexTotal, int vertexCount, Of of) {
-    const int blocks = terrainBlocksPerSide(vertexCount);
+std::vector<Box> boxPerSquare(size_t vertexTotal, int vertexCount, int side, Of of) {
+    const int cells = vertexCount - 1;
+    const int blocks = cells < 1 || side < 1 ? 0 : (cells + side - 1) / side;
     std::vector<Box> boxes(static_cast<size_t>(blocks) * blocks);
     if (vertexTotal < static_cast<size_t>(vertexCount) * vertexCount) return boxes;
     for (int j = 0; j < vertexCount; ++j)
         for (int i = 0; i < vertexCount; ++i) {
             const glm::vec3 p = of(static_cast<size_t>(j) * vertexCount + i);
-            for (int bz : {(j - 1) / kTerrainBlockCells, j / kTerrainBlockCells})
-                for (int bx : {(i - 1) / kTerrainBlockCells, i / kTerrainBlockCells})
+            for (int bz : {(j - 1) / side, j / side})
+                for (int bx : {(i - 1) / side, i / side})
                     if (bx >= 0 && bz >= 0 && bx < blocks && bz < blocks)
                         boxes[static_cast<size_t>(bz) * blocks + bx].add(p);
         }
@@ -104,12 +106,18 @@ std::vector<Box> boxPerBlock(size_t vertexTotal, int vertexCount, Of of) {
 
 std::vector<Box> terrainBlockBoxes(const std::vector<TerrainVertex>& vertices, int vertexCount,
                                    glm::vec3 position) {
-    return boxPerBlock(vertices.size(), vertexCount,
-                       [&](size_t v) { return vertices[v].position + position; });
+    return terrainSquareBoxes(vertices, vertexCount, position, kTerrainBlockCells);
+}
+
+std::vector<Box> terrainSquareBoxes(const std::vector<TerrainVertex>& vertices, int vertexCount,
+                                    glm::vec3 position, int side) {
+    return boxPerSquare(vertices.size(), vertexCount, side,
+                        [&](size_t v) { return vertices[v].position + position; });
 }
 
 std::vector<Box> terrainBlockNormals(const std::vector<TerrainVertex>& vertices, int vertexCount) {
-    return boxPerBlock(vertices.size(), vertexCount, [&](size_t v) { return vertices[v].normal; });
+    return boxPerSquare(vertices.size(), vertexCount, kTerrainBlockCells,
+                        [&](size_t v) { return vertices[v].normal; });
 }
 
 bool validTerrainStride(int stride) {
@@ -171,4 +179,16 @@ void visibleCellRuns(int vertexCount, const std::vector<char>& blockVisible,
                 runs.push_back({first, count});
         }
     }
+}
+
+float steepestGround(int vertexCount) {
+    if (vertexCount < 2) return 0.0f;
+    return kTerrainHeightRange / (kTerrainSize / float(vertexCount - 1));
+}
+
+std::vector<Box> boxesBelow(const std::vector<Box>& boxes, float height) {
+    std::vector<Box> low;
+    for (const Box& box : boxes)
+        if (!box.empty && box.min.y < height) low.push_back(box);
+    return low;
 }

@@ -56,6 +56,10 @@ int terrainBlocksPerSide(int vertexCount);
 // position is the world position of vertex (0, 0).
 std::vector<Box> terrainBlockBoxes(const std::vector<TerrainVertex>& vertices, int vertexCount,
                                    glm::vec3 position);
+// The same for squares of `side` x `side` cells (smaller at the far edges),
+// square rows (z) outer: finer than the blocks for tests that need it.
+std::vector<Box> terrainSquareBoxes(const std::vector<TerrainVertex>& vertices, int vertexCount,
+                                    glm::vec3 position, int side);
 // The box of each block's vertex normals, in the same order: every normal
 // interpolated across the block lies in it.
 std::vector<Box> terrainBlockNormals(const std::vector<TerrainVertex>& vertices, int vertexCount);
@@ -76,6 +80,15 @@ int terrainLevelCells(int vertexCount, int stride);
 // Two triangles per cell of the level, cell rows (z) outer; stride 1 gives the
 // full grid's list. Empty for a refused stride or fewer than 2 vertices.
 std::vector<unsigned int> terrainGridIndices(int vertexCount, int stride);
+
+// The steepest the drawn ground can be (rise over run): the whole height
+// range across one cell. 0 for fewer than 2 vertices.
+float steepestGround(int vertexCount);
+
+// Of the boxes of blocks or squares of the grid, those whose lowest vertex
+// lies below `height`. The drawn ground of every other one lies at `height`
+// or above, at any level of the grid whose cells fit in its squares.
+std::vector<Box> boxesBelow(const std::vector<Box>& boxes, float height);
 
 // Render scale at and below which a frame draws the stride 2 level; a
 // full-scale frame always draws the full grid. Stride 4 is not used: its

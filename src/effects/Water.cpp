@@ -11,6 +11,7 @@
 #include "effects/WaterMath.h"
 #include "render/Shader.h"
 #include "render/TextureLoader.h"
+#include "render/ViewVolume.h"
 
 Shader* deepWaterShader = nullptr;
 
@@ -44,6 +45,7 @@ Water::Water(const std::vector<Shader*>& clipShaders, WaterFrameBuffers* frameBu
       clipShaders(clipShaders),
       frameBuffers(frameBuffers),
       waveSpeed(settings.waveSpeed),
+      distortionStrength(settings.distortionStrength),
       position(settings.position) {
     dudvTexture = loadWaterMap(Water::kDudvPath, "dudvMap");
     normalTexture = loadWaterMap(Water::kNormalPath, "normalMap");
@@ -131,6 +133,41 @@ void Water::draw() {
         glBindTexture(GL_TEXTURE_2D, 0);
     }
     glUseProgram(0);
+}
+
+ViewportArea Water::onScreen() const {
+    if (!shader || vertices.size() != 4) return {glm::vec2(0.0f), glm::vec2(1.0f), false};
+    const glm::mat4 clipFromWater = viewVolumeOf(shader).clipFromWorld * model;
+    // The corners go round the square in the order 0, 1, 3, 2.
+    return projectPolygon(clipFromWater, {vertices[0], vertices[1], vertices[3], vertices[2]});
+}
+
+ViewportArea Water::onScreen(const std::vector<Box>& parts) const {
+    if (!shader) return {glm::vec2(0.0f), glm::vec2(1.0f), false};
+    const glm::mat4 clipFromWorld = viewVolumeOf(shader).clipFromWorld;
+    const float y = height();
+    ViewportArea all;
+    for (const Box& part : parts)
+        if (!part.empty)
+            all = unite(all, projectPolygon(clipFromWorld, {{part.min.x, y, part.min.z},
+                                                            {part.max.x, y, part.min.z},
+                                                            {part.max.x, y, part.max.z},
+                                                            {part.min.x, y, part.max.z}}));
+    return all;
+}
+
+Box Water::surfaceBox() const {
+    Box box;
+    for (const glm::vec3& corner : vertices) box.add(glm::vec3(model * glm::vec4(corner, 1.0f)));
+    return box;
+}
+
+glm::vec3 Water::viewerPosition() const {
+    glm::vec3 eye(0.0f);
+    if (!shader) return eye;
+    const GLint at = glGetUniformLocation(shader->program, "viewPos");
+    if (at >= 0) glGetUniformfv(shader->program, at, &eye[0]);
+    return eye;
 }
 
 void Water::setClipPlane(const glm::vec4& plane, const std::string& name) {

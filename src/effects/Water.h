@@ -50,6 +50,7 @@ public:
     WaterFrameBuffers* frameBuffers;   // not owned
     float moveFactor = 0.0f;           // scroll of the distortion, in [0, 1)
     float waveSpeed;
+    float distortionStrength;          // the largest shift of a lookup, each axis
     unsigned int VAO = 0;
     unsigned int EBO = 0;
     unsigned int VBO = 0;
@@ -92,6 +93,17 @@ public:
     // depth and the view of waterShader, so it follows the water passes of
     // this frame; leaves no program current.
     void markDeepWater(const PixelRect& keepOut);
+
+    // Where the surface can land on the screen, seen with the view and
+    // projection that waterShader holds (the main pass draws it with them).
+    // The whole screen without the program.
+    ViewportArea onScreen() const;
+    // The same for the parts of the surface over the boxes' x and z extents.
+    ViewportArea onScreen(const std::vector<Box>& parts) const;
+    // The box around the square (flat, at the water's height).
+    Box surfaceBox() const;
+    // The eye of the view that waterShader holds ("viewPos").
+    glm::vec3 viewerPosition() const;
 
     // Sets the vec4 uniform `name` to `plane` in every clip shader, in order;
     // the last of them stays current.

@@ -1,5 +1,6 @@
 #include "effects/WaterMath.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "camera/Camera.h"
@@ -31,6 +32,60 @@ std::array<glm::vec3, 4> waterCorners(const std::array<glm::vec2, 4>& halfExtent
     for (int i = 0; i < 4; ++i)
         corners[i] = glm::vec3(signs[i].x * halfExtents[i].x, 0.0f, signs[i].y * halfExtents[i].y);
     return corners;
+}
+
+namespace {
+
+struct Span {
+    int first, pastLast;
+};
+
+// The texels that lookups in [low, high] (0 to 1 across `size` texels)
+// read, as spans, for a side held in [kLookupMin, kLookupMax].
+std::vector<Span> readSpans(float low, float high, int size, bool repeats) {
+    low = std::clamp(low, kLookupMin, kLookupMax);
+    high = std::clamp(high, kLookupMin, kLookupMax);
+    // A lookup at t reads the texels at floor(t * size - 0.5) and one above;
+    // one more on each side covers the rounding of t.
+    const auto texel = [size](float t) { return int(std::floor(t * float(size) - 0.5f)); };
+    std::vector<Span> spans{
+        {std::max(texel(low) - 1, 0), std::min(texel(high) + 3, size)}};
+    if (!repeats) return spans;
+    // Near an edge the first texel past the opposite one is read where the
+    // filter's position, worked out exactly, falls outside the texels'
+    // centres: below the first one, or above the last one (its weight may
+    // round to 0, or not). The lookup's own rounding is taken as up to 1e-4.
+    const double size_ = double(size);
+    const double lowest = std::max(double(low) - 1e-4, double(kLookupMin)) * size_ - 0.5;
+    const double highest = std::min(double(high) + 1e-4, double(kLookupMax)) * size_ - 0.5;
+    if (lowest < 0.0) spans.push_back({size - 1, size});
+    if (highest > size_ - 1.0) spans.push_back({0, 1});
+    std::sort(spans.begin(), spans.end(), [](Span a, Span b) { return a.first < b.first; });
+    std::vector<Span> merged;
+    for (const Span& s : spans) {
+        if (s.pastLast <= s.first) continue;
+        if (!merged.empty() && s.first <= merged.back().pastLast)
+            merged.back().pastLast = std::max(merged.back().pastLast, s.pastLast);
+        else
+            merged.push_back(s);
+    }
+    return merged;
+}
+
+}  // namespace
+
+std::vector<PixelRect> waterReadRects(const ViewportArea& area, float shift, bool mirrored,
+                                      int drawnWidth, int drawnHeight, bool whole) {
+    if (area.empty || drawnWidth <= 0 || drawnHeight <= 0) return {};
+    shift = std::abs(shift);
+    const float lowY = mirrored ? 1.0f - area.max.y : area.min.y;
+    const float highY = mirrored ? 1.0f - area.min.y : area.max.y;
+    std::vector<PixelRect> rects;
+    for (const Span& x :
+         readSpans(area.min.x - shift, area.max.x + shift, drawnWidth, whole))
+        for (const Span& y : readSpans(lowY - shift, highY + shift, drawnHeight, whole))
+            rects.push_back({x.first, y.first, x.pastLast, y.pastLast});
+    return rects;
 }
 
 glm::vec3 mirrorCamera(Camera& camera, float waterHeight) {

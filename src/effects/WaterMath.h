@@ -5,6 +5,9 @@
 
 #include <array>
 #include <glm/glm.hpp>
+#include <vector>
+
+#include "render/ScreenRect.h"
 
 class Camera;
 
@@ -23,6 +26,22 @@ glm::vec4 disabledClipPlane();
 // Corners 0..3 of the surface in its own space from one half-extent pair
 // (a, b) each: (-a, 0, -b), (+a, 0, -b), (-a, 0, +b), (+a, 0, +b).
 std::array<glm::vec3, 4> waterCorners(const std::array<glm::vec2, 4>& halfExtents);
+
+// The texels of a water target that the water shader can read for a
+// surface seen in `area` of the screen: its screen points moved by up to
+// `shift` along each axis (the distortion), turned upside down for the
+// reflection (`mirrored`) and held in [kLookupMin, kLookupMax] as the shader
+// holds them, with the bilinear filter's second texel and one more on each
+// side for rounding. A frame draws and reads the target's drawnWidth x
+// drawnHeight lower-left part, which holds every rectangle. When that part is
+// the whole target (`whole`), the lookups repeat: one held at an edge can
+// also read the first texel past the opposite edge, with a weight that the
+// size of the target decides, and that texel comes as a further rectangle.
+// None for an empty area.
+constexpr float kLookupMin = 0.001f;  // as in waterFrag.txt
+constexpr float kLookupMax = 0.999f;
+std::vector<PixelRect> waterReadRects(const ViewportArea& area, float shift, bool mirrored,
+                                      int drawnWidth, int drawnHeight, bool whole);
 
 // Moves the camera below the water plane at height h so that it sees the
 // mirror image of what it saw: the eye height becomes 2h - y, the view

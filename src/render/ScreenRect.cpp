@@ -120,3 +120,39 @@ PixelRect projectBox(const glm::mat4& clipFromBox, const Box& box, int width, in
         int(std::ceil(pixel(highX, width))) + 1, int(std::ceil(pixel(highY, height))) + 1};
     return grow(r, 0, 0, width, height);
 }
+
+ViewportArea projectPolygon(const glm::mat4& clipFromWorld, const std::vector<glm::vec3>& corners) {
+    std::vector<glm::vec4> polygon, kept;
+    for (const glm::vec3& c : corners) polygon.push_back(clipFromWorld * glm::vec4(c, 1.0f));
+    // Cut away what lies beyond each clip plane in turn (w - side * axis < 0).
+    for (int axis = 0; axis < 3; ++axis)
+        for (float side : {-1.0f, 1.0f}) {
+            kept.clear();
+            for (size_t i = 0; i < polygon.size(); ++i) {
+                const glm::vec4& a = polygon[i];
+                const glm::vec4& b = polygon[(i + 1) % polygon.size()];
+                const float inA = a.w - side * a[axis], inB = b.w - side * b[axis];
+                if (inA >= 0.0f) kept.push_back(a);
+                if ((inA >= 0.0f) != (inB >= 0.0f)) kept.push_back(a + (b - a) * (inA / (inA - inB)));
+            }
+            polygon.swap(kept);
+            if (polygon.empty()) return {};
+        }
+    ViewportArea area;
+    for (const glm::vec4& p : polygon) {
+        // Inside the near and far planes w >= |z|; a point at the eye itself
+        // has no place on the viewport, so the whole of it is taken.
+        if (!(p.w > 0.0f)) return {glm::vec2(0.0f), glm::vec2(1.0f), false};
+        const glm::vec2 at = glm::clamp(glm::vec2(p) / p.w * 0.5f + 0.5f, 0.0f, 1.0f);
+        area.min = area.empty ? at : glm::min(area.min, at);
+        area.max = area.empty ? at : glm::max(area.max, at);
+        area.empty = false;
+    }
+    return area;
+}
+
+ViewportArea unite(const ViewportArea& a, const ViewportArea& b) {
+    if (a.empty) return b;
+    if (b.empty) return a;
+    return {glm::min(a.min, b.min), glm::max(a.max, b.max), false};
+}

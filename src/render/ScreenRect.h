@@ -5,6 +5,7 @@
 // the whole target.
 
 #include <glm/glm.hpp>
+#include <vector>
 
 struct Box {
     glm::vec3 min{0.0f};
@@ -35,6 +36,22 @@ bool shadowOutsideClip(const glm::mat4& clipFromWorld, const Box& box, glm::vec3
 // True when every corner has dot(plane, (corner, 1)) < 0: a user clip
 // distance of that plane cuts all of it away.
 bool belowPlane(const glm::vec4& plane, const Box& box);
+
+// A part of a viewport in window coordinates scaled to [0, 1] on both axes,
+// y up.
+struct ViewportArea {
+    glm::vec2 min{0.0f};
+    glm::vec2 max{0.0f};
+    bool empty = true;
+};
+
+// Where the convex polygon `corners` (world points in order around it),
+// taken through clipFromWorld, can land in the viewport: the box around its
+// part inside the clip volume. Empty when no part of it is inside.
+ViewportArea projectPolygon(const glm::mat4& clipFromWorld, const std::vector<glm::vec3>& corners);
+
+// Smallest area holding both (an empty one adds nothing).
+ViewportArea unite(const ViewportArea& a, const ViewportArea& b);
 
 // Pixels [x0, x1) x [y0, y1) of a target, y up as in GL.
 struct PixelRect {

@@ -19,8 +19,20 @@ struct ViewVolume {
     bool hides(const Box& worldBox) const;
 };
 
+// While a pass draws into a part of its viewport only (a scissor), the
+// volumes read from the programs shrink to that part, so that culling leaves
+// out what only the rest of the viewport would show. The identity (the
+// whole viewport) outside such a pass.
+extern glm::mat4 drawnPartOfViewport;
+
+// The matrix that takes clip positions over a width x height viewport to clip
+// positions over its part `part` alone (the identity for an empty part or
+// viewport).
+glm::mat4 clipToPart(const PixelRect& part, int width, int height);
+
 // The volume of the program's current "projection", "view" and
-// "waterClipPlane" uniforms (identity matrices for a null shader).
+// "waterClipPlane" uniforms (identity matrices for a null shader), narrowed
+// to drawnPartOfViewport.
 ViewVolume viewVolumeOf(const Shader* shader);
 
 // The box around a model's vertices in its own space (empty without meshes).

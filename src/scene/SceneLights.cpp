@@ -1,7 +1,5 @@
 #include "scene/SceneLights.h"
 
-#include <cstdlib>
-
 #include "lighting/DirectionalLight.h"
 #include "lighting/LightMath.h"
 #include "lighting/LightReach.h"
@@ -42,8 +40,7 @@ unsigned sceneLightsReaching(const Box& box, const Box* normals) {
     if (normals && sunLight && sunLight->index == 0 &&
         !sunShadowMatters(sunLight->direction, sunLight->diffuse, sunLight->specular, *normals))
         mask &= ~kSunShadowBit;
-    if ((mask & kSunShadowBit) && shadowMayFall &&
-        !(normals ? getenv("NOTERR") : getenv("NOMOD")) && !shadowMayFall(box))
+    if ((mask & kSunShadowBit) && shadowMayFall && !shadowMayFall(box))
         mask &= ~kSunShadowBit;
     return mask;
 }

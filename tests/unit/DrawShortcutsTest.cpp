@@ -6,7 +6,9 @@
 #include <vector>
 
 #include "effects/TerrainGrid.h"
+#include "effects/WaterMath.h"
 #include "render/ScreenRect.h"
+#include "render/ViewVolume.h"
 
 namespace {
 
@@ -87,4 +89,85 @@ TEST(TerrainBlocks, RunsCoverExactlyTheCellsOfVisibleBlocksInIndexOrder) {
     EXPECT_TRUE(runs.empty());
     visibleCellRuns(1, std::vector<char>(), runs);  // no cells at all
     EXPECT_TRUE(runs.empty());
+}
+
+TEST(WaterParts, OnlyTheTexelsTheSurfaceCanReadAreDrawn) {
+    const glm::mat4 lens = glm::perspective(glm::radians(90.0f), 1.0f, 0.1f, 100.0f);
+    // Ground 2 below an eye looking along -z, reaching behind the eye: only
+    // its part in view counts, from the bottom edge up to below the horizon.
+    const ViewportArea ground =
+        projectPolygon(lens, {{-50, -2, 10}, {50, -2, 10}, {50, -2, -50}, {-50, -2, -50}});
+    ASSERT_FALSE(ground.empty);
+    EXPECT_FLOAT_EQ(ground.min.y, 0.0f);
+    EXPECT_FLOAT_EQ(ground.min.x, 0.0f);
+    EXPECT_GT(ground.max.y, 0.45f);
+    EXPECT_LT(ground.max.y, 0.5f);  // the far edge, short of the horizon
+    EXPECT_TRUE(projectPolygon(lens, {{-5, -2, 1}, {5, -2, 1}, {5, -2, 9}, {-5, -2, 9}}).empty);
+    EXPECT_TRUE(unite(ViewportArea{}, ViewportArea{}).empty);
+
+    // Screen points moved by the distortion, bilinear pairs and a texel of
+    // rounding each side; the reflection's rows turned upside down.
+    const ViewportArea middle{{0.4f, 0.1f}, {0.6f, 0.2f}, false};
+    std::vector<PixelRect> parts = waterReadRects(middle, 0.05f, false, 500, 300, true);
+    ASSERT_EQ(parts.size(), 1u);
+    EXPECT_EQ(parts[0].x0, 173);  // floor(0.35 * 500 - 0.5) - 1
+    EXPECT_EQ(parts[0].x1, 327);  // floor(0.65 * 500 - 0.5) + 3
+    EXPECT_EQ(parts[0].y0, 13);
+    EXPECT_EQ(parts[0].y1, 77);
+    parts = waterReadRects(middle, 0.05f, true, 500, 300, true);
+    ASSERT_EQ(parts.size(), 1u);
+    EXPECT_EQ(parts[0].y0, 223);  // rows of 0.75 to 0.95
+    EXPECT_EQ(parts[0].y1, 287);
+    EXPECT_TRUE(waterReadRects(ViewportArea{}, 0.05f, false, 500, 300, true).empty());
+
+    // Held at 0.001 and 0.999, a lookup on 300 rows reads the row past the
+    // opposite edge (at -0.2 and 299.2 texels), on 500 columns only at the
+    // top (0.999 * 500 - 0.5 is just over 499), never in a reduced frame.
+    const ViewportArea lowEdge{{0.0f, 0.0f}, {0.5f, 0.3f}, false};
+    parts = waterReadRects(lowEdge, 0.05f, false, 500, 300, true);
+    ASSERT_EQ(parts.size(), 2u);
+    EXPECT_EQ(parts[0].x0, 0);
+    EXPECT_EQ(parts[0].x1, 277);  // no column 499: the low edge reads 0 and 1
+    EXPECT_EQ(parts[0].y0, 0);
+    EXPECT_EQ(parts[1].y0, 299);
+    EXPECT_EQ(parts[1].y1, 300);
+    const ViewportArea rightEdge{{0.9f, 0.5f}, {1.0f, 0.6f}, false};
+    parts = waterReadRects(rightEdge, 0.05f, false, 500, 300, true);
+    ASSERT_EQ(parts.size(), 2u);
+    EXPECT_EQ(parts[0].x0, 0);  // column 0, past the right edge
+    EXPECT_EQ(parts[0].x1, 1);
+    EXPECT_EQ(parts[1].x1, 500);
+    parts = waterReadRects(lowEdge, 0.05f, false, 250, 150, false);
+    ASSERT_EQ(parts.size(), 1u);
+    EXPECT_EQ(parts[0].y0, 0);
+    EXPECT_LE(parts[0].x1, 250);
+
+    // Culling narrowed to a part of the viewport leaves out a box that lands
+    // only outside it.
+    const Box left = boxOf({-6, -1, -11}, {-4, 1, -9});
+    const glm::mat4 rightHalf = clipToPart(PixelRect{50, 0, 100, 100}, 100, 100);
+    EXPECT_TRUE(outsideClip(rightHalf * lens, left));
+    EXPECT_FALSE(outsideClip(rightHalf * lens, boxOf({4, -1, -11}, {6, 1, -9})));
+    EXPECT_FALSE(outsideClip(clipToPart(PixelRect{0, 0, 50, 100}, 100, 100) * lens, left));
+    EXPECT_EQ(clipToPart(PixelRect{0, 0, 100, 100}, 100, 100), glm::mat4(1.0f));
+}
+
+TEST(TerrainBlocks, SquaresBelowAHeightHoldEveryLowerVertex) {
+    const int n = 9;  // 8 cells a side: squares of 4 cells, 2 x 2 of them
+    std::vector<TerrainVertex> vertices(size_t(n) * n);
+    for (int j = 0; j < n; ++j)
+        for (int i = 0; i < n; ++i) vertices[size_t(j) * n + i].position = glm::vec3(i, 1, j);
+    vertices[size_t(2) * n + 6].position.y = -3;  // inside the square (1, 0)
+    vertices[size_t(4) * n + 1].position.y = -1;  // on the edge of squares (0, 0) and (0, 1)
+    const std::vector<Box> squares = terrainSquareBoxes(vertices, n, glm::vec3(0), 4);
+    ASSERT_EQ(squares.size(), 4u);
+    const std::vector<Box> low = boxesBelow(squares, 0.0f);
+    ASSERT_EQ(low.size(), 3u);
+    EXPECT_EQ(low[0].min, glm::vec3(0, -1, 0));
+    EXPECT_EQ(low[1].min, glm::vec3(4, -3, 0));
+    EXPECT_EQ(low[2].min, glm::vec3(0, -1, 4));
+    EXPECT_EQ(boxesBelow(squares, -3.0f).size(), 0u);
+    // The whole height range across one cell of the scene's 256 grid.
+    EXPECT_FLOAT_EQ(steepestGround(256), 10.0f / (1000.0f / 255.0f));
+    EXPECT_EQ(steepestGround(1), 0.0f);
 }
