@@ -55,9 +55,10 @@ bool ready() {
 
 // Depth of the water under the ground beyond which the ground wins the depth
 // test over it for certain, per unit of the ground's steepness (see
-// waterOnScreen): more than the 24-bit depth step at the far plane, about
-// 0.4 units.
-constexpr float kDepthSlack = 0.5f;
+// waterOnScreen): the meeting lies at least this far in front along the ray,
+// and even at the side of the view that is more than twice the 24-bit depth
+// step at the far plane (about 0.4 units).
+constexpr float kDepthSlack = 1.5f;
 // The eye's height over the ground beneath it, per unit of the ground's
 // steepness (for 1 + slope squared), that keeps all ground beyond the near
 // plane (0.1 units).
@@ -82,7 +83,7 @@ ViewportArea waterOnScreen() {
     }
     const Box surface = water->surfaceBox();
     const glm::vec3 eye = water->viewerPosition();
-    const float slope = steepestGround(terrain->vertexCount);
+    const float slope = terrain->steepness;
     const auto overGrid = [&grid](float x, float z) {
         return x >= grid.min.x && x <= grid.max.x && z >= grid.min.z && z <= grid.max.z;
     };

@@ -76,6 +76,7 @@ Terrain::Terrain()
     blockBoxes = terrainBlockBoxes(vertices, vertexCount, position);
     blockNormals = terrainBlockNormals(vertices, vertexCount);
     squareBoxes = terrainSquareBoxes(vertices, vertexCount, position, kSquareCells);
+    steepness = steepestGround(heights, vertexCount);
     setupBuffers();
     stbi_image_free(mapPixels);
     mapPixels = nullptr;

@@ -39,6 +39,7 @@ public:
     std::vector<Box> blockNormals;            // the boxes of their vertex normals
     std::vector<Box> squareBoxes;             // world boxes of squares of kSquareCells cells
     static constexpr int kSquareCells = 4;
+    float steepness = 0.0f;                   // steepestGround of the grid
 
     // Builds the terrain on the first call; the same object afterwards (or a
     // new one if the application has deleted it).

@@ -1,5 +1,6 @@
 #include "effects/TerrainGrid.h"
 
+#include <algorithm>
 #include <cmath>
 
 float heightFromRed(unsigned char red) {
@@ -181,9 +182,18 @@ void visibleCellRuns(int vertexCount, const std::vector<char>& blockVisible,
     }
 }
 
-float steepestGround(int vertexCount) {
-    if (vertexCount < 2) return 0.0f;
-    return kTerrainHeightRange / (kTerrainSize / float(vertexCount - 1));
+float steepestGround(const std::vector<std::vector<float>>& heights, int vertexCount) {
+    if (vertexCount < 2 || heights.size() < size_t(vertexCount)) return 0.0f;
+    // A triangle's two legs run along x and z, so its slope is at most the
+    // steepest step between neighbours times the square root of 2; a coarse
+    // level's legs span several steps and slope no more than the steepest.
+    float step = 0.0f;
+    for (int i = 0; i < vertexCount; ++i)
+        for (int j = 0; j < vertexCount; ++j) {
+            if (i + 1 < vertexCount) step = std::max(step, std::abs(heights[i + 1][j] - heights[i][j]));
+            if (j + 1 < vertexCount) step = std::max(step, std::abs(heights[i][j + 1] - heights[i][j]));
+        }
+    return std::sqrt(2.0f) * step / (kTerrainSize / float(vertexCount - 1));
 }
 
 std::vector<Box> boxesBelow(const std::vector<Box>& boxes, float height) {

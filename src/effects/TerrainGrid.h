@@ -81,9 +81,9 @@ int terrainLevelCells(int vertexCount, int stride);
 // full grid's list. Empty for a refused stride or fewer than 2 vertices.
 std::vector<unsigned int> terrainGridIndices(int vertexCount, int stride);
 
-// The steepest the drawn ground can be (rise over run): the whole height
-// range across one cell. 0 for fewer than 2 vertices.
-float steepestGround(int vertexCount);
+// The steepest the drawn ground is anywhere (rise over run): no triangle of
+// the grid, at any level, slopes more. 0 for fewer than 2 vertices.
+float steepestGround(const std::vector<std::vector<float>>& heights, int vertexCount);
 
 // Of the boxes of blocks or squares of the grid, those whose lowest vertex
 // lies below `height`. The drawn ground of every other one lies at `height`

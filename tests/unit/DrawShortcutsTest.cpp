@@ -2,6 +2,7 @@
 // exactly what cannot be drawn.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <glm/gtc/matrix_transform.hpp>
 #include <vector>
 
@@ -167,7 +168,10 @@ TEST(TerrainBlocks, SquaresBelowAHeightHoldEveryLowerVertex) {
     EXPECT_EQ(low[1].min, glm::vec3(4, -3, 0));
     EXPECT_EQ(low[2].min, glm::vec3(0, -1, 4));
     EXPECT_EQ(boxesBelow(squares, -3.0f).size(), 0u);
-    // The whole height range across one cell of the scene's 256 grid.
-    EXPECT_FLOAT_EQ(steepestGround(256), 10.0f / (1000.0f / 255.0f));
-    EXPECT_EQ(steepestGround(1), 0.0f);
+    // The steepest step between neighbours, over a cell 125 units wide, as a
+    // triangle's slope.
+    std::vector<std::vector<float>> heights(n, std::vector<float>(n, 1.0f));
+    heights[6][2] = -3.0f;
+    EXPECT_FLOAT_EQ(steepestGround(heights, n), std::sqrt(2.0f) * 4.0f / 125.0f);
+    EXPECT_EQ(steepestGround(heights, 1), 0.0f);
 }
