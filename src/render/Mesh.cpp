@@ -42,12 +42,12 @@ void Mesh::setupMesh() {
                  vertices.empty() ? nullptr : vertices.data(), GL_STATIC_DRAW);
 
     // The triangles in order, then the same triangles last to first, then
-    // room for the two sorted orders (first as stored).
+    // room for the sorted orders (first as stored): the light's and two views'.
     std::vector<unsigned int> both(indices);
     const size_t triangles = indices.size() / 3;
     for (size_t t = triangles; t-- > 0;)
         both.insert(both.end(), indices.begin() + long(3 * t), indices.begin() + long(3 * t + 3));
-    for (int order = 0; order < 2; ++order)
+    for (int order = 0; order < kSortSlots; ++order)
         both.insert(both.end(), indices.begin(), indices.begin() + long(3 * triangles));
     glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, EBO);
     glBufferData(GL_ELEMENT_ARRAY_BUFFER, GLsizeiptr(both.size() * sizeof(unsigned int)),
@@ -95,7 +95,7 @@ void Mesh::draw(Shader* shader, DrawOrder order) const {
     size_t first = 0;
     if (order != DrawOrder::Forward) first = indices.size();
     if (order == DrawOrder::LightSorted) first += whole;
-    if (order == DrawOrder::ViewSorted) first += 2 * whole;
+    if (order == DrawOrder::ViewSorted) first += size_t(2 + viewSlot) * whole;
     glDrawElements(GL_TRIANGLES, GLsizei(whole), GL_UNSIGNED_INT,
                    reinterpret_cast<const void*>(first * sizeof(unsigned int)));
     glBindVertexArray(0);
@@ -112,13 +112,31 @@ void Mesh::draw(Shader* shader, DrawOrder order) const {
 
 void Mesh::sortAlong(glm::vec3 towards, DrawOrder order) {
     if (order != DrawOrder::LightSorted && order != DrawOrder::ViewSorted) return;
-    const int slot = order == DrawOrder::LightSorted ? 0 : 1;
     const float length = glm::length(towards);
     if (!(length > 0.0f)) return;
     towards /= length;
-    // About 3 degrees: the sun moves that far in a few seconds of the day.
-    if (glm::dot(towards, sortedAlong[slot]) > 0.9986f) return;
-    sortedAlong[slot] = towards;
+    // Views keep two orders, so that a frame's main view and its mirror
+    // image in the water each find theirs again next frame: a view within a
+    // few degrees of one uses it, else the one used longer ago is sorted
+    // anew. About 3 degrees: the sun moves that far in a few seconds of the
+    // day.
+    const auto close = [&](int slot) { return glm::dot(towards, sortedAlong[slot]) > 0.9986f; };
+    if (order == DrawOrder::LightSorted) {
+        if (close(0)) return;
+        sortedAlong[0] = towards;
+    } else {
+        ++viewUses;
+        for (int view = 0; view < 2; ++view)
+            if (close(1 + view)) {
+                viewSlot = view;
+                lastViewUse[view] = viewUses;
+                return;
+            }
+        viewSlot = lastViewUse[0] <= lastViewUse[1] ? 0 : 1;
+        lastViewUse[viewSlot] = viewUses;
+        sortedAlong[1 + viewSlot] = towards;
+    }
+    const int slot = order == DrawOrder::LightSorted ? 0 : 1 + viewSlot;
     const size_t triangles = indices.size() / 3;
     std::vector<float> depth(triangles);
     for (size_t t = 0; t < triangles; ++t)

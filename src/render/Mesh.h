@@ -67,14 +67,20 @@ public:
     // Sorts the triangles by their centre along `towards` (model space),
     // smallest first, for passes whose result does not depend on the order:
     // a depth pass drawn nearest first leaves the texels behind untouched.
-    // A direction within a few degrees of the last one keeps its order.
-    // `order` is LightSorted or ViewSorted.
+    // A direction within a few degrees of the last one keeps its order; views
+    // keep two orders (the one used longer ago gives way to a new direction),
+    // and a ViewSorted draw uses the one the last sort chose. `order` is
+    // LightSorted or ViewSorted.
     void sortAlong(glm::vec3 towards, DrawOrder order);
 
     void setupMesh();
 
 private:
-    glm::vec3 sortedAlong[2] = {glm::vec3(0.0f), glm::vec3(0.0f)};
+    static constexpr int kSortSlots = 3;  // the light's order, two views'
+    glm::vec3 sortedAlong[kSortSlots] = {glm::vec3(0.0f), glm::vec3(0.0f), glm::vec3(0.0f)};
+    int viewSlot = 0;  // the view order of the last sortAlong: 0 or 1
+    unsigned long long viewUses = 0;         // view sorts asked for so far
+    unsigned long long lastViewUse[2] = {0, 0};  // when each view order last served
 };
 
 // The sampler uniform for the texture of the given type; `diffuseNumber`

@@ -236,6 +236,15 @@ void main() { FragColor = vec4(colour, 1.0); }
     quads.sortAlong(glm::vec3(0, 0, 1), DrawOrder::ViewSorted);
     quads.draw(&shader, DrawOrder::ViewSorted);
     EXPECT_EQ(target.pixel(1, 1), (std::vector<unsigned char>{0, 255, 0, 255}));
+    // A view and its mirror image take turns: each finds its own order.
+    for (int turn = 0; turn < 2; ++turn) {
+        quads.sortAlong(glm::vec3(0.01f, 0, -1), DrawOrder::ViewSorted);
+        quads.draw(&shader, DrawOrder::ViewSorted);
+        EXPECT_EQ(target.pixel(1, 1), (std::vector<unsigned char>{255, 0, 0, 255}));
+        quads.sortAlong(glm::vec3(0.01f, 0, 1), DrawOrder::ViewSorted);
+        quads.draw(&shader, DrawOrder::ViewSorted);
+        EXPECT_EQ(target.pixel(1, 1), (std::vector<unsigned char>{0, 255, 0, 255}));
+    }
     EXPECT_EQ(primitivesDrawn(quads, &shader), 4u);
     glDisable(GL_CULL_FACE);
     glUseProgram(0);
