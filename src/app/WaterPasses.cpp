@@ -53,26 +53,17 @@ bool ready() {
     return water && waterFrameBuffers && mainCamera;
 }
 
-// Depth of the water under the ground beyond which the ground wins the depth
-// test over it for certain, per unit of the ground's steepness (see
-// waterOnScreen): the meeting lies at least this far in front along the ray,
-// and even at the side of the view that is more than twice the 24-bit depth
-// step at the far plane (about 0.4 units).
-constexpr float kDepthSlack = 1.5f;
 // The eye's height over the ground beneath it, per unit of the ground's
 // steepness (for 1 + slope squared), that keeps all ground beyond the near
 // plane (0.1 units).
 constexpr float kEyeClearance = 0.25f;
 
-// Where on the screen the surface can show this frame. A ray from an eye
-// above the ground to water under the ground meets the ground on its way, and
-// where the water lies more than kDepthSlack * (1 + slope) under the ground,
-// that meeting is far enough in front to win the depth test. So only the
-// squares of the grid whose ground comes nearer the water can show it. That needs the eye
-// over the grid and clear of the ground (its nearest ground beyond the near
-// plane), the water square inside the grid, and the full grid drawn (a
-// reduced frame's coarse ground is not the one measured under the eye);
-// otherwise the whole square counts.
+// Where on the screen the surface can show this frame: only over the
+// squares of the grid where the ground does not hide it for certain (see
+// squaresShowingWater). That needs the eye over the grid and clear of the
+// ground (its nearest ground beyond the near plane), the water square inside
+// the grid, and the full grid drawn (a reduced frame's coarse ground is not
+// the one measured under the eye); otherwise the whole square counts.
 ViewportArea waterOnScreen() {
     if (!terrain || terrain->blockBoxes.empty() || terrainStrideForScale(renderScale) != 1)
         return water->onScreen();
@@ -92,8 +83,8 @@ ViewportArea waterOnScreen() {
         eye.y < terrain->getHeightOfTerrain(eye.x, eye.z) +
                     kEyeClearance * std::sqrt(1.0f + slope * slope))
         return water->onScreen();
-    return water->onScreen(
-        boxesBelow(terrain->squareBoxes, water->height() + kDepthSlack * (1.0f + slope)));
+    return water->onScreen(squaresShowingWater(terrain->squareBoxes, eye, water->height(), slope,
+                                               water->viewProjection()));
 }
 
 // The parts of a water target that the surface can read this frame (see

@@ -195,10 +195,3 @@ float steepestGround(const std::vector<std::vector<float>>& heights, int vertexC
         }
     return std::sqrt(2.0f) * step / (kTerrainSize / float(vertexCount - 1));
 }
-
-std::vector<Box> boxesBelow(const std::vector<Box>& boxes, float height) {
-    std::vector<Box> low;
-    for (const Box& box : boxes)
-        if (!box.empty && box.min.y < height) low.push_back(box);
-    return low;
-}

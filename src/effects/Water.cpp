@@ -136,10 +136,8 @@ void Water::draw() {
 }
 
 ViewportArea Water::onScreen() const {
-    if (!shader || vertices.size() != 4) return {glm::vec2(0.0f), glm::vec2(1.0f), false};
-    const glm::mat4 clipFromWater = viewVolumeOf(shader).clipFromWorld * model;
-    // The corners go round the square in the order 0, 1, 3, 2.
-    return projectPolygon(clipFromWater, {vertices[0], vertices[1], vertices[3], vertices[2]});
+    if (!shader || vertices.empty()) return {glm::vec2(0.0f), glm::vec2(1.0f), false};
+    return onScreen({surfaceBox()});
 }
 
 ViewportArea Water::onScreen(const std::vector<Box>& parts) const {
@@ -160,6 +158,14 @@ Box Water::surfaceBox() const {
     Box box;
     for (const glm::vec3& corner : vertices) box.add(glm::vec3(model * glm::vec4(corner, 1.0f)));
     return box;
+}
+
+glm::mat4 Water::viewProjection() const {
+    glm::mat4 projection(1.0f);
+    if (!shader) return projection;
+    const GLint at = glGetUniformLocation(shader->program, "projection");
+    if (at >= 0) glGetUniformfv(shader->program, at, &projection[0][0]);
+    return projection;
 }
 
 glm::vec3 Water::viewerPosition() const {

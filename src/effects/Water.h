@@ -102,8 +102,10 @@ public:
     ViewportArea onScreen(const std::vector<Box>& parts) const;
     // The box around the square (flat, at the water's height).
     Box surfaceBox() const;
-    // The eye of the view that waterShader holds ("viewPos").
+    // The eye of the view that waterShader holds ("viewPos"), and its lens
+    // ("projection").
     glm::vec3 viewerPosition() const;
+    glm::mat4 viewProjection() const;
 
     // Sets the vec4 uniform `name` to `plane` in every clip shader, in order;
     // the last of them stays current.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "camera/Camera.h"
 
@@ -32,6 +33,40 @@ std::array<glm::vec3, 4> waterCorners(const std::array<glm::vec2, 4>& halfExtent
     for (int i = 0; i < 4; ++i)
         corners[i] = glm::vec3(signs[i].x * halfExtents[i].x, 0.0f, signs[i].y * halfExtents[i].y);
     return corners;
+}
+
+float coverDepth(float distance, float slope, const glm::mat4& projection) {
+    // Depth steps between the ground's and the water's fragment, against the
+    // float arithmetic of each (a step of 24 bits is a float's step near 1).
+    constexpr double kSteps = 6.0;
+    constexpr double kFloor = 0.05;  // world units, near the eye
+    // The near plane and the widest angle between a ray and the view axis.
+    const double nearPlane = double(projection[3][2]) / (double(projection[2][2]) - 1.0);
+    const double tanX = 1.0 / double(projection[0][0]), tanY = 1.0 / double(projection[1][1]);
+    const double widest = 1.0 / std::sqrt(1.0 + tanX * tanX + tanY * tanY);
+    if (!(nearPlane > 0.0) || !std::isfinite(widest)) return std::numeric_limits<float>::max();
+    // A window depth step at eye depth z spans z * z / near of eye depth; the
+    // meeting lies at least depth / sqrt(1 + slope^2) before the water along
+    // the ray (the ray and the ground between them), and the ray's share of
+    // that along the view axis is at least `widest`.
+    const double d = double(distance);
+    const double eyeDepth = kSteps * std::ldexp(1.0, -24) * d * d / nearPlane;
+    return float(kFloor + eyeDepth * std::sqrt(1.0 + double(slope) * slope) / widest);
+}
+
+std::vector<Box> squaresShowingWater(const std::vector<Box>& squares, glm::vec3 eye,
+                                     float waterHeight, float slope, const glm::mat4& projection) {
+    std::vector<Box> showing;
+    for (const Box& square : squares) {
+        if (square.empty) continue;
+        // The farthest point of the square's water from the eye.
+        const glm::vec3 far(eye.x < (square.min.x + square.max.x) * 0.5f ? square.max.x : square.min.x,
+                            waterHeight,
+                            eye.z < (square.min.z + square.max.z) * 0.5f ? square.max.z : square.min.z);
+        if (square.min.y < waterHeight + coverDepth(glm::length(far - eye), slope, projection))
+            showing.push_back(square);
+    }
+    return showing;
 }
 
 namespace {

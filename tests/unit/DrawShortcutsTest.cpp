@@ -153,7 +153,7 @@ TEST(WaterParts, OnlyTheTexelsTheSurfaceCanReadAreDrawn) {
     EXPECT_EQ(clipToPart(PixelRect{0, 0, 100, 100}, 100, 100), glm::mat4(1.0f));
 }
 
-TEST(TerrainBlocks, SquaresBelowAHeightHoldEveryLowerVertex) {
+TEST(TerrainBlocks, WaterShowsOnlyWhereTheGroundCannotHideIt) {
     const int n = 9;  // 8 cells a side: squares of 4 cells, 2 x 2 of them
     std::vector<TerrainVertex> vertices(size_t(n) * n);
     for (int j = 0; j < n; ++j)
@@ -162,12 +162,29 @@ TEST(TerrainBlocks, SquaresBelowAHeightHoldEveryLowerVertex) {
     vertices[size_t(4) * n + 1].position.y = -1;  // on the edge of squares (0, 0) and (0, 1)
     const std::vector<Box> squares = terrainSquareBoxes(vertices, n, glm::vec3(0), 4);
     ASSERT_EQ(squares.size(), 4u);
-    const std::vector<Box> low = boxesBelow(squares, 0.0f);
-    ASSERT_EQ(low.size(), 3u);
-    EXPECT_EQ(low[0].min, glm::vec3(0, -1, 0));
-    EXPECT_EQ(low[1].min, glm::vec3(4, -3, 0));
-    EXPECT_EQ(low[2].min, glm::vec3(0, -1, 4));
-    EXPECT_EQ(boxesBelow(squares, -3.0f).size(), 0u);
+    EXPECT_EQ(squares[1].min, glm::vec3(4, -3, 0));
+    EXPECT_EQ(squares[2].min, glm::vec3(0, -1, 4));
+
+    // Water at -0.5 seen from 3 units up: it can show where the ground dips
+    // below it, never under the square whose ground stays 1.5 above it.
+    const glm::mat4 lens = glm::perspective(glm::radians(60.0f), 1.5f, 0.1f, 800.0f);
+    const glm::vec3 eye(4, 3, -2);
+    std::vector<Box> showing = squaresShowingWater(squares, eye, -0.5f, 0.4f, lens);
+    ASSERT_EQ(showing.size(), 3u);
+    EXPECT_EQ(showing[0].min, squares[0].min);
+    EXPECT_EQ(showing[1].min, squares[1].min);
+    EXPECT_EQ(showing[2].min, squares[2].min);
+    EXPECT_TRUE(squaresShowingWater(squares, eye, -3.5f, 0.4f, lens).empty());
+    // Far away the depth steps are coarse: the ground must lie much farther
+    // above the water to hide it, the more so the steeper it is.
+    EXPECT_LT(coverDepth(10.0f, 0.4f, lens), 0.06f);
+    EXPECT_GT(coverDepth(800.0f, 0.4f, lens), 2.0f);
+    EXPECT_LT(coverDepth(800.0f, 0.4f, lens), 5.0f);
+    EXPECT_GT(coverDepth(800.0f, 2.0f, lens), coverDepth(800.0f, 0.4f, lens));
+    const std::vector<Box> far = {Box{{500, 0.5f, 0}, {504, 0.5f, 4}, false}};
+    EXPECT_EQ(squaresShowingWater(far, glm::vec3(400, 3, 0), -0.5f, 0.4f, lens).size(), 0u);
+    EXPECT_EQ(squaresShowingWater(far, glm::vec3(-300, 3, 0), -0.5f, 0.4f, lens).size(), 1u);
+
     // The steepest step between neighbours, over a cell 125 units wide, as a
     // triangle's slope.
     std::vector<std::vector<float>> heights(n, std::vector<float>(n, 1.0f));
