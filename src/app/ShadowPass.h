@@ -26,6 +26,10 @@ void completeShadowsFor(const ViewVolume& view);
 // frame reads again, such as the water reflection's).
 void prepareShadowsFor(const ViewVolume& view);
 
+// Once the map exists: until the first depth pass hands the receivers a
+// light matrix, the light-set choice knows that no shadow can fall.
+void startShadowTests();
+
 // Drops what the last pass left out (the map is about to go).
 void forgetShadowPass();
 

@@ -94,6 +94,7 @@ void initCameras() {
 void initSkyAndShadows() {
     skybox = new Skybox(cubemapShader, mainCamera);
     shadowMap = new ShadowMap({modelShader, terrainShader}, sunLight, mainCamera);
+    startShadowTests();
     createEnvironmentTarget();
 }
 

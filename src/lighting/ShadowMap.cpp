@@ -151,6 +151,7 @@ void ShadowMap::resumeShadowPass() {
 }
 
 void ShadowMap::bindShadowMap() {
+    matrixHandedOut = matrixHandedOut || lightSpaceMatrix != glm::mat4(0.0f);
     for (Shader* receiver : shaders) {
         if (!receiver) continue;
         receiver->use();

@@ -72,6 +72,10 @@ public:
     // For every receiving program: "lightSpaceMatrix" and "shadowMap" = 5,
     // with the depth map bound on texture unit 5, which stays active.
     void bindShadowMap();
+    // False until bindShadowMap has handed the receivers a light matrix:
+    // until then they hold none (all zeros), and their shadow lookup gives
+    // no shadow anywhere.
+    bool matrixHandedOut = false;
 
 private:
     void clearDepthMap(const std::vector<Box>* casterBoxes);

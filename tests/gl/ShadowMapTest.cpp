@@ -258,10 +258,23 @@ TEST_F(ShadowMapTest, ShadowPassDrawsTheCastersFromTheLightAndRestoresTheWindowS
 }
 
 TEST_F(ShadowMapTest, BindShadowMapHandsUnitFiveAndTheMatrixToBothPrograms) {
+    shadowMap = map.get();
+    // Until a light matrix reaches the receivers, no shadow falls anywhere
+    // (their lookup reads a matrix of zeros); a matrix of zeros changes nothing.
+    Box anywhere;
+    anywhere.add(glm::vec3(-1.0f));
+    anywhere.add(glm::vec3(1.0f));
+    startShadowTests();
+    ASSERT_NE(shadowMayFall, nullptr);
+    EXPECT_FALSE(shadowMayFall(anywhere));
+    map->lightSpaceMatrix = glm::mat4(0.0f);
+    bindShadowMapForMainPass();
+    EXPECT_FALSE(shadowMayFall(anywhere));
     map->lightSpaceMatrix = glm::mat4(2.0f);
     map->lightSpaceMatrix[3] = glm::vec4(1, 2, 3, 1);
-    shadowMap = map.get();
     bindShadowMapForMainPass();
+    EXPECT_TRUE(shadowMayFall(anywhere));
+    forgetShadowPass();
 
     for (const Shader* receiver : {model.get(), ground.get()}) {
         const GLuint p = receiver->program;
