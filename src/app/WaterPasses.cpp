@@ -65,19 +65,16 @@ constexpr float kEyeClearance = 0.25f;
 // the grid, and the full grid drawn (a reduced frame's coarse ground is not
 // the one measured under the eye); otherwise the whole square counts.
 ViewportArea waterOnScreen() {
-    if (!terrain || terrain->blockBoxes.empty() || terrainStrideForScale(renderScale) != 1)
+    if (!terrain || terrain->squareBoxes.empty() || terrainStrideForScale(renderScale) != 1)
         return water->onScreen();
-    Box grid;
-    for (const Box& block : terrain->blockBoxes) {
-        grid.add(block.min);
-        grid.add(block.max);
-    }
+    const glm::vec2 gridMin(terrain->position.x, terrain->position.z);
+    const glm::vec2 gridMax = gridMin + glm::vec2(kTerrainSize);
+    const auto overGrid = [&](float x, float z) {
+        return x >= gridMin.x && x <= gridMax.x && z >= gridMin.y && z <= gridMax.y;
+    };
     const Box surface = water->surfaceBox();
     const glm::vec3 eye = water->viewerPosition();
     const float slope = terrain->steepness;
-    const auto overGrid = [&grid](float x, float z) {
-        return x >= grid.min.x && x <= grid.max.x && z >= grid.min.z && z <= grid.max.z;
-    };
     if (surface.empty || !overGrid(surface.min.x, surface.min.z) ||
         !overGrid(surface.max.x, surface.max.z) || !overGrid(eye.x, eye.z) ||
         eye.y < terrain->getHeightOfTerrain(eye.x, eye.z) +
@@ -87,16 +84,16 @@ ViewportArea waterOnScreen() {
                                                water->viewProjection()));
 }
 
-// The parts of a water target that the surface can read this frame (see
-// waterReadRects), each drawn on its own with the pass's draws cut to it and
-// culled to it; with the shortcuts off, the whole drawn part, drawn as it is.
-// The water program's view is this frame's main view: the main pass draws
-// the surface with it.
-std::vector<PixelRect> readParts(bool mirrored) {
+// The parts of a water target that the surface, seen in `seen` of the
+// screen (waterOnScreen), can read this frame (see waterReadRects), each
+// drawn on its own with the pass's draws cut to it and culled to it; with the
+// shortcuts off, the whole drawn part, drawn as it is. The water program's
+// view is this frame's main view: the main pass draws the surface with it.
+std::vector<PixelRect> readParts(const ViewportArea& seen, bool mirrored) {
     const int width = scaledSide(WaterFrameBuffers::kWidth);
     const int height = scaledSide(WaterFrameBuffers::kHeight);
     if (!renderShortcuts) return {{0, 0, width, height}};
-    return waterReadRects(waterOnScreen(), water->distortionStrength, mirrored, width, height,
+    return waterReadRects(seen, water->distortionStrength, mirrored, width, height,
                           renderScale >= 1.0f);
 }
 
@@ -122,13 +119,12 @@ void endPart() {
     drawnPartOfViewport = glm::mat4(1.0f);
 }
 
-}  // namespace
-
-void renderWaterReflection() {
-    if (!ready()) return;
+// The scene above the water, seen by the main camera mirrored in the
+// surface, into the reflection target.
+void renderWaterReflection(const ViewportArea& seen) {
     TimedStep timed(PassStep::WaterReflection);
     const float h = water->height();
-    const std::vector<PixelRect> parts = readParts(true);
+    const std::vector<PixelRect> parts = readParts(seen, true);
     waterFrameBuffers->bindReflectionFrameBuffer();
     clearTarget();
     water->setClipPlane(reflectionClipPlane(h), kClipPlaneName);
@@ -153,11 +149,12 @@ void renderWaterReflection() {
     waterFrameBuffers->unbindCurrentFrameBuffer();
 }
 
-void renderWaterRefraction() {
-    if (!ready()) return;
+// The terrain and sky below the surface into the refraction target, then
+// clipping is turned off for the rest of the frame.
+void renderWaterRefraction(const ViewportArea& seen) {
     TimedStep timed(PassStep::WaterRefraction);
     const float h = water->height();
-    const std::vector<PixelRect> parts = readParts(false);
+    const std::vector<PixelRect> parts = readParts(seen, false);
     waterFrameBuffers->bindRefractionFrameBuffer();
     clearTarget();
     water->setClipPlane(refractionClipPlane(h), kClipPlaneName);
@@ -173,8 +170,13 @@ void renderWaterRefraction() {
     waterFrameBuffers->unbindCurrentFrameBuffer();
 }
 
+}  // namespace
+
 void renderWaterPasses() {
     bindShadowMapForWaterPasses();
-    renderWaterReflection();
-    renderWaterRefraction();
+    if (!ready()) return;
+    // Where the surface can show, worked out once for both passes.
+    const ViewportArea seen = renderShortcuts ? waterOnScreen() : ViewportArea{};
+    renderWaterReflection(seen);
+    renderWaterRefraction(seen);
 }

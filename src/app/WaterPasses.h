@@ -5,9 +5,3 @@
 // and main passes; they do nothing while the water or its targets are missing.
 
 void renderWaterPasses();
-
-// The reflection alone (into the reflection target).
-void renderWaterReflection();
-// The refraction alone (into the refraction target), then clipping is turned
-// off for the rest of the frame.
-void renderWaterRefraction();

@@ -162,17 +162,13 @@ Box Water::surfaceBox() const {
 
 glm::mat4 Water::viewProjection() const {
     glm::mat4 projection(1.0f);
-    if (!shader) return projection;
-    const GLint at = glGetUniformLocation(shader->program, "projection");
-    if (at >= 0) glGetUniformfv(shader->program, at, &projection[0][0]);
+    if (shader) readUniform(shader->program, "projection", &projection[0][0]);
     return projection;
 }
 
 glm::vec3 Water::viewerPosition() const {
     glm::vec3 eye(0.0f);
-    if (!shader) return eye;
-    const GLint at = glGetUniformLocation(shader->program, "viewPos");
-    if (at >= 0) glGetUniformfv(shader->program, at, &eye[0]);
+    if (shader) readUniform(shader->program, "viewPos", &eye[0]);
     return eye;
 }
 

@@ -35,27 +35,46 @@ std::array<glm::vec3, 4> waterCorners(const std::array<glm::vec2, 4>& halfExtent
     return corners;
 }
 
-float coverDepth(float distance, float slope, const glm::mat4& projection) {
+namespace {
+
+// coverDepth at a distance d is kCoverFloor + the factor below times d * d.
+constexpr double kCoverFloor = 0.05;  // world units, near the eye
+
+// The factor of coverDepth for this lens and ground, or infinity for a lens
+// without a near plane in front of the eye.
+double coverFactor(float slope, const glm::mat4& projection) {
     // Depth steps between the ground's and the water's fragment, against the
     // float arithmetic of each (a step of 24 bits is a float's step near 1).
     constexpr double kSteps = 6.0;
-    constexpr double kFloor = 0.05;  // world units, near the eye
     // The near plane and the widest angle between a ray and the view axis.
     const double nearPlane = double(projection[3][2]) / (double(projection[2][2]) - 1.0);
     const double tanX = 1.0 / double(projection[0][0]), tanY = 1.0 / double(projection[1][1]);
     const double widest = 1.0 / std::sqrt(1.0 + tanX * tanX + tanY * tanY);
-    if (!(nearPlane > 0.0) || !std::isfinite(widest)) return std::numeric_limits<float>::max();
+    if (!(nearPlane > 0.0) || !std::isfinite(widest))
+        return std::numeric_limits<double>::infinity();
     // A window depth step at eye depth z spans z * z / near of eye depth; the
     // meeting lies at least depth / sqrt(1 + slope^2) before the water along
     // the ray (the ray and the ground between them), and the ray's share of
     // that along the view axis is at least `widest`.
-    const double d = double(distance);
-    const double eyeDepth = kSteps * std::ldexp(1.0, -24) * d * d / nearPlane;
-    return float(kFloor + eyeDepth * std::sqrt(1.0 + double(slope) * slope) / widest);
+    return kSteps * std::ldexp(1.0, -24) / nearPlane * std::sqrt(1.0 + double(slope) * slope) /
+           widest;
+}
+
+float coverAt(double factor, float distance) {
+    const double depth = kCoverFloor + factor * double(distance) * double(distance);
+    return depth < double(std::numeric_limits<float>::max()) ? float(depth)
+                                                             : std::numeric_limits<float>::max();
+}
+
+}  // namespace
+
+float coverDepth(float distance, float slope, const glm::mat4& projection) {
+    return coverAt(coverFactor(slope, projection), distance);
 }
 
 std::vector<Box> squaresShowingWater(const std::vector<Box>& squares, glm::vec3 eye,
                                      float waterHeight, float slope, const glm::mat4& projection) {
+    const double factor = coverFactor(slope, projection);
     std::vector<Box> showing;
     for (const Box& square : squares) {
         if (square.empty) continue;
@@ -63,7 +82,7 @@ std::vector<Box> squaresShowingWater(const std::vector<Box>& squares, glm::vec3 
         const glm::vec3 far(eye.x < (square.min.x + square.max.x) * 0.5f ? square.max.x : square.min.x,
                             waterHeight,
                             eye.z < (square.min.z + square.max.z) * 0.5f ? square.max.z : square.min.z);
-        if (square.min.y < waterHeight + coverDepth(glm::length(far - eye), slope, projection))
+        if (square.min.y < waterHeight + coverAt(factor, glm::length(far - eye)))
             showing.push_back(square);
     }
     return showing;

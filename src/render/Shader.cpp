@@ -185,3 +185,10 @@ void copyUniform(GLuint from, GLuint to, const char* name, int floats) {
                                        : GL_FLOAT_VEC4;
     copyUniformValue(from, source, target, type);
 }
+
+bool readUniform(GLuint program, const char* name, float* values) {
+    const GLint at = glGetUniformLocation(program, name);
+    if (at < 0) return false;
+    glGetUniformfv(program, at, values);
+    return true;
+}

@@ -46,3 +46,8 @@ void copyUniformValue(GLuint from, GLint fromAt, GLint toAt, GLenum type);
 // matrix) by name from one program to another, leaving `to` current. Nothing
 // happens where either program lacks the name.
 void copyUniform(GLuint from, GLuint to, const char* name, int floats);
+
+// Reads the float uniform `name` of `program` into `values`, which must hold
+// as many floats as the uniform has; false, leaving `values` as they are,
+// where the program lacks the name.
+bool readUniform(GLuint program, const char* name, float* values);

@@ -31,14 +31,11 @@ ViewVolume viewVolumeOf(const Shader* shader) {
     if (!shader) return volume;
     const GLuint program = shader->program;
     glm::mat4 projection(1.0f), view(1.0f);
-    const GLint projectionAt = glGetUniformLocation(program, "projection");
-    const GLint viewAt = glGetUniformLocation(program, "view");
-    if (projectionAt >= 0) glGetUniformfv(program, projectionAt, &projection[0][0]);
-    if (viewAt >= 0) glGetUniformfv(program, viewAt, &view[0][0]);
+    readUniform(program, "projection", &projection[0][0]);
+    readUniform(program, "view", &view[0][0]);
     volume.clipFromWorld = drawnPartOfViewport * projection * view;
-    const GLint planeAt = glGetUniformLocation(program, "waterClipPlane");
-    if (planeAt >= 0) glGetUniformfv(program, planeAt, &volume.clipPlane[0]);
-    volume.clipping = planeAt >= 0 && glIsEnabled(GL_CLIP_DISTANCE0);
+    volume.clipping = readUniform(program, "waterClipPlane", &volume.clipPlane[0]) &&
+                      glIsEnabled(GL_CLIP_DISTANCE0);
     return volume;
 }
 

@@ -10,8 +10,11 @@
 #include "core/Globals.h"
 #include "effects/Terrain.h"
 #include "gl/GlTestSupport.h"
+#include "effects/Water.h"
+#include "render/LightVariants.h"
 #include "render/Model.h"
 #include "render/Shader.h"
+#include "scene/DepthFirst.h"
 #include "scene/Entity.h"
 #include "scene/Scene.h"
 
@@ -41,10 +44,16 @@ protected:
         delete mainCamera;
         delete captureCamera;
         mainCamera = captureCamera = nullptr;
-        // Later tests in this binary run frames that look for these programs.
+        // Later tests in this binary run frames that look for these programs;
+        // the narrower lighting programs hold the full ones.
+        for (LightVariants** v : {&modelLightVariants, &terrainLightVariants}) {
+            delete *v;
+            *v = nullptr;
+        }
         for (Shader** s : {&modelShader, &terrainShader, &cubemapShader, &waterShader, &depthShader,
-                           &horizontalGlowShader, &verticalGlowShader, &frameBufferShader,
-                           &reflectionShader, &effectShader, &particleShader}) {
+                           &depthFirstShader, &deepWaterShader, &horizontalGlowShader,
+                           &verticalGlowShader, &frameBufferShader, &reflectionShader,
+                           &effectShader, &particleShader}) {
             delete *s;
             *s = nullptr;
         }
