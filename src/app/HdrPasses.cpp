@@ -13,12 +13,14 @@
 #include "render/PassTimer.h"
 #include "render/RenderTargets.h"
 #include "render/ScreenRect.h"
+#include "render/Shader.h"
 #include "render/ViewVolume.h"
 #include "scene/Entity.h"
 #include "scene/Scene.h"
 #include "sound/SoundSystem.h"
 
 FrameBuffer* sceneBuffer = nullptr;
+Shader* texelResolveShader = nullptr;
 FrameBuffer* glowSourceBuffer = nullptr;
 FrameBuffer* glowBlurBuffer = nullptr;
 
@@ -209,5 +211,20 @@ void resolveScene() {
     }
     // The window takes the whole picture.
     glViewport(0, 0, screenWidth, screenHeight);
+    Shader* const design = sceneBuffer->shader;
+    if (renderShortcuts && texelResolveShader && design) {
+        const GLuint from = design->program, to = texelResolveShader->program;
+        texelResolveShader->use();
+        for (const char* name : {"exposure", "hdrOn"}) {
+            const GLint fromAt = glGetUniformLocation(from, name);
+            const GLint toAt = glGetUniformLocation(to, name);
+            if (fromAt >= 0 && toAt >= 0)
+                copyUniformValue(from, fromAt, toAt, name[0] == 'e' ? GL_FLOAT : GL_INT);
+        }
+        sceneBuffer->shader = texelResolveShader;
+        sceneBuffer->drawQuad();
+        sceneBuffer->shader = design;
+        return;
+    }
     sceneBuffer->drawQuad();
 }

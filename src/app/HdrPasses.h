@@ -8,10 +8,14 @@
 
 class Entity;
 class FrameBuffer;
+class Shader;
 
 extern FrameBuffer* sceneBuffer;       // the main pass, in HDR; resolved through effectShader
 extern FrameBuffer* glowSourceBuffer;  // the glowing objects; its quad blurs horizontally
 extern FrameBuffer* glowBlurBuffer;    // the horizontal blur; its quad blurs vertically
+// The effect program built to read the scene texel for texel, for a frame at
+// the window's own size (null: the effect program resolves every frame).
+extern Shader* texelResolveShader;
 
 // The three window-sized buffers, in that order, with the effect and the two
 // glow programs.
@@ -37,5 +41,7 @@ void beginMainPass();
 // Adds the vertically blurred glow onto the bound target (additive), then
 // restores alpha blending.
 void addGlow();
-// Draws sceneBuffer onto the window through the effect shader.
+// Draws sceneBuffer onto the window through the effect shader; a frame at
+// the window's size, with the shortcuts on, through texelResolveShader with
+// the effect shader's exposure and HDR switch.
 void resolveScene();

@@ -53,6 +53,8 @@ void initShaders() {
         new Shader("../shader/frameBufferVert.txt", "../shader/frameBufferFrag.txt");
     reflectionShader = new Shader("../shader/reflectionVert.txt", "../shader/reflectionFrag.txt");
     effectShader = new Shader("../shader/effectShaderVert.txt", "../shader/effectShaderFrag.txt");
+    texelResolveShader = new Shader("../shader/effectShaderVert.txt",
+                                    "../shader/effectShaderFrag.txt", "#define TEXEL_FOR_TEXEL");
     particleShader = new Shader("../shader/particleVert.txt", "../shader/particleFrag.txt");
 
     // Built on first use, from the same files.
@@ -147,6 +149,7 @@ void cleanup() {
     releaseShader(depthShader);
     releaseShader(depthFirstShader);
     releaseShader(deepWaterShader);
+    releaseShader(texelResolveShader);
     sceneShaders.clear();
     // The scene's GL objects go while the context still exists.
     releaseParticles();

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <set>
 
+#include "app/HdrPasses.h"
 #include "app/Startup.h"
 #include "camera/Camera.h"
 #include "core/Globals.h"
@@ -53,7 +54,7 @@ protected:
         for (Shader** s : {&modelShader, &terrainShader, &cubemapShader, &waterShader, &depthShader,
                            &depthFirstShader, &deepWaterShader, &horizontalGlowShader,
                            &verticalGlowShader, &frameBufferShader, &reflectionShader,
-                           &effectShader, &particleShader}) {
+                           &effectShader, &texelResolveShader, &particleShader}) {
             delete *s;
             *s = nullptr;
         }
