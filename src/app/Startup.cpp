@@ -40,6 +40,8 @@ void initShaders() {
     modelShader = new Shader("../shader/model_loadingVert.txt", "../shader/model_loadingFrag.txt");
     terrainShader = new Shader("../shader/terrainVert.txt", "../shader/terrainFrag.txt");
     cubemapShader = new Shader("../shader/cubemapVert.txt", "../shader/cubemapFrag.txt");
+    oneMapSkyShader =
+        new Shader("../shader/cubemapVert.txt", "../shader/cubemapFrag.txt", "#define ONE_MAP");
     waterShader = new Shader("../shader/waterVert.txt", "../shader/waterFrag.txt");
     depthShader = new Shader("../shader/depthVert.txt", "../shader/depthFrag.txt");
     deepWaterShader =
@@ -150,6 +152,7 @@ void cleanup() {
     releaseShader(depthFirstShader);
     releaseShader(deepWaterShader);
     releaseShader(texelResolveShader);
+    releaseShader(oneMapSkyShader);
     sceneShaders.clear();
     // The scene's GL objects go while the context still exists.
     releaseParticles();

@@ -8,6 +8,8 @@
 #include "render/Shader.h"
 #include "render/TextureLoader.h"
 
+Shader* oneMapSkyShader = nullptr;
+
 const std::vector<std::string> Skybox::dayFaces = {
     "../textures/skybox/right.png",  "../textures/skybox/left.png", "../textures/skybox/top.png",
     "../textures/skybox/bottom.png", "../textures/skybox/back.png", "../textures/skybox/front.png"};
@@ -53,15 +55,22 @@ void Skybox::draw() {
     // The cube lands exactly on the far plane; LEQUAL lets it through where
     // nothing has been drawn yet.
     glDepthFunc(GL_LEQUAL);
-    shader->use();
+    Shader* program = shader;
+    if (renderShortcuts && oneMapSkyShader && fromTexture == toTexture) {
+        // The view and projection each pass gave the sky's program.
+        for (const char* matrix : {"view", "projection"})
+            copyUniform(shader->program, oneMapSkyShader->program, matrix, 16);
+        program = oneMapSkyShader;
+    }
+    program->use();
     glBindVertexArray(VAO);
     glActiveTexture(GL_TEXTURE0);
-    shader->setInt("skybox", 0);
+    program->setInt("skybox", 0);
     glBindTexture(GL_TEXTURE_CUBE_MAP, fromTexture);
     glActiveTexture(GL_TEXTURE1);
-    shader->setInt("skyboxNight", 1);
+    program->setInt("skyboxNight", 1);
     glBindTexture(GL_TEXTURE_CUBE_MAP, toTexture);
-    shader->setFloat("blendFactor", blendFactor);
+    program->setFloat("blendFactor", blendFactor);
     glDrawArrays(GL_TRIANGLES, 0, kSkyCubeVertexCount);
     glBindVertexArray(0);
     glDepthFunc(GL_LESS);

@@ -12,6 +12,11 @@
 class Camera;
 class Shader;
 
+// The sky's program built to read one map (ONE_MAP), which draws the sky,
+// with the shortcuts on, where both units hold the same map; null: the
+// sky's own program always draws.
+extern Shader* oneMapSkyShader;
+
 class Skybox {
 public:
     Shader* shader;              // cubemapShader; not owned

@@ -9,6 +9,7 @@
 #include "app/Startup.h"
 #include "camera/Camera.h"
 #include "core/Globals.h"
+#include "effects/Skybox.h"
 #include "effects/Terrain.h"
 #include "gl/GlTestSupport.h"
 #include "effects/Water.h"
@@ -54,7 +55,8 @@ protected:
         for (Shader** s : {&modelShader, &terrainShader, &cubemapShader, &waterShader, &depthShader,
                            &depthFirstShader, &deepWaterShader, &horizontalGlowShader,
                            &verticalGlowShader, &frameBufferShader, &reflectionShader,
-                           &effectShader, &texelResolveShader, &particleShader}) {
+                           &effectShader, &texelResolveShader, &oneMapSkyShader,
+                           &particleShader}) {
             delete *s;
             *s = nullptr;
         }
