@@ -2,6 +2,8 @@
 
 #include <GL/glew.h>
 
+#include <utility>
+
 #include "app/AppGlobals.h"
 #include "app/LampEvents.h"
 #include "camera/Camera.h"
@@ -212,14 +214,16 @@ void resolveScene() {
     // The window takes the whole picture.
     glViewport(0, 0, screenWidth, screenHeight);
     Shader* const design = sceneBuffer->shader;
-    if (renderShortcuts && texelResolveShader && design) {
+    if (renderShortcuts && texelResolveShader && design && sceneBuffer->width == screenWidth &&
+        sceneBuffer->height == screenHeight) {
         const GLuint from = design->program, to = texelResolveShader->program;
         texelResolveShader->use();
-        for (const char* name : {"exposure", "hdrOn"}) {
+        const std::pair<const char*, GLenum> settings[] = {{"exposure", GL_FLOAT},
+                                                           {"hdrOn", GL_INT}};
+        for (const auto& [name, type] : settings) {
             const GLint fromAt = glGetUniformLocation(from, name);
             const GLint toAt = glGetUniformLocation(to, name);
-            if (fromAt >= 0 && toAt >= 0)
-                copyUniformValue(from, fromAt, toAt, name[0] == 'e' ? GL_FLOAT : GL_INT);
+            if (fromAt >= 0 && toAt >= 0) copyUniformValue(from, fromAt, toAt, type);
         }
         sceneBuffer->shader = texelResolveShader;
         sceneBuffer->drawQuad();

@@ -42,6 +42,6 @@ void beginMainPass();
 // restores alpha blending.
 void addGlow();
 // Draws sceneBuffer onto the window through the effect shader; a frame at
-// the window's size, with the shortcuts on, through texelResolveShader with
-// the effect shader's exposure and HDR switch.
+// the window's size into a buffer of that size, with the shortcuts on,
+// through texelResolveShader with the effect shader's exposure and HDR switch.
 void resolveScene();
