@@ -107,5 +107,7 @@ int main(int argc, char** argv) {
     const int result = RUN_ALL_TESTS();
     glfwDestroyWindow(testWindow);
     glfwTerminate();
+    std::error_code ignored;
+    std::filesystem::remove_all(tempFolder(), ignored);
     return result;
 }

@@ -11,6 +11,8 @@ GLFWwindow* glTestWindow();
 
 // Writes text to a file in a fresh temporary folder and returns its path.
 std::filesystem::path writeTempFile(const std::string& name, const std::string& text);
+// This process's folder for those files (the binary removes it when it ends).
+std::filesystem::path tempFolder();
 
 // Captures everything written to standard output while f runs.
 template <typename F>

@@ -1,10 +1,20 @@
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <fstream>
 #include <iostream>
 
+inline std::filesystem::path tempFolder() {
+    // A folder per process: ctest runs the tests of one binary side by side,
+    // and two that write the same name must not read each other's half-written
+    // file.
+    return std::filesystem::temp_directory_path() /
+           ("morrowdock_gl_tests_" + std::to_string(getpid()));
+}
+
 inline std::filesystem::path writeTempFile(const std::string& name, const std::string& text) {
-    const auto dir = std::filesystem::temp_directory_path() / "morrowdock_gl_tests";
+    const auto dir = tempFolder();
     std::filesystem::create_directories(dir);
     const auto file = dir / name;
     std::ofstream(file, std::ios::binary) << text;
