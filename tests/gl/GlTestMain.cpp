@@ -4,8 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <dlfcn.h>
+#include <unistd.h>
 
 #include <cstdio>
+#include <cstring>
 
 #include "core/ProgramFolder.h"
 #include "gl/GlTestSupport.h"
@@ -77,7 +79,14 @@ class FreshGlState : public ::testing::EmptyTestEventListener {
 
 }  // namespace
 
+long tempFolderOwner = 0;
+
 int main(int argc, char** argv) {
+    // A death test's child is this binary started again with an internal flag.
+    tempFolderOwner = long(getpid());
+    for (int i = 1; i < argc; ++i)
+        if (std::strncmp(argv[i], "--gtest_internal_run_death_test", 31) == 0)
+            tempFolderOwner = long(getppid());
     ::testing::InitGoogleTest(&argc, argv);
     // The tests read the generated data through "../shader/" and the like,
     // as the program does; like the program they start from their own folder.

@@ -11,8 +11,11 @@ GLFWwindow* glTestWindow();
 
 // Writes text to a file in a fresh temporary folder and returns its path.
 std::filesystem::path writeTempFile(const std::string& name, const std::string& text);
-// This process's folder for those files (the binary removes it when it ends).
+// The folder of those files: the test process's own (a death test's child
+// uses its parent's), removed when the binary ends.
 std::filesystem::path tempFolder();
+// The process the folder is named after; set by the binary's main.
+extern long tempFolderOwner;
 
 // Captures everything written to standard output while f runs.
 template <typename F>

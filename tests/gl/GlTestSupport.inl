@@ -6,11 +6,11 @@
 #include <iostream>
 
 inline std::filesystem::path tempFolder() {
-    // A folder per process: ctest runs the tests of one binary side by side,
-    // and two that write the same name must not read each other's half-written
-    // file.
+    // A folder per test process: ctest runs the tests of one binary side by
+    // side, and two that write the same name must not read each other's
+    // half-written file. A death test's child writes into its parent's.
     return std::filesystem::temp_directory_path() /
-           ("morrowdock_gl_tests_" + std::to_string(getpid()));
+           ("morrowdock_gl_tests_" + std::to_string(tempFolderOwner));
 }
 
 inline std::filesystem::path writeTempFile(const std::string& name, const std::string& text) {

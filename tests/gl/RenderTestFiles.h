@@ -10,9 +10,11 @@
 #include <string>
 #include <vector>
 
-// An empty folder of its own under the temporary directory.
+#include "gl/GlTestSupport.h"
+
+// An empty folder of its own in this process's temporary folder.
 inline std::filesystem::path freshTempFolder(const std::string& name) {
-    const auto dir = std::filesystem::temp_directory_path() / "morrowdock_render_tests" / name;
+    const auto dir = tempFolder() / name;
     std::filesystem::remove_all(dir);
     std::filesystem::create_directories(dir);
     return dir;

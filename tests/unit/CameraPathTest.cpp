@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -12,8 +13,15 @@
 
 namespace {
 
+// A folder per process: two tests write "seven.txt", and ctest runs tests
+// side by side.
+std::filesystem::path fileFolder() {
+    return std::filesystem::temp_directory_path() /
+           ("morrowdock_camera_path_tests_" + std::to_string(getpid()));
+}
+
 std::filesystem::path writeFile(const std::string& name, const std::string& text) {
-    const auto dir = std::filesystem::temp_directory_path() / "morrowdock_camera_path_tests";
+    const auto dir = fileFolder();
     std::filesystem::create_directories(dir);
     const auto file = dir / name;
     std::ofstream(file, std::ios::binary) << text;
@@ -43,6 +51,8 @@ protected:
     void TearDown() override {
         resetPath();
         deltaTime = 0.0f;
+        std::error_code ignored;
+        std::filesystem::remove_all(fileFolder(), ignored);
     }
 
     // Runs frames of dt while the camera holds `count` points; returns how
