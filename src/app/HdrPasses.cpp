@@ -2,8 +2,6 @@
 
 #include <GL/glew.h>
 
-#include <utility>
-
 #include "app/AppGlobals.h"
 #include "app/LampEvents.h"
 #include "camera/Camera.h"
@@ -218,13 +216,10 @@ void resolveScene() {
         sceneBuffer->height == screenHeight) {
         const GLuint from = design->program, to = texelResolveShader->program;
         texelResolveShader->use();
-        const std::pair<const char*, GLenum> settings[] = {{"exposure", GL_FLOAT},
-                                                           {"hdrOn", GL_INT}};
-        for (const auto& [name, type] : settings) {
-            const GLint fromAt = glGetUniformLocation(from, name);
-            const GLint toAt = glGetUniformLocation(to, name);
-            if (fromAt >= 0 && toAt >= 0) copyUniformValue(from, fromAt, toAt, type);
-        }
+        copyUniform(from, to, "exposure", 1);
+        const GLint hdrFrom = glGetUniformLocation(from, "hdrOn");
+        const GLint hdrTo = glGetUniformLocation(to, "hdrOn");
+        if (hdrFrom >= 0 && hdrTo >= 0) copyUniformValue(from, hdrFrom, hdrTo, GL_INT);
         sceneBuffer->shader = texelResolveShader;
         sceneBuffer->drawQuad();
         sceneBuffer->shader = design;

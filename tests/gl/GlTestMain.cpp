@@ -83,9 +83,10 @@ long tempFolderOwner = 0;
 
 int main(int argc, char** argv) {
     // A death test's child is this binary started again with an internal flag.
+    static const char kDeathTestChild[] = "--gtest_internal_run_death_test";
     tempFolderOwner = long(getpid());
     for (int i = 1; i < argc; ++i)
-        if (std::strncmp(argv[i], "--gtest_internal_run_death_test", 31) == 0)
+        if (std::strncmp(argv[i], kDeathTestChild, sizeof kDeathTestChild - 1) == 0)
             tempFolderOwner = long(getppid());
     ::testing::InitGoogleTest(&argc, argv);
     // The tests read the generated data through "../shader/" and the like,

@@ -9,7 +9,7 @@
 struct GLFWwindow;
 GLFWwindow* glTestWindow();
 
-// Writes text to a file in a fresh temporary folder and returns its path.
+// Writes text to a file in this process's temporary folder and returns its path.
 std::filesystem::path writeTempFile(const std::string& name, const std::string& text);
 // The folder of those files: the test process's own (a death test's child
 // uses its parent's), removed when the binary ends.
