@@ -23,7 +23,7 @@ median() { sort -n | awk '{v[NR] = $1} END {print v[int((NR + 1) / 2)]}'; }
 printf "%-8s" "moment"; for b in "${builds[@]}"; do printf " %14s" "$(basename "$(cd "$b/.." && pwd)")/$(basename "$b")"; done; printf " %10s\n" "glmark2"
 for t in 1 20 62 100 125; do
   declare -A seen=()
-  for r in $(seq "$rounds"); do
+  for _ in $(seq "$rounds"); do
     for i in "${!builds[@]}"; do seen[$i]+="$(frame "${builds[$i]}" "$t") "; done
     seen[glmark]+="$(glmark) "
   done
