@@ -1,7 +1,6 @@
 #include "effects/ParticlePool.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cstdlib>
 
 namespace {
@@ -77,13 +76,16 @@ void ParticlePool::simulateParticles(float dt, const glm::vec3& eye) {
 }
 
 void ParticlePool::sortParticles() {
-    // A distance that is not a number (an eye that is not a point) counts as
-    // dead, so the ordering stays strict and weak.
-    const auto key = [](const Particle& p) {
-        return std::isnan(p.cameraDistance) ? -1.0f : p.cameraDistance;
-    };
-    std::sort(particles.begin(), particles.end(),
-              [&key](const Particle& a, const Particle& b) { return key(a) > key(b); });
+    // The living (a distance of 0 or more) go first and only they are
+    // sorted, farthest first: the dead slots, most of the pool, all carry -1
+    // and need no order among themselves. A distance that is not a number
+    // (an eye that is not a point) counts as dead.
+    const auto living =
+        std::partition(particles.begin(), particles.end(),
+                       [](const Particle& p) { return p.cameraDistance >= 0.0f; });
+    std::sort(particles.begin(), living, [](const Particle& a, const Particle& b) {
+        return a.cameraDistance > b.cameraDistance;
+    });
 }
 
 void ParticlePool::step(float dt, const glm::vec3& eye) {

@@ -217,6 +217,17 @@ TEST(ParticlePool, SortPutsTheFarthestFirstAndTheDeadLast) {
     ASSERT_GT(distA, distB);
     EXPECT_LT(glm::length(pool->particles[0].position - kCupA), 0.5f);
     EXPECT_LT(glm::length(pool->particles[alive - 1].position - kCupB), 0.5f);
+
+    // A distance that is not a number (an eye that is not a point) counts as
+    // dead: it goes behind every measured one, and those keep their order.
+    for (int i = 0; i < alive; i += 7) pool->particles[i].cameraDistance = std::nanf("");
+    pool->sortParticles();
+    int measured = 0;
+    while (measured < 10000 && pool->particles[measured].cameraDistance >= 0.0f) ++measured;
+    EXPECT_EQ(measured, alive - (alive + 6) / 7);
+    for (int i = 1; i < measured; ++i)
+        ASSERT_GE(pool->particles[i - 1].cameraDistance, pool->particles[i].cameraDistance) << i;
+    for (int i = measured; i < 10000; ++i) EXPECT_FALSE(pool->particles[i].cameraDistance >= 0.0f) << i;
 }
 
 TEST(ParticlePool, FreeSlotSearchWrapsAndAFullPoolReusesSlotZero) {
