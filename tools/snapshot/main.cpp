@@ -2,6 +2,8 @@
 //   snapshot <width> <height> <seconds> <out.png> [<seconds> <out.png> ...]
 //   snapshot <width> <height> <seconds> --time <frames>
 //   snapshot <width> <height> <seconds> --profile <frames>
+//   snapshot <width> <height> <seconds> --hash [<seconds> --hash ...]
+//   snapshot <width> <height> <seconds> --frames <n>
 // Leading options: --reference turns off every shortcut of the passes (work
 // skipped because it cannot change the picture), for comparing pictures;
 // --scale <s> draws at the render scale s (0 < s <= 1) as the adaptive
@@ -10,6 +12,11 @@
 // (seconds since the epoch) at which it is finished, for timing start-up
 // from outside.
 //   snapshot <width> <height> --coverage ...  (the subject mask, see Coverage.h)
+// --hash prints a hash of the frame's pixels instead of saving them (for
+// comparing builds byte for byte); --frames draws <n> frames in a row, 60
+// steps a second, and prints the hash of each, so that what a frame carries
+// over to the next is compared too. Leading option --scale-at <k> <s> sets
+// the render scale s before the k-th frame of a --frames run.
 // The second form prints the start-up time and the median time of <frames>
 // whole frames (drawn and finished) at that moment; the third adds the
 // median GPU time of each step of the frame (GL_TIME_ELAPSED queries).
@@ -53,6 +60,31 @@ bool savePng(const std::string& file, int width, int height) {
 
 double secondsSince(std::chrono::steady_clock::time_point t0) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+}
+
+// FNV-1a over the frame's RGB bytes: a pixel that differs by one step in one
+// channel changes it.
+unsigned long long frameHash(int width, int height) {
+    unsigned long long hash = 1469598103934665603ull;
+    for (unsigned char byte : readBackBuffer(width, height)) {
+        hash ^= byte;
+        hash *= 1099511628211ull;
+    }
+    return hash;
+}
+
+// Draws `frames` frames from the present clock, 1/60 s apart, and prints the
+// clock, the render scale and the pixels' hash of each.
+void hashFrames(int frames, int scaleAt, float scaleThen) {
+    for (int k = 0; k < frames; ++k) {
+        if (k > 0) simulatedTime += 1.0 / 60.0;
+        if (k == scaleAt) setRenderScale(scaleThen);
+        drawFrame();
+        std::printf("frame %d clock %.3f scale %g hash %016llx\n", k, double(timeOfDay),
+                    double(renderScale), frameHash(screenWidth, screenHeight));
+        glfwSwapBuffers(appWindow->window);
+        renderScaleChanged = false;  // as at the end of a real frame
+    }
 }
 
 double median(std::vector<double> values) {
@@ -112,11 +144,18 @@ void printProfile(const PassTimes& steps, const PassTimes& capture) {
 int main(int argc, char** argv) {
     float scale = 1.0f;
     bool startupOnly = false;
+    int scaleAt = -1;
+    float scaleThen = 1.0f;
     while (argc > 1 && std::strncmp(argv[1], "--", 2) == 0) {
         if (std::strcmp(argv[1], "--reference") == 0) {
             renderShortcuts = false;
         } else if (std::strcmp(argv[1], "--startup") == 0) {
             startupOnly = true;
+        } else if (std::strcmp(argv[1], "--scale-at") == 0 && argc > 3) {
+            scaleAt = std::atoi(argv[2]);
+            scaleThen = float(std::atof(argv[3]));
+            argc -= 2;
+            argv += 2;
         } else if (std::strcmp(argv[1], "--scale") == 0 && argc > 2) {
             scale = float(std::atof(argv[2]));
             --argc;
@@ -171,6 +210,11 @@ int main(int argc, char** argv) {
     const double firstFrameAt = simulatedTime;
     for (int i = 3; i + 1 < argc; i += 2) {
         simulateUntil(firstFrameAt + std::atof(argv[i]));
+        if (std::strcmp(argv[i + 1], "--frames") == 0 && i + 2 < argc) {
+            hashFrames(std::atoi(argv[i + 2]), scaleAt, scaleThen);
+            ++i;
+            continue;
+        }
         if ((std::strcmp(argv[i + 1], "--time") == 0 || profile) && i + 2 < argc) {
             const int frames = std::atoi(argv[i + 2]);
             if (passTimer) passTimer->collect();  // drop what the simulated frames queued
@@ -185,6 +229,12 @@ int main(int argc, char** argv) {
             break;
         }
         drawFrame();
+        if (std::strcmp(argv[i + 1], "--hash") == 0) {
+            std::printf("moment %s clock %.3f hash %016llx\n", argv[i], double(timeOfDay),
+                        frameHash(screenWidth, screenHeight));
+            glfwSwapBuffers(appWindow->window);
+            continue;
+        }
         const std::string file = (callerFolder / argv[i + 1]).string();
         const bool saved = savePng(file, screenWidth, screenHeight);
         glfwSwapBuffers(appWindow->window);
