@@ -34,8 +34,8 @@ void setShare(Shader* shader, const char* name, int width, int height,
               int (*drawnSide)(int) = scaledSide) {
     if (!shader || width <= 0 || height <= 0) return;
     shader->use();
-    glUniform2f(glGetUniformLocation(shader->program, name), float(drawnSide(width)) / float(width),
-                float(drawnSide(height)) / float(height));
+    shader->setVec2(name, float(drawnSide(width)) / float(width),
+                    float(drawnSide(height)) / float(height));
     glUseProgram(0);
 }
 
@@ -46,12 +46,11 @@ void setEdges(Shader* shader, const char* lastName, const char* firstName, int w
     shader->use();
     const bool reduced = renderScale < 1.0f;
     const float w = float(scaledSide(width)), h = float(scaledSide(height));
-    glUniform2f(glGetUniformLocation(shader->program, lastName),
-                reduced ? (w - 0.5f) / float(width) : 1.0f,
-                reduced ? (h - 0.5f) / float(height) : 1.0f);
+    shader->setVec2(lastName, reduced ? (w - 0.5f) / float(width) : 1.0f,
+                    reduced ? (h - 0.5f) / float(height) : 1.0f);
     if (firstName)
-        glUniform2f(glGetUniformLocation(shader->program, firstName),
-                    reduced ? 0.5f / float(width) : 0.0f, reduced ? 0.5f / float(height) : 0.0f);
+        shader->setVec2(firstName, reduced ? 0.5f / float(width) : 0.0f,
+                        reduced ? 0.5f / float(height) : 0.0f);
     glUseProgram(0);
 }
 

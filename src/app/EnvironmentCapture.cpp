@@ -102,10 +102,13 @@ void captureEnvironment() {
         applyViewToCaptureShaders(captureCamera);
         // The sky covers every pixel, so the face's colour needs no clear.
         if (skybox) skybox->draw();
-        const ViewVolume seen = viewVolumeOf(modelShader);
+        // The face as the model program now holds it; the capture cuts
+        // nothing away with the clip plane.
+        ViewVolume seen;
+        seen.clipFromWorld = captureProjection() * captureCamera->view;
         completeShadowsFor(seen);
         for (Entity* entity : capturedEntities)
-            if (entity && !hiddenFrom(seen, entity)) drawEntity(entity, modelShader);
+            if (entity && !hiddenFrom(seen, entity)) drawEntity(entity, modelShader, seen);
         if (reduced) stretchOntoFace(face, side, size);
     }
     // The glow source buffer now holds the faces beyond the part a reduced

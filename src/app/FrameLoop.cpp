@@ -23,6 +23,7 @@
 #include "core/TimeSource.h"
 #include "effects/Skybox.h"
 #include "effects/Water.h"
+#include "frame/FramePlan.h"
 #include "render/LightVariants.h"
 #include "render/PassTimer.h"
 #include "render/RenderTargets.h"
@@ -46,9 +47,11 @@ void updateMainCamera() {
     if (mainCamera) mainCamera->update();
 }
 
-void applyViewToSceneShaders() {
-    if (!mainCamera) return;
+// Returns the eye the programs were given.
+EyeView applyViewToSceneShaders() {
+    if (!mainCamera) return {};
     for (Shader* shader : sceneShaders) mainCamera->applyView(shader);
+    return eyeOf(*mainCamera);
 }
 
 void stepDayClock() {
@@ -64,10 +67,10 @@ void turnSky() {
 
 // Into sceneBuffer: the scene with the glow added (then the water and the
 // particles, when they exist).
-void mainPass() {
+void mainPass(const FramePlan& plan) {
     beginMainPass();
     bindShadowMapForMainPass();
-    if (terrain) drawScene();
+    if (terrain) drawScene(plan);
     if (water) {
         TimedStep timed(PassStep::Water);
         water->draw();
@@ -90,18 +93,20 @@ void drawFrame() {
     processMovementKeys();
     clearWindow();
     updateMainCamera();
-    applyViewToSceneShaders();
+    const EyeView beforeStep = applyViewToSceneShaders();
     stepDayClock();
     updateDayCycle();
-    if (inCaptureWindow(timeOfDay, previousTimeOfDay)) captureEnvironment();
-    renderWaterPasses();
+    const bool capture = inCaptureWindow(timeOfDay, previousTimeOfDay);
+    const FramePlan plan = mainCamera ? planFrame(beforeStep, *mainCamera, capture) : FramePlan{};
+    if (capture) captureEnvironment();
+    renderWaterPasses(plan);
     turnSky();
     {
         TimedStep timed(PassStep::Shadow);
-        drawShadowPass();
+        drawShadowPass(plan);
     }
     drawGlowSources();
-    mainPass();
+    mainPass(plan);
     {
         TimedStep timed(PassStep::Resolve);
         resolveScene();

@@ -214,12 +214,7 @@ void resolveScene() {
     Shader* const design = sceneBuffer->shader;
     if (renderShortcuts && texelResolveShader && design && sceneBuffer->width == screenWidth &&
         sceneBuffer->height == screenHeight) {
-        const GLuint from = design->program, to = texelResolveShader->program;
-        texelResolveShader->use();
-        copyUniform(from, to, "exposure", 1);
-        const GLint hdrFrom = glGetUniformLocation(from, "hdrOn");
-        const GLint hdrTo = glGetUniformLocation(to, "hdrOn");
-        if (hdrFrom >= 0 && hdrTo >= 0) copyUniformValue(from, hdrFrom, hdrTo, GL_INT);
+        texelResolveShader->takeOver(*design);
         sceneBuffer->shader = texelResolveShader;
         sceneBuffer->drawQuad();
         sceneBuffer->shader = design;

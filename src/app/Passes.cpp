@@ -7,6 +7,7 @@
 #include "effects/Skybox.h"
 #include "effects/Terrain.h"
 #include "effects/Water.h"
+#include "frame/FramePlan.h"
 #include "render/PassTimer.h"
 #include "render/Shader.h"
 #include "scene/DepthFirst.h"
@@ -17,16 +18,15 @@
 
 namespace {
 
-ViewVolume mainView;
-
 // Draws the entity if its sphere, centred `lift` units above its position,
-// is not wholly outside the view frustum (and its model's box is in view).
-void drawCulled(Entity* entity, float lift, Shader* shader) {
+// is not wholly outside the view frustum (and its model's box is in `view`,
+// the drawing program's view).
+void drawCulled(Entity* entity, float lift, Shader* shader, const ViewVolume& view) {
     if (!entity) return;
     const glm::vec3 centre = entity->getPosition() + glm::vec3(0.0f, lift, 0.0f);
     if (viewFrustum && !viewFrustum->containsSphere(centre, entity->getRadius())) return;
-    if (hiddenFrom(mainView, entity)) return;
-    drawEntity(entity, shader);
+    if (hiddenFrom(view, entity)) return;
+    drawEntity(entity, shader, view);
 }
 
 // Marks the deep water before the scene, so that nothing under it is lit
@@ -46,32 +46,36 @@ void setTransparent(int value) {
 
 }  // namespace
 
-void drawScene() {
-    mainView = viewVolumeOf(modelShader);
+void drawScene(const FramePlan& plan) {
+    const ViewVolume models = plan.models.volume();
+    const ViewVolume terrainView = plan.terrain.volume();
+    const auto drawModel = [&](Entity* entity, float lift) {
+        drawCulled(entity, lift, modelShader, models);
+    };
     passTimerBegin(PassStep::Terrain);
     markDeepWater();
-    terrain->draw();
+    terrain->draw(&terrainView);
     passTimerBegin(PassStep::Sky);
     if (skybox) skybox->draw();
     passTimerBegin(PassStep::Entities);
-    drawCulled(streetLamp, 15.0f, modelShader);
+    drawModel(streetLamp, 15.0f);
     passTimerEnd();
     addGlow();
     passTimerBegin(PassStep::Entities);
-    drawCulled(jetty, 0.0f, modelShader);
-    drawCulled(boat, 0.0f, modelShader);
-    drawCulled(furniture, 4.0f, modelShader);
-    drawCulled(breakfast, 4.0f, modelShader);
-    drawCulled(coffeeCup, 4.0f, modelShader);
-    drawCulled(juice, 4.0f, modelShader);
-    drawCulled(vase, 0.0f, reflectionShader);
-    drawCulled(flower, 0.0f, modelShader);
-    for (Entity* g : grassEntities) drawCulled(g, 0.0f, modelShader);
-    for (Entity* t : treeEntities) drawCulled(t, 10.0f, modelShader);
+    drawModel(jetty, 0.0f);
+    drawModel(boat, 0.0f);
+    drawModel(furniture, 4.0f);
+    drawModel(breakfast, 4.0f);
+    drawModel(coffeeCup, 4.0f);
+    drawModel(juice, 4.0f);
+    drawCulled(vase, 0.0f, reflectionShader, plan.vase.volume());
+    drawModel(flower, 0.0f);
+    for (Entity* g : grassEntities) drawModel(g, 0.0f);
+    for (Entity* t : treeEntities) drawModel(t, 10.0f);
     passTimerBegin(PassStep::Transparent);
     setTransparent(1);
-    drawCulled(lightBulbs, 9.0f, modelShader);
-    drawCulled(glasses, 4.0f, modelShader);
+    drawModel(lightBulbs, 9.0f);
+    drawModel(glasses, 4.0f);
     setTransparent(0);
     passTimerEnd();
 }

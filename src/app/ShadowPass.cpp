@@ -5,6 +5,7 @@
 #include <glm/gtc/matrix_access.hpp>
 
 #include "core/Globals.h"
+#include "frame/FramePlan.h"
 #include "lighting/ShadowMap.h"
 #include "render/Model.h"
 #include "render/RenderTargets.h"
@@ -92,10 +93,10 @@ bool noMatrixYet(const Box&) {
 
 }  // namespace
 
-void drawShadowPass() {
+void drawShadowPass(const FramePlan& plan) {
     if (!shadowMap || !shadowMap->shader) return;
-    // The main pass reads the map with the view the programs hold now.
-    const ViewVolume mainView = viewVolumeOf(modelShader);
+    // The main pass reads the map with the model program's view.
+    const ViewVolume mainView = plan.models.volume();
     // The casters' boxes bound the texels the pass writes, so the clear can
     // leave the rest of the map alone; the same boxes leave out casters
     // outside the light's box.

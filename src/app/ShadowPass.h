@@ -15,7 +15,8 @@ extern ShadowMap* shadowMap;
 // or its depth program. With the shortcuts on, a caster whose shadow can
 // reach neither the main view (as the programs hold it) nor a view handed to
 // prepareShadowsFor since the last pass is left out of the map for now.
-void drawShadowPass();
+struct FramePlan;
+void drawShadowPass(const FramePlan& plan);
 
 // Before a pass reads the map with `view`: draws into it the casters left
 // out whose shadow the view can show, so the pass reads what a map with

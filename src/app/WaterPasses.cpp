@@ -14,6 +14,7 @@
 #include "effects/Water.h"
 #include "effects/WaterFrameBuffers.h"
 #include "effects/WaterMath.h"
+#include "frame/FramePlan.h"
 #include "render/PassTimer.h"
 #include "render/RenderTargets.h"
 #include "render/Shader.h"
@@ -44,8 +45,8 @@ void applyViewToWaterShaders() {
     }
 }
 
-void drawGroundAndSky() {
-    if (terrain) terrain->draw();
+void drawGroundAndSky(const ViewVolume& view) {
+    if (terrain) terrain->draw(&view);
     if (skybox) skybox->draw();
 }
 
@@ -64,24 +65,25 @@ constexpr float kEyeClearance = 0.25f;
 // ground (its nearest ground beyond the near plane), the water square inside
 // the grid, and the full grid drawn (a reduced frame's coarse ground is not
 // the one measured under the eye); otherwise the whole square counts.
-ViewportArea waterOnScreen() {
+ViewportArea waterOnScreen(const PassView& seen) {
+    const ViewVolume view = seen.volume();
     if (!terrain || terrain->squareBoxes.empty() || terrainStrideForScale(renderScale) != 1)
-        return water->onScreen();
+        return water->onScreen(view);
     const glm::vec2 gridMin(terrain->position.x, terrain->position.z);
     const glm::vec2 gridMax = gridMin + glm::vec2(kTerrainSize);
     const auto overGrid = [&](float x, float z) {
         return x >= gridMin.x && x <= gridMax.x && z >= gridMin.y && z <= gridMax.y;
     };
     const Box surface = water->surfaceBox();
-    const glm::vec3 eye = water->viewerPosition();
+    const glm::vec3 eye = seen.eye.position;
     const float slope = terrain->steepness;
     if (surface.empty || !overGrid(surface.min.x, surface.min.z) ||
         !overGrid(surface.max.x, surface.max.z) || !overGrid(eye.x, eye.z) ||
         eye.y < terrain->getHeightOfTerrain(eye.x, eye.z) +
                     kEyeClearance * std::sqrt(1.0f + slope * slope))
-        return water->onScreen();
-    return water->onScreen(squaresShowingWater(terrain->squareBoxes, eye, water->height(), slope,
-                                               water->viewProjection()));
+        return water->onScreen(view);
+    return water->onScreen(view, squaresShowingWater(terrain->squareBoxes, eye, water->height(),
+                                                     slope, seen.projection));
 }
 
 // The parts of a water target that the surface, seen in `seen` of the
@@ -121,7 +123,7 @@ void endPart() {
 
 // The scene above the water, seen by the main camera mirrored in the
 // surface, into the reflection target.
-void renderWaterReflection(const ViewportArea& seen) {
+void renderWaterReflection(const FramePlan& plan, const ViewportArea& seen) {
     TimedStep timed(PassStep::WaterReflection);
     const float h = water->height();
     const std::vector<PixelRect> parts = readParts(seen, true);
@@ -135,12 +137,12 @@ void renderWaterReflection(const ViewportArea& seen) {
     applyViewToWaterShaders();
     for (const PixelRect& part : parts) {
         narrowTo(part);
-        const ViewVolume mirrored = viewVolumeOf(modelShader);
+        const ViewVolume mirrored = plan.reflection.volume();
         prepareShadowsFor(mirrored);
         cutTo(part);
-        drawGroundAndSky();
+        drawGroundAndSky(mirrored);
         for (Entity* e : reflectedEntities)
-            if (e && !hiddenFrom(mirrored, e)) drawEntity(e, modelShader);
+            if (e && !hiddenFrom(mirrored, e)) drawEntity(e, modelShader, mirrored);
         endPart();
     }
     restoreFromMirror(*mainCamera, saved);
@@ -151,7 +153,7 @@ void renderWaterReflection(const ViewportArea& seen) {
 
 // The terrain and sky below the surface into the refraction target, then
 // clipping is turned off for the rest of the frame.
-void renderWaterRefraction(const ViewportArea& seen) {
+void renderWaterRefraction(const FramePlan& plan, const ViewportArea& seen) {
     TimedStep timed(PassStep::WaterRefraction);
     const float h = water->height();
     const std::vector<PixelRect> parts = readParts(seen, false);
@@ -160,9 +162,10 @@ void renderWaterRefraction(const ViewportArea& seen) {
     water->setClipPlane(refractionClipPlane(h), kClipPlaneName);
     for (const PixelRect& part : parts) {
         narrowTo(part);
-        completeShadowsFor(viewVolumeOf(terrainShader));
+        const ViewVolume below = plan.refraction.volume();
+        completeShadowsFor(below);
         cutTo(part);
-        drawGroundAndSky();
+        drawGroundAndSky(below);
         endPart();
     }
     water->setClipPlane(disabledClipPlane(), kClipPlaneName);
@@ -172,11 +175,12 @@ void renderWaterRefraction(const ViewportArea& seen) {
 
 }  // namespace
 
-void renderWaterPasses() {
+void renderWaterPasses(const FramePlan& plan) {
     bindShadowMapForWaterPasses();
     if (!ready()) return;
-    // Where the surface can show, worked out once for both passes.
-    const ViewportArea seen = renderShortcuts ? waterOnScreen() : ViewportArea{};
-    renderWaterReflection(seen);
-    renderWaterRefraction(seen);
+    // Where the surface can show (the main pass draws it with the water
+    // program's view), worked out once for both passes.
+    const ViewportArea seen = renderShortcuts ? waterOnScreen(plan.water) : ViewportArea{};
+    renderWaterReflection(plan, seen);
+    renderWaterRefraction(plan, seen);
 }

@@ -4,4 +4,6 @@
 // below the surface. Both run after the camera update and before the shadow
 // and main passes; they do nothing while the water or its targets are missing.
 
-void renderWaterPasses();
+struct FramePlan;
+
+void renderWaterPasses(const FramePlan& plan);

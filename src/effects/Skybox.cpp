@@ -57,9 +57,8 @@ void Skybox::draw() {
     glDepthFunc(GL_LEQUAL);
     Shader* program = shader;
     if (renderShortcuts && oneMapSkyShader && fromTexture == toTexture) {
-        // The view and projection each pass gave the sky's program.
-        for (const char* matrix : {"view", "projection"})
-            copyUniform(shader->program, oneMapSkyShader->program, matrix, 16);
+        // With the view and projection each pass gave the sky's program.
+        oneMapSkyShader->takeOver(*shader);
         program = oneMapSkyShader;
     }
     program->use();

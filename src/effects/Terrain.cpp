@@ -122,7 +122,7 @@ void Terrain::setupBuffers() {
     glBindVertexArray(0);
 }
 
-int Terrain::draw() {
+int Terrain::draw(const ViewVolume* view) {
     if (!terrainShader) return 0;
     terrainShader->use();
     model = glm::translate(glm::mat4(1.0f), position);
@@ -141,7 +141,7 @@ int Terrain::draw() {
     for (const Level& l : levels)
         if (l.stride == stride) level = &l;
     glBindVertexArray(VAO);
-    drawVisibleCells(*level);
+    drawVisibleCells(*level, view);
     glBindVertexArray(0);
 
     for (int unit = 0; unit < 5; ++unit) {
@@ -152,17 +152,14 @@ int Terrain::draw() {
     return int(level->count / 3);
 }
 
-void Terrain::drawVisibleCells(const Level& level) {
-    if (!renderShortcuts || blockBoxes.empty()) {
+void Terrain::drawVisibleCells(const Level& level, const ViewVolume* volume) {
+    if (!renderShortcuts || blockBoxes.empty() || !volume) {
         glDrawElements(GL_TRIANGLES, GLsizei(level.count), GL_UNSIGNED_INT,
                        reinterpret_cast<const void*>(level.first * sizeof(unsigned int)));
         return;
     }
-    // Read back from the program itself, so the test follows whichever pass
-    // set its view.
-    const ViewVolume volume = viewVolumeOf(terrainShader);
     blockVisible.resize(blockBoxes.size());
-    for (size_t b = 0; b < blockBoxes.size(); ++b) blockVisible[b] = !volume.hides(blockBoxes[b]);
+    for (size_t b = 0; b < blockBoxes.size(); ++b) blockVisible[b] = !volume->hides(blockBoxes[b]);
     if (!terrainLightVariants) {
         drawRuns(level, blockVisible);
         return;

@@ -11,6 +11,7 @@
 
 #include "effects/TerrainGrid.h"
 #include "render/Mesh.h"
+#include "render/ViewVolume.h"
 
 class Terrain {
 public:
@@ -48,7 +49,9 @@ public:
     // Draws with terrainShader; returns the number of triangles drawn. Leaves
     // texture units 0 to 4 empty, unit 4 active and no program current. A
     // reduced frame draws the grid's coarse level (terrainStrideForScale).
-    int draw();
+    // With the shortcuts on, the blocks that `view` (the terrain program's
+    // view in this pass) cannot show are left out; without a view, none.
+    int draw(const ViewVolume* view = nullptr);
 
     // Ground height at world (x, z) on the drawn surface; 0 outside the grid.
     float getHeightOfTerrain(float worldX, float worldZ) const;
@@ -71,7 +74,7 @@ private:
     // and water clip plane can show (every cell with the shortcuts off).
     // Where some lights cannot reach a block, it is drawn by a narrower
     // program (see LightVariants) with the same picture.
-    void drawVisibleCells(const Level& level);
+    void drawVisibleCells(const Level& level, const ViewVolume* view);
     // One draw of the cells of the flagged blocks, in grid order.
     void drawRuns(const Level& level, const std::vector<char>& blocks);
 

@@ -135,14 +135,14 @@ void Water::draw() {
     glUseProgram(0);
 }
 
-ViewportArea Water::onScreen() const {
+ViewportArea Water::onScreen(const ViewVolume& view) const {
     if (!shader || vertices.empty()) return {glm::vec2(0.0f), glm::vec2(1.0f), false};
-    return onScreen({surfaceBox()});
+    return onScreen(view, {surfaceBox()});
 }
 
-ViewportArea Water::onScreen(const std::vector<Box>& parts) const {
+ViewportArea Water::onScreen(const ViewVolume& view, const std::vector<Box>& parts) const {
     if (!shader) return {glm::vec2(0.0f), glm::vec2(1.0f), false};
-    const glm::mat4 clipFromWorld = viewVolumeOf(shader).clipFromWorld;
+    const glm::mat4& clipFromWorld = view.clipFromWorld;
     const float y = height();
     ViewportArea all;
     for (const Box& part : parts)
@@ -160,18 +160,6 @@ Box Water::surfaceBox() const {
     return box;
 }
 
-glm::mat4 Water::viewProjection() const {
-    glm::mat4 projection(1.0f);
-    if (shader) readUniform(shader->program, "projection", &projection[0][0]);
-    return projection;
-}
-
-glm::vec3 Water::viewerPosition() const {
-    glm::vec3 eye(0.0f);
-    if (shader) readUniform(shader->program, "viewPos", &eye[0]);
-    return eye;
-}
-
 void Water::setClipPlane(const glm::vec4& plane, const std::string& name) {
     for (Shader* s : clipShaders) {
         if (!s) continue;
@@ -184,14 +172,7 @@ void Water::markDeepWater(const PixelRect& keepOut) {
     if (!deepWaterShader || !shader || !frameBuffers) return;
     const float margin = markDepthMargin();
     if (margin <= 0.0f) return;
-    const GLuint from = shader->program, to = deepWaterShader->program;
-    copyUniform(from, to, "model", 16);
-    copyUniform(from, to, "view", 16);
-    copyUniform(from, to, "projection", 16);
-    copyUniform(from, to, "targetScale", 2);
-    copyUniform(from, to, "targetMax", 2);
-    copyUniform(from, to, "transparencyRange", 1);
-    deepWaterShader->use();
+    deepWaterShader->takeOver(*shader);
     deepWaterShader->setVec4("keepOut", float(keepOut.x0), float(keepOut.y0), float(keepOut.x1),
                              float(keepOut.y1));
     deepWaterShader->setFloat("depthMargin", margin);

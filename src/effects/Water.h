@@ -11,6 +11,7 @@
 
 #include "render/Mesh.h"
 #include "render/ScreenRect.h"
+#include "render/ViewVolume.h"
 
 class Shader;
 class WaterFrameBuffers;
@@ -94,18 +95,14 @@ public:
     // this frame; leaves no program current.
     void markDeepWater(const PixelRect& keepOut);
 
-    // Where the surface can land on the screen, seen with the view and
-    // projection that waterShader holds (the main pass draws it with them).
-    // The whole screen without the program.
-    ViewportArea onScreen() const;
+    // Where the surface can land on the screen, seen in `view` (the water
+    // program's: the main pass draws it with that). The whole screen without
+    // the program.
+    ViewportArea onScreen(const ViewVolume& view) const;
     // The same for the parts of the surface over the boxes' x and z extents.
-    ViewportArea onScreen(const std::vector<Box>& parts) const;
+    ViewportArea onScreen(const ViewVolume& view, const std::vector<Box>& parts) const;
     // The box around the square (flat, at the water's height).
     Box surfaceBox() const;
-    // The eye of the view that waterShader holds ("viewPos"), and its lens
-    // ("projection").
-    glm::vec3 viewerPosition() const;
-    glm::mat4 viewProjection() const;
 
     // Sets the vec4 uniform `name` to `plane` in every clip shader, in order;
     // the last of them stays current.

@@ -22,7 +22,7 @@ DirectionalLight::~DirectionalLight() {
 }
 
 void DirectionalLight::updateUniforms() {
-    forEachProgram([this](GLuint program) {
+    forEachProgram([this](const Shader& program) {
         sendCommon(program);
         sendVec3(program, ".direction", direction);
     });

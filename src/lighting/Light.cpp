@@ -16,35 +16,35 @@ Light::Light(glm::vec3 position, glm::vec3 ambient, glm::vec3 diffuse, glm::vec3
 
 Light::~Light() = default;
 
-void Light::forEachProgram(const std::function<void(GLuint program)>& send) const {
+void Light::forEachProgram(const std::function<void(const Shader& program)>& send) const {
     if (!shaders) return;
     for (const Shader* shader : *shaders) {
         if (!shader) continue;
-        glUseProgram(shader->program);
-        send(shader->program);
+        shader->use();
+        send(*shader);
         glUseProgram(0);
     }
 }
 
-void Light::sendVec3(GLuint program, const char* member, glm::vec3 value) const {
+void Light::sendVec3(const Shader& program, const char* member, glm::vec3 value) const {
     const std::string uniform = name + member;
-    glUniform3f(glGetUniformLocation(program, uniform.c_str()), value.x, value.y, value.z);
+    program.setVec3(uniform.c_str(), value.x, value.y, value.z);
 }
 
-void Light::sendFloat(GLuint program, const char* member, float value) const {
+void Light::sendFloat(const Shader& program, const char* member, float value) const {
     const std::string uniform = name + member;
-    glUniform1f(glGetUniformLocation(program, uniform.c_str()), value);
+    program.setFloat(uniform.c_str(), value);
 }
 
 void Light::uploadVec3(const char* member, glm::vec3 value) const {
-    forEachProgram([&](GLuint program) { sendVec3(program, member, value); });
+    forEachProgram([&](const Shader& program) { sendVec3(program, member, value); });
 }
 
 void Light::uploadFloat(const char* member, float value) const {
-    forEachProgram([&](GLuint program) { sendFloat(program, member, value); });
+    forEachProgram([&](const Shader& program) { sendFloat(program, member, value); });
 }
 
-void Light::sendCommon(GLuint program) const {
+void Light::sendCommon(const Shader& program) const {
     sendVec3(program, ".position", position);
     sendVec3(program, ".ambient", ambient);
     sendVec3(program, ".diffuse", diffuse);

@@ -59,16 +59,16 @@ protected:
 
     // Binds each program of the list in turn, calls send with it, then binds 0.
     // Null entries are skipped; an empty list makes no GL call at all.
-    void forEachProgram(const std::function<void(GLuint program)>& send) const;
+    void forEachProgram(const std::function<void(const Shader& program)>& send) const;
 
     // One-uniform uploads of member (".position" etc.) to every program.
     void uploadVec3(const char* member, glm::vec3 value) const;
     void uploadFloat(const char* member, float value) const;
 
     // Writes into the current program, for use inside forEachProgram.
-    void sendVec3(GLuint program, const char* member, glm::vec3 value) const;
-    void sendFloat(GLuint program, const char* member, float value) const;
+    void sendVec3(const Shader& program, const char* member, glm::vec3 value) const;
+    void sendFloat(const Shader& program, const char* member, float value) const;
 
     // The four uniforms every kind starts with: position, ambient, diffuse, specular.
-    void sendCommon(GLuint program) const;
+    void sendCommon(const Shader& program) const;
 };

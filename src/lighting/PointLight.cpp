@@ -17,7 +17,7 @@ PointLight::~PointLight() {
 }
 
 void PointLight::updateUniforms() {
-    forEachProgram([this](GLuint program) {
+    forEachProgram([this](const Shader& program) {
         sendCommon(program);
         sendFloat(program, ".constant", constant);
         sendFloat(program, ".linear", linear);

@@ -26,7 +26,7 @@ SpotLight::~SpotLight() {
 }
 
 void SpotLight::updateUniforms() {
-    forEachProgram([this](GLuint program) {
+    forEachProgram([this](const Shader& program) {
         sendCommon(program);
         sendVec3(program, ".direction", direction);
         sendFloat(program, ".constant", constant);

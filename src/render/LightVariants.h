@@ -39,19 +39,12 @@ public:
     static void allowBuildsThisFrame(int builds) { buildsLeft = builds; }
 
 private:
-    struct Copy {
-        GLenum type;
-        GLint from;
-        GLint to;
-    };
     struct Variant {
         std::unique_ptr<Shader> shader;
-        std::vector<Copy> copies;
         bool usable = false;
     };
 
     Variant& variantFor(unsigned mask);
-    void takeOver(const Variant& variant) const;
 
     Shader* full;
     std::string vertexPath;

@@ -119,76 +119,115 @@ void Shader::use() const {
     glUseProgram(program);
 }
 
+bool Shader::linked() const {
+    GLint ok = 0;
+    glGetProgramiv(program, GL_LINK_STATUS, &ok);
+    return ok != 0;
+}
+
+namespace {
+std::uint64_t writes = 0;
+}  // namespace
+
+void Shader::keep(const char* name, GLint at, GLenum type, const float* f, int count,
+                  int i) const {
+    if (at < 0) return;
+    auto found = slotOf.find(name);
+    if (found == slotOf.end()) {
+        found = slotOf.emplace(name, values.size()).first;
+        values.emplace_back();
+        values.back().name = name;
+    }
+    UniformValue& v = values[found->second];
+    v.type = type;
+    for (int k = 0; k < count; ++k) v.f[k] = f[k];
+    v.i = i;
+    v.written = ++writes;
+}
+
 void Shader::setInt(const char* name, int value) const {
-    glUniform1i(glGetUniformLocation(program, name), value);
+    const GLint at = glGetUniformLocation(program, name);
+    glUniform1i(at, value);
+    keep(name, at, GL_INT, nullptr, 0, value);
 }
 
 void Shader::setFloat(const char* name, float value) const {
-    glUniform1f(glGetUniformLocation(program, name), value);
+    const GLint at = glGetUniformLocation(program, name);
+    glUniform1f(at, value);
+    keep(name, at, GL_FLOAT, &value, 1, 0);
+}
+
+void Shader::setVec2(const char* name, float x, float y) const {
+    const GLint at = glGetUniformLocation(program, name);
+    glUniform2f(at, x, y);
+    const float f[2] = {x, y};
+    keep(name, at, GL_FLOAT_VEC2, f, 2, 0);
 }
 
 void Shader::setVec3(const char* name, float x, float y, float z) const {
-    glUniform3f(glGetUniformLocation(program, name), x, y, z);
+    const GLint at = glGetUniformLocation(program, name);
+    glUniform3f(at, x, y, z);
+    const float f[3] = {x, y, z};
+    keep(name, at, GL_FLOAT_VEC3, f, 3, 0);
 }
 
 void Shader::setVec4(const char* name, float x, float y, float z, float w) const {
-    glUniform4f(glGetUniformLocation(program, name), x, y, z, w);
+    const GLint at = glGetUniformLocation(program, name);
+    glUniform4f(at, x, y, z, w);
+    const float f[4] = {x, y, z, w};
+    keep(name, at, GL_FLOAT_VEC4, f, 4, 0);
 }
 
 void Shader::setMat4(const char* name, const glm::mat4& matrix) const {
-    glUniformMatrix4fv(glGetUniformLocation(program, name), 1, GL_FALSE, glm::value_ptr(matrix));
-}
-
-bool copyableUniformType(GLenum type) {
-    switch (type) {
-        case GL_FLOAT:
-        case GL_FLOAT_VEC2:
-        case GL_FLOAT_VEC3:
-        case GL_FLOAT_VEC4:
-        case GL_FLOAT_MAT3:
-        case GL_FLOAT_MAT4:
-        case GL_INT:
-        case GL_BOOL:
-        case GL_SAMPLER_2D:
-        case GL_SAMPLER_CUBE:
-            return true;
-        default:
-            return false;
-    }
-}
-
-void copyUniformValue(GLuint from, GLint fromAt, GLint toAt, GLenum type) {
-    if (type == GL_INT || type == GL_BOOL || type == GL_SAMPLER_2D || type == GL_SAMPLER_CUBE) {
-        GLint i = 0;
-        glGetUniformiv(from, fromAt, &i);
-        glUniform1i(toAt, i);
-        return;
-    }
-    GLfloat f[16] = {};
-    glGetUniformfv(from, fromAt, f);
-    if (type == GL_FLOAT) glUniform1fv(toAt, 1, f);
-    if (type == GL_FLOAT_VEC2) glUniform2fv(toAt, 1, f);
-    if (type == GL_FLOAT_VEC3) glUniform3fv(toAt, 1, f);
-    if (type == GL_FLOAT_VEC4) glUniform4fv(toAt, 1, f);
-    if (type == GL_FLOAT_MAT3) glUniformMatrix3fv(toAt, 1, GL_FALSE, f);
-    if (type == GL_FLOAT_MAT4) glUniformMatrix4fv(toAt, 1, GL_FALSE, f);
-}
-
-void copyUniform(GLuint from, GLuint to, const char* name, int floats) {
-    const GLint source = glGetUniformLocation(from, name);
-    const GLint target = glGetUniformLocation(to, name);
-    if (source < 0 || target < 0) return;
-    glUseProgram(to);
-    const GLenum type = floats == 1    ? GL_FLOAT
-                        : floats == 2  ? GL_FLOAT_VEC2
-                        : floats == 16 ? GL_FLOAT_MAT4
-                                       : GL_FLOAT_VEC4;
-    copyUniformValue(from, source, target, type);
-}
-
-bool readUniform(GLuint program, const char* name, float* values) {
     const GLint at = glGetUniformLocation(program, name);
-    if (at < 0) return false;
-    glGetUniformfv(program, at, values);
-    return true;
+    glUniformMatrix4fv(at, 1, GL_FALSE, glm::value_ptr(matrix));
+    keep(name, at, GL_FLOAT_MAT4, glm::value_ptr(matrix), 16, 0);
+}
+
+const UniformValue* Shader::value(const char* name) const {
+    const auto found = slotOf.find(name);
+    return found == slotOf.end() ? nullptr : &values[found->second];
+}
+
+glm::mat4 Shader::matrix(const char* name, const glm::mat4& fallback) const {
+    const UniformValue* v = value(name);
+    return v && v->type == GL_FLOAT_MAT4 ? glm::make_mat4(v->f) : fallback;
+}
+
+glm::vec3 Shader::vec3(const char* name, const glm::vec3& fallback) const {
+    const UniformValue* v = value(name);
+    return v && (v->type == GL_FLOAT_VEC3 || v->type == GL_FLOAT_VEC4) ? glm::make_vec3(v->f)
+                                                                         : fallback;
+}
+
+glm::vec4 Shader::vec4(const char* name, const glm::vec4& fallback) const {
+    const UniformValue* v = value(name);
+    return v && v->type == GL_FLOAT_VEC4 ? glm::make_vec4(v->f) : fallback;
+}
+
+void Shader::takeOver(const Shader& from) {
+    glUseProgram(program);
+    if (source != &from) {
+        source = &from;
+        sourceAt.clear();
+        sourceTaken.clear();
+    }
+    sourceAt.resize(from.values.size(), -2);
+    sourceTaken.resize(from.values.size(), 0);
+    for (size_t slot = 0; slot < from.values.size(); ++slot) {
+        const UniformValue& v = from.values[slot];
+        if (sourceTaken[slot] == v.written) continue;
+        sourceTaken[slot] = v.written;
+        if (sourceAt[slot] == -2) sourceAt[slot] = glGetUniformLocation(program, v.name.c_str());
+        const GLint at = sourceAt[slot];
+        if (at < 0) continue;
+        switch (v.type) {
+            case GL_INT: glUniform1i(at, v.i); break;
+            case GL_FLOAT: glUniform1fv(at, 1, v.f); break;
+            case GL_FLOAT_VEC2: glUniform2fv(at, 1, v.f); break;
+            case GL_FLOAT_VEC3: glUniform3fv(at, 1, v.f); break;
+            case GL_FLOAT_VEC4: glUniform4fv(at, 1, v.f); break;
+            default: glUniformMatrix4fv(at, 1, GL_FALSE, v.f); break;
+        }
+    }
 }

@@ -1,9 +1,6 @@
 #include "render/ViewVolume.h"
 
-#include <GL/glew.h>
-
 #include "render/Model.h"
-#include "render/Shader.h"
 
 glm::mat4 drawnPartOfViewport{1.0f};
 
@@ -24,19 +21,6 @@ glm::mat4 clipToPart(const PixelRect& part, int width, int height) {
 
 bool ViewVolume::hides(const Box& box) const {
     return outsideClip(clipFromWorld, box) || (clipping && belowPlane(clipPlane, box));
-}
-
-ViewVolume viewVolumeOf(const Shader* shader) {
-    ViewVolume volume;
-    if (!shader) return volume;
-    const GLuint program = shader->program;
-    glm::mat4 projection(1.0f), view(1.0f);
-    readUniform(program, "projection", &projection[0][0]);
-    readUniform(program, "view", &view[0][0]);
-    volume.clipFromWorld = drawnPartOfViewport * projection * view;
-    volume.clipping = readUniform(program, "waterClipPlane", &volume.clipPlane[0]) &&
-                      glIsEnabled(GL_CLIP_DISTANCE0);
-    return volume;
 }
 
 Box modelBox(const Model& model) {

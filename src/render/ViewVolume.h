@@ -1,12 +1,10 @@
 #pragma once
-// What a program will show, read back from its own uniforms, so that a pass
-// can leave out what cannot appear whichever camera or lens set them.
+// What a pass's view can show, so that it can leave out what cannot appear.
 
 #include <glm/glm.hpp>
 
 #include "render/ScreenRect.h"
 
-class Shader;
 class Model;
 
 struct ViewVolume {
@@ -20,7 +18,7 @@ struct ViewVolume {
 };
 
 // While a pass draws into a part of its viewport only (a scissor), the
-// volumes read from the programs shrink to that part, so that culling leaves
+// volumes of its views shrink to that part, so that culling leaves
 // out what only the rest of the viewport would show. The identity (the
 // whole viewport) outside such a pass.
 extern glm::mat4 drawnPartOfViewport;
@@ -29,11 +27,6 @@ extern glm::mat4 drawnPartOfViewport;
 // positions over its part `part` alone (the identity for an empty part or
 // viewport).
 glm::mat4 clipToPart(const PixelRect& part, int width, int height);
-
-// The volume of the program's current "projection", "view" and
-// "waterClipPlane" uniforms (identity matrices for a null shader), narrowed
-// to drawnPartOfViewport.
-ViewVolume viewVolumeOf(const Shader* shader);
 
 // The box around a model's vertices in its own space (empty without meshes).
 Box modelBox(const Model& model);

@@ -29,8 +29,9 @@ Shader* litProgramFor(Entity* entity, Shader* shader) {
 
 }  // namespace
 
-void drawEntity(Entity* entity, Shader* shader) {
+void drawEntity(Entity* entity, Shader* shader, const ViewVolume& view) {
     if (!entity) return;
+    Shader* const given = shader;
     shader = litProgramFor(entity, shader);
     // In a much reduced frame the leaves' pixels are few and the second
     // pass over their vertices would cost more than it saves.
@@ -39,11 +40,8 @@ void drawEntity(Entity* entity, Shader* shader) {
         entity->draw(shader);
         return;
     }
-    const GLuint program = depthFirstShader->program;
-    copyUniform(shader->program, program, "view", 16);
-    copyUniform(shader->program, program, "projection", 16);
-    copyUniform(shader->program, program, "waterClipPlane", 4);
-    depthFirstShader->use();
+    // The view, projection and clip plane the pass gave the model program.
+    depthFirstShader->takeOver(*given);
     depthFirstShader->setInt("cutOut", 1);
     GLboolean colourMask[4] = {GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE};
     glGetBooleanv(GL_COLOR_WRITEMASK, colourMask);
@@ -54,7 +52,7 @@ void drawEntity(Entity* entity, Shader* shader) {
     // the leaves behind fail the test before their texels are read.
     entity->updateModelMatrix();
     entity->model->sortAlong(
-        glm::vec3(glm::row(viewVolumeOf(shader).clipFromWorld * entity->modelMatrix, 3)),
+        glm::vec3(glm::row(view.clipFromWorld * entity->modelMatrix, 3)),
         DrawOrder::ViewSorted);
     entity->draw(depthFirstShader, DrawOrder::ViewSorted);
     glColorMask(colourMask[0], colourMask[1], colourMask[2], colourMask[3]);

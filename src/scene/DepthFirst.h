@@ -9,6 +9,8 @@
 // before it, the leaf takes the pixel that the usual order leaves to the
 // earlier surface (none of the picture tests' moments has such a pixel).
 
+#include "render/ViewVolume.h"
+
 class Entity;
 class Shader;
 
@@ -20,8 +22,9 @@ constexpr float kDepthFirstScale = 0.5f;
 extern Shader* depthFirstShader;
 
 // Draws the entity with `shader` (the model program, whose view, projection
-// and clip plane the depth pass copies), depth first when its model has
-// cut-out texels, the shortcuts are on and the frame is not much reduced.
+// and clip plane the depth pass takes over; `view` is that program's view),
+// depth first when its model has cut-out texels, the shortcuts are on and
+// the frame is not much reduced.
 // With the shortcuts on, the model program gives way to a narrower one
 // without the lights that cannot reach the entity (see LightVariants).
-void drawEntity(Entity* entity, Shader* shader);
+void drawEntity(Entity* entity, Shader* shader, const ViewVolume& view);

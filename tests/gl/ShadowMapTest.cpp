@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/ShadowPass.h"
+#include "frame/FramePlan.h"
 #include "camera/Camera.h"
 #include "core/Globals.h"
 #include "gl/GlTestSupport.h"
@@ -179,7 +180,7 @@ TEST_F(ShadowMapTest, ShadowPassDrawsTheCastersFromTheLightAndRestoresTheWindowS
     glViewport(0, 0, 7, 7);
     glUseProgram(model->program);
 
-    drawShadowPass();
+    drawShadowPass(FramePlan{});
 
     // Window state for the main pass.
     EXPECT_EQ(glInt(GL_CULL_FACE_MODE), GL_BACK);
@@ -309,7 +310,7 @@ TEST_F(ShadowMapTest, OnlyDoubleSidedCastersLoseTheirSeeThroughTexels) {
     shadowCasters = {&leafCaster, &solidCaster};
     shadowMap = map.get();
 
-    drawShadowPass();
+    drawShadowPass(FramePlan{});
 
     const std::vector<float> depths = readDepthMap();
     const glm::vec3 underLeaves = shadowMapCoordinates(map->lightSpaceMatrix, glm::vec3(3, 5, 30));

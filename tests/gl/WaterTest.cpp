@@ -12,6 +12,7 @@
 
 #include "app/AdaptiveQuality.h"
 #include "app/WaterPasses.h"
+#include "frame/FramePlan.h"
 #include "camera/Camera.h"
 #include "camera/Projection.h"
 #include "core/Globals.h"
@@ -427,14 +428,20 @@ TEST_F(WaterTest, PassesResetTheClipPlaneAndPutTheCameraBack) {
     waterFrameBuffers = buffers.get();
     mainCamera = &camera;
 
-    renderWaterPasses();
+    // The plan works out on a copy the eyes the passes give the programs.
+    const FramePlan plan = planFrame(eyeOf(camera), camera, false);
+    renderWaterPasses(plan);
     EXPECT_EQ(camera.position, reference.position);
     EXPECT_NEAR(glm::distance(camera.front, reference.front), 0.0f, 1e-6f);
     EXPECT_NEAR(glm::distance(camera.up, reference.up), 0.0f, 1e-6f);
     EXPECT_NEAR(glm::distance(camera.right, reference.right), 0.0f, 1e-6f);
-    // The three pass shaders hold the restored view again.
+    // The three pass shaders hold the restored view again: the plan's eye
+    // after the water passes, turned three times.
     for (Shader* s : {terrainShader, modelShader, cubemapShader})
         EXPECT_EQ(uniformMat4(s, "view"), reference.viewMatrix());
+    EXPECT_EQ(plan.afterWater.view, reference.viewMatrix());
+    EXPECT_EQ(plan.terrain.eye.view, reference.viewMatrix());
+    EXPECT_NE(plan.mirrored.view, plan.afterWater.view);
     for (Shader* s : {modelShader, terrainShader})
         EXPECT_EQ(uniformVec4(s, "waterClipPlane"), glm::vec4(0, 1, 0, 10000));
     EXPECT_EQ(glInt(GL_FRAMEBUFFER_BINDING), 0);
@@ -459,7 +466,7 @@ TEST_F(WaterTest, PassesWithoutAWaterDoNothing) {
     Camera camera({30, 6, 10}, nullptr);
     mainCamera = &camera;
     lake->setClipPlane(glm::vec4(1, 2, 3, 4), "waterClipPlane");
-    renderWaterPasses();
+    renderWaterPasses(planFrame(eyeOf(camera), camera, false));
     EXPECT_EQ(uniformVec4(modelShader, "waterClipPlane"), glm::vec4(1, 2, 3, 4));
     EXPECT_EQ(camera.position, glm::vec3(30, 6, 10));
     glUseProgram(0);

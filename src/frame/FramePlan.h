@@ -1,0 +1,67 @@
+#pragma once
+// The frame's plan, worked out on the CPU before the first pass: the views of
+// the frame as values, and which view each program draws with. The passes
+// take it as an argument and never ask GL, or a program, what they will show.
+//
+// The frame keeps the design's order, with two of its quirks named here:
+// - the scene programs receive "view" before the camera-path step, and the
+//   water passes give the terrain, model and sky programs the eye after it;
+//   so in the main pass the ground, sky and models are drawn from the eye
+//   after the step, and the water, the vase (its reflection program) and the
+//   smoke from the eye before it;
+// - a camera in turn mode turns at each derivation of its vectors, so the
+//   mirror and its undoing in the reflection pass turn it further; the eye
+//   after the water passes is the one the main pass draws with.
+
+#include <array>
+#include <glm/glm.hpp>
+
+#include "render/ViewVolume.h"
+
+class Camera;
+
+// An eye as a program receives it: "view" and "viewPos".
+struct EyeView {
+    glm::mat4 view{1.0f};
+    glm::vec3 position{0.0f};
+};
+
+EyeView eyeOf(const Camera& camera);
+
+// A view as a pass draws it: the eye, the lens, and the clip plane where the
+// drawing program clips.
+struct PassView {
+    EyeView eye;
+    glm::mat4 projection{1.0f};
+    glm::vec4 clipPlane{0.0f};
+    bool clipping = false;
+
+    // projection * view with the plane, narrowed to drawnPartOfViewport.
+    ViewVolume volume() const;
+};
+
+struct FramePlan {
+    // The eyes of the frame, in the order the frame derives them.
+    EyeView beforeStep;  // given to every scene program before the path step
+    EyeView afterStep;   // after the path step (what a capture hands back)
+    EyeView mirrored;    // mirrored in the water, for the reflection pass
+    EyeView afterWater;  // after the mirror is undone (turn mode: turned further)
+
+    bool waterPasses = false;  // the reflection and refraction passes run
+    bool capture = false;      // the vase's surroundings are captured this frame
+
+    // The water passes: the mirrored eye clipped above the surface, and the
+    // eye after the step clipped below it.
+    PassView reflection;
+    PassView refraction;
+    // The main pass, per drawing program.
+    PassView terrain;
+    PassView models;  // the model program (every entity but the vase)
+    PassView vase;    // the vase's reflection program
+    PassView water;   // the water program, also the deep-water mark
+};
+
+// The plan of this frame, from the eye the scene programs were given before
+// the path step and the state of the main camera after it. `capture` says
+// whether this frame captures the vase's surroundings.
+FramePlan planFrame(const EyeView& beforeStep, const Camera& camera, bool capture);
