@@ -6,12 +6,14 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "app/EnvironmentCapture.h"
 #include "app/QualityControl.h"
 #include "app/ShadowPass.h"
 #include "core/Globals.h"
+#include "core/QualityProfile.h"
 #include "effects/WaterFrameBuffers.h"
 #include "lighting/ShadowMap.h"
 #include "render/Shader.h"
@@ -78,6 +80,11 @@ void initQuality() {
                      std::getenv("MORROWDOCK_QUALITY"));
     const char* stats = std::getenv("MORROWDOCK_STATS");
     statsOn = stats && std::strcmp(stats, "1") == 0;
+    // Shortcuts turned off by name, to trace a difference in the picture.
+    const char* without = std::getenv("MORROWDOCK_WITHOUT");
+    std::string unknown;
+    if (without && !quality.turnOff(without, &unknown))
+        std::fprintf(stderr, "MORROWDOCK_WITHOUT: no shortcut is called %s\n", unknown.c_str());
     controller = RenderScaleController();
     frameMs.clear();
     nextScale = 1.0f;

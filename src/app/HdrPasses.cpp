@@ -7,6 +7,7 @@
 #include "camera/Camera.h"
 #include "camera/Projection.h"
 #include "core/Globals.h"
+#include "core/QualityProfile.h"
 #include "effects/FrameBuffer.h"
 #include "lighting/PointLight.h"
 #include "render/Model.h"
@@ -58,7 +59,7 @@ PixelRect reach(const PixelRect& r, bool alongX, bool alongY) {
 // Draws the buffer's quad on the pixels of `rect` only (all of them with the
 // shortcuts off); nothing at all for an empty rectangle.
 void drawQuadWithin(FrameBuffer* buffer, const PixelRect& rect) {
-    if (!renderShortcuts) {
+    if (!quality.uses(Shortcut::GlowRects)) {
         buffer->drawQuad();
         return;
     }
@@ -82,7 +83,8 @@ void bindTarget(FrameBuffer* target) {
 // depth.
 void beginTarget(FrameBuffer* target) {
     bindTarget(target);
-    clearDrawnPart(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT, scaledSide(target->width),
+    clearDrawnPart(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT,
+                   scaledSide(target->width),
                    scaledSide(target->height));
 }
 
@@ -98,7 +100,7 @@ DrawnArea blurDrawn;
 // beginTarget for a buffer that this frame draws on `now` only: the clear
 // covers that and what the last frame drew, the rest is black already.
 void beginTargetWithin(FrameBuffer* target, DrawnArea& drawn, const PixelRect& now) {
-    if (!renderShortcuts || renderScaleChanged || !drawn.known) {
+    if (!quality.uses(Shortcut::GlowRects) || renderScaleChanged || !drawn.known) {
         beginTarget(target);
     } else {
         bindTarget(target);
@@ -212,8 +214,8 @@ void resolveScene() {
     // The window takes the whole picture.
     glViewport(0, 0, screenWidth, screenHeight);
     Shader* const design = sceneBuffer->shader;
-    if (renderShortcuts && texelResolveShader && design && sceneBuffer->width == screenWidth &&
-        sceneBuffer->height == screenHeight) {
+    if (quality.uses(Shortcut::TexelResolve) && texelResolveShader && design &&
+        sceneBuffer->width == screenWidth && sceneBuffer->height == screenHeight) {
         texelResolveShader->takeOver(*design);
         sceneBuffer->shader = texelResolveShader;
         sceneBuffer->drawQuad();

@@ -4,6 +4,7 @@
 
 #include "app/HdrPasses.h"
 #include "core/Globals.h"
+#include "core/QualityProfile.h"
 #include "effects/Skybox.h"
 #include "effects/Terrain.h"
 #include "effects/Water.h"
@@ -33,7 +34,7 @@ void drawCulled(Entity* entity, float lift, Shader* shader, const ViewVolume& vi
 // (the picture is the same). The see-through models blend with what lies
 // behind them, so their pixels are left as they are.
 void markDeepWater() {
-    if (!renderShortcuts || !water) return;
+    if (!quality.uses(Shortcut::DeepWaterMark) || !water) return;
     const PixelRect seeThrough = unite(onScreen(lightBulbs), onScreen(glasses));
     water->markDeepWater(grow(seeThrough, 1, 1, scaledSide(screenWidth), scaledSide(screenHeight)));
 }

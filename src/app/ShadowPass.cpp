@@ -5,6 +5,7 @@
 #include <glm/gtc/matrix_access.hpp>
 
 #include "core/Globals.h"
+#include "core/QualityProfile.h"
 #include "frame/FramePlan.h"
 #include "lighting/ShadowMap.h"
 #include "render/Model.h"
@@ -66,7 +67,7 @@ void drawCaster(size_t index) {
     // Each draw leaves no program current; the flag needs the depth program.
     shadowMap->shader->use();
     shadowMap->shader->setInt("cutOut", caster->cutOut() ? 1 : 0);
-    if (caster->cutOut() && renderShortcuts) {
+    if (caster->cutOut() && quality.uses(Shortcut::ShadowCasters)) {
         // The leaves nearest the sun first: those behind fail the depth test
         // before their texels are read. The map is the same in any order.
         caster->updateModelMatrix();
@@ -82,13 +83,13 @@ void drawCaster(size_t index) {
 // While the map is the one the programs read: whether its casters can
 // shadow anything in the box.
 bool mapMayShadow(const Box& box) {
-    return !shadowMap || !renderShortcuts || shadowMap->mayShadow(box);
+    return !shadowMap || !quality.uses(Shortcut::LightMasks) || shadowMap->mayShadow(box);
 }
 
 // Before the first depth pass the receivers hold no light matrix, and no
 // shadow falls anywhere (the vase's first capture is drawn then).
 bool noMatrixYet(const Box&) {
-    return !shadowMap || !renderShortcuts || shadowMap->matrixHandedOut;
+    return !shadowMap || !quality.uses(Shortcut::LightMasks) || shadowMap->matrixHandedOut;
 }
 
 }  // namespace
@@ -117,8 +118,10 @@ void drawShadowPass(const FramePlan& plan) {
     for (size_t i = 0; i < shadowCasters.size(); ++i) {
         Entity* caster = shadowCasters[i];
         const Box& box = casterBoxes[i];
-        if (!caster || (renderShortcuts && !box.empty && light.hides(box))) continue;
-        if (renderShortcuts && modelShader && !box.empty && !shadowReaches(mainView, box, sweep)) {
+        if (!caster || (quality.uses(Shortcut::ShadowCasters) && !box.empty && light.hides(box)))
+            continue;
+        if (quality.uses(Shortcut::ShadowCasters) && modelShader && !box.empty &&
+            !shadowReaches(mainView, box, sweep)) {
             bool read = false;
             for (const ViewVolume& view : otherReaders)
                 read = read || shadowReaches(view, box, sweep);
@@ -144,7 +147,7 @@ void drawShadowPass(const FramePlan& plan) {
 }
 
 void completeShadowsFor(const ViewVolume& view) {
-    if (!shadowMap || !shadowMap->shader || !mapDrawn || !renderShortcuts ||
+    if (!shadowMap || !shadowMap->shader || !mapDrawn || !quality.uses(Shortcut::ShadowCasters) ||
         casterBoxes.size() != shadowCasters.size())
         return;
     const glm::vec3 sweep = shadowSweep();

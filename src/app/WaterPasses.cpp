@@ -5,9 +5,12 @@
 #include <cmath>
 #include <vector>
 
+#include "app/HdrPasses.h"
 #include "app/ShadowPass.h"
 #include "camera/Camera.h"
 #include "core/Globals.h"
+#include "core/QualityProfile.h"
+#include "effects/FrameBuffer.h"
 #include "effects/SkyMath.h"
 #include "effects/Skybox.h"
 #include "effects/Terrain.h"
@@ -29,7 +32,8 @@ const char* const kClipPlaneName = "waterClipPlane";
 
 void clearTarget() {
     glClearColor(0.41f, 0.2f, 0.42f, 1.0f);
-    clearDrawnPart(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT, scaledSide(WaterFrameBuffers::kWidth),
+    clearDrawnPart(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT,
+                   scaledSide(WaterFrameBuffers::kWidth),
                    scaledSide(WaterFrameBuffers::kHeight));
 }
 
@@ -82,8 +86,10 @@ ViewportArea waterOnScreen(const PassView& seen) {
         eye.y < terrain->getHeightOfTerrain(eye.x, eye.z) +
                     kEyeClearance * std::sqrt(1.0f + slope * slope))
         return water->onScreen(view);
+    // The main pass tests the surface against the ground in the scene buffer.
+    const int depthBits = sceneBuffer ? sceneBuffer->depthBits : 0;
     return water->onScreen(view, squaresShowingWater(terrain->squareBoxes, eye, water->height(),
-                                                     slope, seen.projection));
+                                                     slope, seen.projection, depthBits));
 }
 
 // The parts of a water target that the surface, seen in `seen` of the
@@ -94,7 +100,7 @@ ViewportArea waterOnScreen(const PassView& seen) {
 std::vector<PixelRect> readParts(const ViewportArea& seen, bool mirrored) {
     const int width = scaledSide(WaterFrameBuffers::kWidth);
     const int height = scaledSide(WaterFrameBuffers::kHeight);
-    if (!renderShortcuts) return {{0, 0, width, height}};
+    if (!quality.uses(Shortcut::WaterParts)) return {{0, 0, width, height}};
     return waterReadRects(seen, water->distortionStrength, mirrored, width, height,
                           renderScale >= 1.0f);
 }
@@ -102,7 +108,7 @@ std::vector<PixelRect> readParts(const ViewportArea& seen, bool mirrored) {
 // Until endPart, with the shortcuts on: culling leaves out what can land
 // only outside the part.
 void narrowTo(const PixelRect& part) {
-    if (!renderShortcuts) return;
+    if (!quality.uses(Shortcut::WaterParts)) return;
     drawnPartOfViewport = clipToPart(part, scaledSide(WaterFrameBuffers::kWidth),
                                      scaledSide(WaterFrameBuffers::kHeight));
 }
@@ -111,7 +117,7 @@ void narrowTo(const PixelRect& part) {
 // part (the surface never reads the clear colour and depth left there).
 // After the shadow map's completion, which draws into the map.
 void cutTo(const PixelRect& part) {
-    if (!renderShortcuts) return;
+    if (!quality.uses(Shortcut::WaterParts)) return;
     glEnable(GL_SCISSOR_TEST);
     glScissor(part.x0, part.y0, part.width(), part.height());
 }
@@ -180,7 +186,8 @@ void renderWaterPasses(const FramePlan& plan) {
     if (!ready()) return;
     // Where the surface can show (the main pass draws it with the water
     // program's view), worked out once for both passes.
-    const ViewportArea seen = renderShortcuts ? waterOnScreen(plan.water) : ViewportArea{};
+    const ViewportArea seen =
+        quality.uses(Shortcut::WaterParts) ? waterOnScreen(plan.water) : ViewportArea{};
     renderWaterReflection(plan, seen);
     renderWaterRefraction(plan, seen);
 }

@@ -22,7 +22,6 @@ Shader* particleShader = nullptr;
 
 std::vector<Shader*> sceneShaders;
 
-bool renderShortcuts = true;
 float renderScale = 1.0f;
 bool renderScaleChanged = false;
 

@@ -25,9 +25,6 @@ extern Shader* reflectionShader;
 extern Shader* effectShader;
 extern Shader* particleShader;
 
-// Passes skip work that cannot change the picture (pixels no object reaches,
-// objects no view sees). Off, every pass draws everything, as a reference.
-extern bool renderShortcuts;
 
 // Share of each side of the screen-sized targets, the shadow map (see
 // kReducedShadowShare) and the water targets that a frame draws into (1: all

@@ -58,6 +58,8 @@ void FrameBuffer::init() {
     glBindTexture(GL_TEXTURE_2D, 0);
 
     renderbuffer = attachDepthRenderbuffer(width, height);
+    glGetFramebufferAttachmentParameteriv(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT,
+                                          GL_FRAMEBUFFER_ATTACHMENT_DEPTH_SIZE, &depthBits);
     glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, colorBuffer, 0);
 
     if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE)

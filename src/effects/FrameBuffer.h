@@ -17,6 +17,7 @@ public:
     GLuint quadVBO = 0;
     GLuint framebuffer = 0;
     GLuint renderbuffer = 0;
+    int depthBits = 0;  // the depth attachment's bits, as the driver made it
     GLuint colorBuffer = 0;
 
     // Sets the fields and builds the GL objects (init). An incomplete

@@ -80,9 +80,8 @@ void ParticlePool::sortParticles() {
     // sorted, farthest first: the dead slots, most of the pool, all carry -1
     // and need no order among themselves. A distance that is not a number
     // (an eye that is not a point) counts as dead.
-    const auto living =
-        std::partition(particles.begin(), particles.end(),
-                       [](const Particle& p) { return p.cameraDistance >= 0.0f; });
+    const auto living = std::partition(particles.begin(), particles.end(),
+                                       [](const Particle& p) { return p.cameraDistance >= 0.0f; });
     std::sort(particles.begin(), living, [](const Particle& a, const Particle& b) {
         return a.cameraDistance > b.cameraDistance;
     });

@@ -4,6 +4,7 @@
 
 #include "camera/Camera.h"
 #include "core/Globals.h"
+#include "core/QualityProfile.h"
 #include "effects/SkyMath.h"
 #include "render/Shader.h"
 #include "render/TextureLoader.h"
@@ -56,7 +57,7 @@ void Skybox::draw() {
     // nothing has been drawn yet.
     glDepthFunc(GL_LEQUAL);
     Shader* program = shader;
-    if (renderShortcuts && oneMapSkyShader && fromTexture == toTexture) {
+    if (quality.uses(Shortcut::OneMapSky) && oneMapSkyShader && fromTexture == toTexture) {
         // With the view and projection each pass gave the sky's program.
         oneMapSkyShader->takeOver(*shader);
         program = oneMapSkyShader;

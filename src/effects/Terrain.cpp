@@ -11,6 +11,7 @@
 
 #include "core/Console.h"
 #include "core/Globals.h"
+#include "core/QualityProfile.h"
 #include "render/ImageDecode.h"
 #include "render/LightVariants.h"
 #include "render/Shader.h"
@@ -153,14 +154,14 @@ int Terrain::draw(const ViewVolume* view) {
 }
 
 void Terrain::drawVisibleCells(const Level& level, const ViewVolume* volume) {
-    if (!renderShortcuts || blockBoxes.empty() || !volume) {
+    if (!quality.uses(Shortcut::TerrainBlocks) || blockBoxes.empty() || !volume) {
         glDrawElements(GL_TRIANGLES, GLsizei(level.count), GL_UNSIGNED_INT,
                        reinterpret_cast<const void*>(level.first * sizeof(unsigned int)));
         return;
     }
     blockVisible.resize(blockBoxes.size());
     for (size_t b = 0; b < blockBoxes.size(); ++b) blockVisible[b] = !volume->hides(blockBoxes[b]);
-    if (!terrainLightVariants) {
+    if (!terrainLightVariants || !quality.uses(Shortcut::LightMasks)) {
         drawRuns(level, blockVisible);
         return;
     }

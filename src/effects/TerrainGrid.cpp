@@ -190,8 +190,10 @@ float steepestGround(const std::vector<std::vector<float>>& heights, int vertexC
     float step = 0.0f;
     for (int i = 0; i < vertexCount; ++i)
         for (int j = 0; j < vertexCount; ++j) {
-            if (i + 1 < vertexCount) step = std::max(step, std::abs(heights[i + 1][j] - heights[i][j]));
-            if (j + 1 < vertexCount) step = std::max(step, std::abs(heights[i][j + 1] - heights[i][j]));
+            if (i + 1 < vertexCount)
+                step = std::max(step, std::abs(heights[i + 1][j] - heights[i][j]));
+            if (j + 1 < vertexCount)
+                step = std::max(step, std::abs(heights[i][j + 1] - heights[i][j]));
         }
     return std::sqrt(2.0f) * step / (kTerrainSize / float(vertexCount - 1));
 }

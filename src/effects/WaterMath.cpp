@@ -42,10 +42,13 @@ constexpr double kCoverFloor = 0.05;  // world units, near the eye
 
 // The factor of coverDepth for this lens and ground, or infinity for a lens
 // without a near plane in front of the eye.
-double coverFactor(float slope, const glm::mat4& projection) {
+double coverFactor(float slope, const glm::mat4& projection, int depthBits) {
     // Depth steps between the ground's and the water's fragment, against the
-    // float arithmetic of each (a step of 24 bits is a float's step near 1).
+    // float arithmetic of each (a step of 24 bits is a float's step near 1,
+    // so a deeper buffer steps no finer).
     constexpr double kSteps = 6.0;
+    if (depthBits <= 0) return std::numeric_limits<double>::infinity();
+    const int bits = depthBits < 24 ? depthBits : 24;
     // The near plane and the widest angle between a ray and the view axis.
     const double nearPlane = double(projection[3][2]) / (double(projection[2][2]) - 1.0);
     const double tanX = 1.0 / double(projection[0][0]), tanY = 1.0 / double(projection[1][1]);
@@ -56,7 +59,7 @@ double coverFactor(float slope, const glm::mat4& projection) {
     // meeting lies at least depth / sqrt(1 + slope^2) before the water along
     // the ray (the ray and the ground between them), and the ray's share of
     // that along the view axis is at least `widest`.
-    return kSteps * std::ldexp(1.0, -24) / nearPlane * std::sqrt(1.0 + double(slope) * slope) /
+    return kSteps * std::ldexp(1.0, -bits) / nearPlane * std::sqrt(1.0 + double(slope) * slope) /
            widest;
 }
 
@@ -68,20 +71,21 @@ float coverAt(double factor, float distance) {
 
 }  // namespace
 
-float coverDepth(float distance, float slope, const glm::mat4& projection) {
-    return coverAt(coverFactor(slope, projection), distance);
+float coverDepth(float distance, float slope, const glm::mat4& projection, int depthBits) {
+    return coverAt(coverFactor(slope, projection, depthBits), distance);
 }
 
 std::vector<Box> squaresShowingWater(const std::vector<Box>& squares, glm::vec3 eye,
-                                     float waterHeight, float slope, const glm::mat4& projection) {
-    const double factor = coverFactor(slope, projection);
+                                     float waterHeight, float slope, const glm::mat4& projection,
+                                     int depthBits) {
+    const double factor = coverFactor(slope, projection, depthBits);
     std::vector<Box> showing;
     for (const Box& square : squares) {
         if (square.empty) continue;
         // The farthest point of the square's water from the eye.
-        const glm::vec3 far(eye.x < (square.min.x + square.max.x) * 0.5f ? square.max.x : square.min.x,
-                            waterHeight,
-                            eye.z < (square.min.z + square.max.z) * 0.5f ? square.max.z : square.min.z);
+        const glm::vec3 far(
+            eye.x < (square.min.x + square.max.x) * 0.5f ? square.max.x : square.min.x, waterHeight,
+            eye.z < (square.min.z + square.max.z) * 0.5f ? square.max.z : square.min.z);
         if (square.min.y < waterHeight + coverAt(factor, glm::length(far - eye)))
             showing.push_back(square);
     }
@@ -102,8 +106,7 @@ std::vector<Span> readSpans(float low, float high, int size, bool repeats) {
     // A lookup at t reads the texels at floor(t * size - 0.5) and one above;
     // one more on each side covers the rounding of t.
     const auto texel = [size](float t) { return int(std::floor(t * float(size) - 0.5f)); };
-    std::vector<Span> spans{
-        {std::max(texel(low) - 1, 0), std::min(texel(high) + 3, size)}};
+    std::vector<Span> spans{{std::max(texel(low) - 1, 0), std::min(texel(high) + 3, size)}};
     if (!repeats) return spans;
     // Near an edge the first texel past the opposite one is read where the
     // filter's position, worked out exactly, falls outside the texels'
@@ -135,8 +138,7 @@ std::vector<PixelRect> waterReadRects(const ViewportArea& area, float shift, boo
     const float lowY = mirrored ? 1.0f - area.max.y : area.min.y;
     const float highY = mirrored ? 1.0f - area.min.y : area.max.y;
     std::vector<PixelRect> rects;
-    for (const Span& x :
-         readSpans(area.min.x - shift, area.max.x + shift, drawnWidth, whole))
+    for (const Span& x : readSpans(area.min.x - shift, area.max.x + shift, drawnWidth, whole))
         for (const Span& y : readSpans(lowY - shift, highY + shift, drawnHeight, whole))
             rects.push_back({x.first, y.first, x.pastLast, y.pastLast});
     return rects;

@@ -32,15 +32,17 @@ std::array<glm::vec3, 4> waterCorners(const std::array<glm::vec2, 4>& halfExtent
 // `projection` (a perspective lens). A ray from the eye to water under the
 // ground meets the ground on its way; where the water lies deep enough under
 // a square's lowest vertex, the meeting lies far enough in front to win the
-// 24-bit depth test however the depths round, even at the corner of the
-// view. How deep that is grows with the square's distance from the eye and
-// with `slope`, the steepest the ground gets (see coverDepth). The caller
-// makes sure the eye is above the ground.
+// depth test of a `depthBits` buffer however the depths round, even at the
+// corner of the view. How deep that is grows with the square's distance from
+// the eye and with `slope`, the steepest the ground gets (see coverDepth).
+// Without depth bits no square is taken as covered. The caller makes sure the
+// eye is above the ground.
 std::vector<Box> squaresShowingWater(const std::vector<Box>& squares, glm::vec3 eye,
-                                     float waterHeight, float slope, const glm::mat4& projection);
+                                     float waterHeight, float slope, const glm::mat4& projection,
+                                     int depthBits = 24);
 // How far under the ground water at `distance` from the eye must lie to be
 // hidden by it for certain (see squaresShowingWater).
-float coverDepth(float distance, float slope, const glm::mat4& projection);
+float coverDepth(float distance, float slope, const glm::mat4& projection, int depthBits = 24);
 
 // The texels of a water target that the water shader can read for a
 // surface seen in `area` of the screen: its screen points moved by up to

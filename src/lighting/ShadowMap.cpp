@@ -7,6 +7,7 @@
 
 #include "camera/Camera.h"
 #include "core/Globals.h"
+#include "core/QualityProfile.h"
 #include "lighting/DirectionalLight.h"
 #include "lighting/ShadowMath.h"
 #include "render/RenderTargets.h"
@@ -80,14 +81,15 @@ void ShadowMap::clearDepthMap(const std::vector<Box>* casterBoxes) {
             const PixelRect r = projectBox(lightSpaceMatrix, box, width, height);
             if (!r.empty()) now.push_back(r);
         }
-    const bool partial = casterBoxes && renderShortcuts && restCleared && !renderScaleChanged;
+    const bool partial =
+        casterBoxes && quality.uses(Shortcut::ShadowClear) && restCleared && !renderScaleChanged;
     if (!partial) {
         clearDrawnPart(GL_DEPTH_BUFFER_BIT, width, height);
     } else {
         for (const std::vector<PixelRect>* rects : {&writtenRects, &now})
             for (const PixelRect& r : *rects) clearRect(GL_DEPTH_BUFFER_BIT, r);
     }
-    restCleared = casterBoxes && renderShortcuts;
+    restCleared = casterBoxes && quality.uses(Shortcut::ShadowClear);
     writtenRects = std::move(now);
 }
 

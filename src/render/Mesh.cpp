@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "core/Globals.h"
+#include "core/QualityProfile.h"
 #include "render/Shader.h"
 
 // The unit of the alpha copy: above the material's maps and clear of the
@@ -77,7 +78,7 @@ void Mesh::draw(Shader* shader, DrawOrder order) const {
     }
     shader->setFloat("shininess", kShininess);
     // The copy is a shortcut: with the shortcuts off the diffuse map is read.
-    const unsigned int alpha = renderShortcuts ? alphaMap : 0;
+    const unsigned int alpha = quality.uses(Shortcut::AlphaCopy) ? alphaMap : 0;
     int alphaFrom = int(textures.size());  // an empty unit reads alpha 1
     if (alpha) {
         alphaFrom = kAlphaTextureUnit;

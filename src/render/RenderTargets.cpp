@@ -1,14 +1,16 @@
 #include "render/RenderTargets.h"
 
 #include "core/Globals.h"
+#include "core/QualityProfile.h"
 
 GLuint attachDepthRenderbuffer(int width, int height) {
     GLuint renderbuffer = 0;
     glGenRenderbuffers(1, &renderbuffer);
     glBindRenderbuffer(GL_RENDERBUFFER, renderbuffer);
-    glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT, width, height);
+    glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH24_STENCIL8, width, height);
     glBindRenderbuffer(GL_RENDERBUFFER, 0);
-    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, renderbuffer);
+    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_STENCIL_ATTACHMENT, GL_RENDERBUFFER,
+                              renderbuffer);
     return renderbuffer;
 }
 
@@ -29,5 +31,5 @@ void clearRect(GLbitfield mask, const PixelRect& rect) {
 }
 
 void clearWindowBuffers(GLbitfield mask) {
-    if (!renderShortcuts) glClear(mask);
+    if (!quality.uses(Shortcut::WindowClear)) glClear(mask);
 }

@@ -129,8 +129,7 @@ namespace {
 std::uint64_t writes = 0;
 }  // namespace
 
-void Shader::keep(const char* name, GLint at, GLenum type, const float* f, int count,
-                  int i) const {
+void Shader::keep(const char* name, GLint at, GLenum type, const float* f, int count, int i) const {
     if (at < 0) return;
     auto found = slotOf.find(name);
     if (found == slotOf.end()) {
@@ -197,7 +196,7 @@ glm::mat4 Shader::matrix(const char* name, const glm::mat4& fallback) const {
 glm::vec3 Shader::vec3(const char* name, const glm::vec3& fallback) const {
     const UniformValue* v = value(name);
     return v && (v->type == GL_FLOAT_VEC3 || v->type == GL_FLOAT_VEC4) ? glm::make_vec3(v->f)
-                                                                         : fallback;
+                                                                       : fallback;
 }
 
 glm::vec4 Shader::vec4(const char* name, const glm::vec4& fallback) const {
@@ -222,12 +221,24 @@ void Shader::takeOver(const Shader& from) {
         const GLint at = sourceAt[slot];
         if (at < 0) continue;
         switch (v.type) {
-            case GL_INT: glUniform1i(at, v.i); break;
-            case GL_FLOAT: glUniform1fv(at, 1, v.f); break;
-            case GL_FLOAT_VEC2: glUniform2fv(at, 1, v.f); break;
-            case GL_FLOAT_VEC3: glUniform3fv(at, 1, v.f); break;
-            case GL_FLOAT_VEC4: glUniform4fv(at, 1, v.f); break;
-            default: glUniformMatrix4fv(at, 1, GL_FALSE, v.f); break;
+            case GL_INT:
+                glUniform1i(at, v.i);
+                break;
+            case GL_FLOAT:
+                glUniform1fv(at, 1, v.f);
+                break;
+            case GL_FLOAT_VEC2:
+                glUniform2fv(at, 1, v.f);
+                break;
+            case GL_FLOAT_VEC3:
+                glUniform3fv(at, 1, v.f);
+                break;
+            case GL_FLOAT_VEC4:
+                glUniform4fv(at, 1, v.f);
+                break;
+            default:
+                glUniformMatrix4fv(at, 1, GL_FALSE, v.f);
+                break;
         }
     }
 }

@@ -10,6 +10,8 @@
 #include <vector>
 
 #include "core/Console.h"
+#include "core/Globals.h"
+#include "core/QualityProfile.h"
 #include "render/MipChain.h"
 #include "render/ReadAhead.h"
 
@@ -58,7 +60,8 @@ void setRepeatTrilinear() {
 }
 
 // Uploads level 0 from the decoded 8-bit buffer and the mipmap levels built
-// with it (or has the driver build them), then sets the sampling parameters.
+// with it (or, with the shortcuts off, has the driver build them), then sets
+// the sampling parameters.
 void upload2D(GLint internalFormat, const PreparedImage& prepared) {
     const DecodedImage& image = prepared.image;
     const GLenum format = image.bufferChannels == 4 ? GL_RGBA : GL_RGB;
@@ -66,14 +69,20 @@ void upload2D(GLint internalFormat, const PreparedImage& prepared) {
         TightUnpack unpack;
         glTexImage2D(GL_TEXTURE_2D, 0, internalFormat, image.width, image.height, 0, format,
                      GL_UNSIGNED_BYTE, image.pixels.get());
+        // The CPU's levels are texel for texel the driver's; with the
+        // shortcuts off the driver builds them, as the design's loader does.
+        const bool cpuLevels = quality.uses(Shortcut::CpuMipmaps) &&
+                               !(prepared.byteLevels.empty() && prepared.halfLevels.empty());
         GLint level = 1;
         for (const ByteLevel& l : prepared.byteLevels)
-            glTexImage2D(GL_TEXTURE_2D, level++, internalFormat, l.width, l.height, 0, format,
-                         GL_UNSIGNED_BYTE, l.texels.data());
+            if (cpuLevels)
+                glTexImage2D(GL_TEXTURE_2D, level++, internalFormat, l.width, l.height, 0, format,
+                             GL_UNSIGNED_BYTE, l.texels.data());
         for (const HalfLevel& l : prepared.halfLevels)
-            glTexImage2D(GL_TEXTURE_2D, level++, internalFormat, l.width, l.height, 0, format,
-                         GL_HALF_FLOAT, l.texels.data());
-        if (level == 1) glGenerateMipmap(GL_TEXTURE_2D);
+            if (cpuLevels)
+                glTexImage2D(GL_TEXTURE_2D, level++, internalFormat, l.width, l.height, 0, format,
+                             GL_HALF_FLOAT, l.texels.data());
+        if (!cpuLevels) glGenerateMipmap(GL_TEXTURE_2D);
     }
     setRepeatTrilinear();
 }
@@ -146,7 +155,8 @@ unsigned int textureFromFile(const char* path, const std::string& directory) {
 
     glBindTexture(GL_TEXTURE_2D, textureID);
     upload2D(GL_RGBA16F, prepared);
-    if (image.bufferChannels == 4 && !prepared.halfLevels.empty())
+    if (quality.uses(Shortcut::AlphaCopy) && image.bufferChannels == 4 &&
+        !prepared.halfLevels.empty())
         alphaCopies[textureID] = alphaCopy(prepared);
 
     glBindTexture(GL_TEXTURE_2D, 0);

@@ -5,6 +5,7 @@
 #include <glm/gtc/matrix_access.hpp>
 
 #include "core/Globals.h"
+#include "core/QualityProfile.h"
 #include "render/LightVariants.h"
 #include "render/Model.h"
 #include "render/Shader.h"
@@ -16,11 +17,27 @@ Shader* depthFirstShader = nullptr;
 
 namespace {
 
+// The stencil value of the last depth-first draw; each target's clear sets
+// its stencil to 0, and values are used once until they run out.
+int lastMark = 0;
+
+// The next stencil value for a depth-first draw into the bound target.
+GLint nextMark() {
+    if (++lastMark > 255) {
+        // Older marks may still stand where the coming draws can land (the
+        // draws keep to the same scissor).
+        glClear(GL_STENCIL_BUFFER_BIT);
+        lastMark = 1;
+    }
+    return lastMark;
+}
+
 // The model program, or a narrower one without the lights that cannot reach
 // the entity's box and, where no shadow can fall on it, without the shadow
 // lookup (the same picture); current either way.
 Shader* litProgramFor(Entity* entity, Shader* shader) {
-    if (!renderShortcuts || !modelLightVariants || shader != modelShader || !entity->model)
+    if (!quality.uses(Shortcut::LightMasks) || !modelLightVariants || shader != modelShader ||
+        !entity->model)
         return shader;
     entity->updateModelMatrix();
     return modelLightVariants->current(
@@ -35,7 +52,7 @@ void drawEntity(Entity* entity, Shader* shader, const ViewVolume& view) {
     shader = litProgramFor(entity, shader);
     // In a much reduced frame the leaves' pixels are few and the second
     // pass over their vertices would cost more than it saves.
-    if (!renderShortcuts || !entity->cutOut() || !depthFirstShader || !shader ||
+    if (!quality.uses(Shortcut::DepthFirst) || !entity->cutOut() || !depthFirstShader || !shader ||
         renderScale < kDepthFirstScale) {
         entity->draw(shader);
         return;
@@ -43,22 +60,28 @@ void drawEntity(Entity* entity, Shader* shader, const ViewVolume& view) {
     // The view, projection and clip plane the pass gave the model program.
     depthFirstShader->takeOver(*given);
     depthFirstShader->setInt("cutOut", 1);
-    GLboolean colourMask[4] = {GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE};
-    glGetBooleanv(GL_COLOR_WRITEMASK, colourMask);
-    GLint depthFunc = GL_LESS;
-    glGetIntegerv(GL_DEPTH_FUNC, &depthFunc);
+    // The depth pass writes no colour and marks, in the stencil, the pixels
+    // where a leaf came strictly nearer than what was drawn before it.
+    const GLint mark = nextMark();
+    glEnable(GL_STENCIL_TEST);
+    glStencilFunc(GL_ALWAYS, mark, 0xFF);
+    glStencilOp(GL_KEEP, GL_KEEP, GL_REPLACE);
     glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE);
     // Nearest first: the depth pass keeps the nearest depth in any order, and
     // the leaves behind fail the test before their texels are read.
     entity->updateModelMatrix();
-    entity->model->sortAlong(
-        glm::vec3(glm::row(view.clipFromWorld * entity->modelMatrix, 3)),
-        DrawOrder::ViewSorted);
+    entity->model->sortAlong(glm::vec3(glm::row(view.clipFromWorld * entity->modelMatrix, 3)),
+                             DrawOrder::ViewSorted);
     entity->draw(depthFirstShader, DrawOrder::ViewSorted);
-    glColorMask(colourMask[0], colourMask[1], colourMask[2], colourMask[3]);
+    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
     // Every fragment at the nearest depth passes the equal test, and the last
     // one drawn stays: drawn backwards, that is the one the usual order keeps.
+    // Only on marked pixels: where a leaf only ties with a surface drawn
+    // before it, that surface stays, as in the usual order.
+    glStencilFunc(GL_EQUAL, mark, 0xFF);
+    glStencilOp(GL_KEEP, GL_KEEP, GL_KEEP);
     glDepthFunc(GL_EQUAL);
     entity->draw(shader, DrawOrder::Backwards);
-    glDepthFunc(GLenum(depthFunc));
+    glDepthFunc(GL_LESS);
+    glDisable(GL_STENCIL_TEST);
 }

@@ -40,7 +40,6 @@ unsigned sceneLightsReaching(const Box& box, const Box* normals) {
     if (normals && sunLight && sunLight->index == 0 &&
         !sunShadowMatters(sunLight->direction, sunLight->diffuse, sunLight->specular, *normals))
         mask &= ~kSunShadowBit;
-    if ((mask & kSunShadowBit) && shadowMayFall && !shadowMayFall(box))
-        mask &= ~kSunShadowBit;
+    if ((mask & kSunShadowBit) && shadowMayFall && !shadowMayFall(box)) mask &= ~kSunShadowBit;
     return mask;
 }

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <fstream>
 #include <regex>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -95,4 +97,31 @@ TEST(Picture, StatsLineOnlyWhenAskedAndUnknownQualitySaidOnce) {
     EXPECT_EQ(q.exitStatus, 0) << q.err;
     EXPECT_EQ(q.err.find("frames "), std::string::npos) << q.err;
     EXPECT_EQ(q.err.find("MORROWDOCK"), std::string::npos) << q.err;
+}
+
+// The frames a change must leave as they were: every 5 s of the day, with
+// and without the shortcuts and at each reduced scale, and runs of
+// consecutive frames through the capture windows, the lamp's failure and
+// return and a change of scale, as tests/e2e/data/frame-hashes.txt holds
+// them (scripts/frame-hashes.sh writes it). Byte for byte.
+TEST(Picture, TheDaysFramesMatchTheStoredHashes) {
+    std::vector<std::string> expected;
+    std::ifstream lines(std::string(MD_SOURCE_DIR) + "/tests/e2e/data/frame-hashes.txt");
+    for (std::string l; std::getline(lines, l);)
+        if (l.rfind("540x360 ", 0) == 0) expected.push_back(l);
+    ASSERT_GT(expected.size(), 200u);
+
+    const ProcessResult r = runCommand(
+        {std::string(MD_SOURCE_DIR) + "/scripts/frame-hashes.sh", MD_BUILD_DIR, "540x360"}, ".",
+        600s);
+    ASSERT_EQ(r.exitStatus, 0) << r.err;
+    std::vector<std::string> drawn;
+    std::istringstream out(r.out);
+    for (std::string l; std::getline(out, l);) drawn.push_back(l);
+    EXPECT_EQ(drawn.size(), expected.size());
+    int differing = 0;
+    for (size_t i = 0; i < drawn.size() && i < expected.size(); ++i)
+        if (drawn[i] != expected[i] && ++differing <= 10)
+            ADD_FAILURE() << "drawn:  " << drawn[i] << "\nstored: " << expected[i];
+    EXPECT_EQ(differing, 0);
 }

@@ -6,6 +6,7 @@
 //   snapshot <width> <height> <seconds> --frames <n>
 // Leading options: --reference turns off every shortcut of the passes (work
 // skipped because it cannot change the picture), for comparing pictures;
+// --without <name>[,<name>...] turns off the named ones (see QualityProfile.h);
 // --scale <s> draws at the render scale s (0 < s <= 1) as the adaptive
 // quality would; --startup starts as the program does (MORROWDOCK_QUALITY
 // read the same way), draws the first frame and prints the wall-clock time
@@ -49,6 +50,7 @@
 #include "camera/Camera.h"
 #include "core/Globals.h"
 #include "core/ProgramFolder.h"
+#include "core/QualityProfile.h"
 #include "render/PassTimer.h"
 #include "scene/Scene.h"
 
@@ -148,7 +150,15 @@ int main(int argc, char** argv) {
     float scaleThen = 1.0f;
     while (argc > 1 && std::strncmp(argv[1], "--", 2) == 0) {
         if (std::strcmp(argv[1], "--reference") == 0) {
-            renderShortcuts = false;
+            quality.setAll(false);
+        } else if (std::strcmp(argv[1], "--without") == 0 && argc > 2) {
+            std::string unknown;
+            if (!quality.turnOff(argv[2], &unknown)) {
+                std::fprintf(stderr, "snapshot: no shortcut is called %s\n", unknown.c_str());
+                return 2;
+            }
+            --argc;
+            ++argv;
         } else if (std::strcmp(argv[1], "--startup") == 0) {
             startupOnly = true;
         } else if (std::strcmp(argv[1], "--scale-at") == 0 && argc > 3) {
