@@ -92,8 +92,8 @@ std::string problemWith(const Request& r) {
     if (r.fps <= 0 || r.fps > kMaxFps)
         return "frames a second must be between 1 and " + std::to_string(kMaxFps);
     if (r.output.empty() || r.output.back() == '/') return "the output needs a file name";
-    struct stat s;
-    if (stat(r.output.c_str(), &s) == 0 && S_ISDIR(s.st_mode)) return r.output + " is a folder";
+    const std::string refusal = outputRefusal(r.output);
+    if (!refusal.empty()) return refusal;
     if (!r.ranged) return "";
     const double dayEnd = double(framesOfDay(r.fps)) / r.fps;
     if (r.from < 0.0 || r.to > dayEnd || frameAt(r.to, r.fps) <= frameAt(r.from, r.fps)) {
