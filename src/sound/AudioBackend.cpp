@@ -236,9 +236,8 @@ void AudioBackend::stopVoice(Voice& v) {
 }
 
 void AudioBackend::startStream(Voice& v) {
-    AudioSound& sound = const_cast<AudioSound&>(*v.sound);
-    v.streaming = sound.stream->rewind();
-    for (unsigned buffer : sound.streamBuffers)
+    v.streaming = v.sound->stream->rewind();
+    for (unsigned buffer : v.sound->streamBuffers)
         if (v.streaming && fillStreamBuffer(v, buffer)) alSourceQueueBuffers(v.source, 1, &buffer);
 }
 
