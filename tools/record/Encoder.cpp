@@ -29,7 +29,7 @@ bool createFresh(const std::string& path) {
 
 std::string folderOf(const std::string& path) {
     const size_t slash = path.rfind('/');
-    return slash == std::string::npos ? std::string(".") : path.substr(0, slash + 1);
+    return slash == std::string::npos ? std::string("./") : path.substr(0, slash + 1);
 }
 
 std::string nameOf(const std::string& path) {
