@@ -1,5 +1,6 @@
 #include "app/DayClock.h"
 
+#include <algorithm>
 #include <cmath>
 
 void advanceDayClock(float& timeOfDay, bool& firstFrame, float deltaTime,
@@ -24,4 +25,9 @@ bool clockReachedWindow(float previous, float now, float low, float high, bool i
     const bool inside = inclusive ? (now >= low && now <= high) : (now > low && now < high);
     const bool jumpedOver = previous < now && previous <= low && now >= high;
     return inside || jumpedOver;
+}
+
+float frameStep(float elapsed, float previousStep, bool firstFrame) {
+    if (firstFrame || elapsed <= kLongestFrameStep) return elapsed;
+    return std::min(previousStep, kLongestFrameStep);
 }

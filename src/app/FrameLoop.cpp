@@ -33,7 +33,7 @@ namespace {
 
 void readFrameClock() {
     const float now = static_cast<float>(currentTime());
-    deltaTime = now - lastFrame;
+    deltaTime = frameStep(now - lastFrame, deltaTime, firstFrame);
     lastFrame = now;
 }
 

@@ -3,6 +3,7 @@
 #include <GL/glew.h>
 #include <GLFW/glfw3.h>
 
+#include "app/ScreenSize.h"
 #include "core/Console.h"
 #include "core/Globals.h"
 
@@ -25,9 +26,10 @@ Window::Window(int refreshRate, bool fullscreen, std::string title) {
         }
     }
 
-    // GLFW asserts on a negative size instead of refusing it as it refuses 0.
-    const bool sizeValid = screenWidth > 0 && screenHeight > 0;
-    window = sizeValid
+    // GLFW asserts on a negative size instead of refusing it as it refuses 0,
+    // and X (or the first target) fails on a huge one, so both are refused
+    // here.
+    window = screenSizeFits(screenWidth, screenHeight)
                  ? glfwCreateWindow(screenWidth, screenHeight, title.c_str(), monitor, nullptr)
                  : nullptr;
     if (!window) {

@@ -10,9 +10,11 @@
 #include <AL/alext.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstring>
 
 #include "sound/Mp3Decoder.h"
+#include "sound/Mp3Stream.h"
 
 namespace {
 
@@ -23,16 +25,39 @@ int countNames(const ALCchar* list) {
     return count;
 }
 
+// How often the refilling thread looks at the streams: far less than one
+// buffer's length, so a stream never runs dry while the process runs.
+constexpr std::chrono::milliseconds kRefillEvery(20);
+
+void deleteBuffers(const AudioSound& sound) {
+    if (sound.stream)
+        alDeleteBuffers(AudioSound::kStreamBuffers, sound.streamBuffers.data());
+    else
+        alDeleteBuffers(1, &sound.buffer);
+}
+
 }  // namespace
 
+AudioSound::AudioSound() = default;
+AudioSound::~AudioSound() = default;
+
 AudioBackend::~AudioBackend() {
+    if (refiller_.joinable()) {
+        {
+            std::lock_guard<std::mutex> held(lock_);
+            stopping_ = true;
+        }
+        wake_.notify_all();
+        refiller_.join();
+    }
     if (!context_) return;
     makeCurrent();
     for (Voice& v : voices) {
         alSourceStop(v.source);
+        alSourcei(v.source, AL_BUFFER, 0);
         alDeleteSources(1, &v.source);
     }
-    for (const auto& sound : sounds_) alDeleteBuffers(1, &sound->buffer);
+    for (const auto& sound : sounds_) deleteBuffers(*sound);
     alcMakeContextCurrent(nullptr);
     alcDestroyContext(context_);
     alcCloseDevice(device_);
@@ -118,6 +143,7 @@ void AudioBackend::makeCurrent() const {
 }
 
 AudioSound* AudioBackend::load(const std::string& path) {
+    std::lock_guard<std::mutex> held(lock_);
     if (!context_) return nullptr;
     DecodedSound pcm;
     if (!decodeMp3(path, pcm)) return nullptr;
@@ -140,9 +166,28 @@ AudioSound* AudioBackend::load(const std::string& path) {
     return sounds_.back().get();
 }
 
+AudioSound* AudioBackend::openStream(const std::string& path) {
+    std::lock_guard<std::mutex> held(lock_);
+    if (!context_) return nullptr;
+    auto sound = std::make_unique<AudioSound>();
+    sound->stream = std::make_unique<Mp3Stream>();
+    if (!sound->stream->open(path)) return nullptr;
+    makeCurrent();
+    alGetError();
+    alGenBuffers(AudioSound::kStreamBuffers, sound->streamBuffers.data());
+    if (alGetError() != AL_NO_ERROR) return nullptr;
+    sound->rate = sound->stream->rate;
+    sound->channels = sound->stream->channels;
+    sound->frames = sound->stream->frames;
+    sounds_.push_back(std::move(sound));
+    if (!loopback_ && !refiller_.joinable())
+        refiller_ = std::thread([this] { refillUntilStopped(); });
+    return sounds_.back().get();
+}
+
 int AudioBackend::freeVoice() const {
     for (size_t i = 0; i < voices.size(); ++i)
-        if (!isPlaying(int(i))) return int(i);
+        if (!playingNow(int(i))) return int(i);
     return -1;
 }
 
@@ -156,56 +201,135 @@ int AudioBackend::oldestOneShotVoice() const {
 }
 
 int AudioBackend::play(const AudioSound* sound, bool loop) {
+    std::lock_guard<std::mutex> held(lock_);
     if (!context_ || !sound) return -1;
     makeCurrent();
+    // A stream has one reading position, so it plays on one voice at a time.
+    if (sound->stream)
+        for (Voice& v : voices)
+            if (v.sound == sound) stopVoice(v);
     int index = freeVoice();
     if (index < 0) index = oldestOneShotVoice();
     if (index < 0) return -1;
     Voice& v = voices[size_t(index)];
-    alSourceStop(v.source);
-    alSourcei(v.source, AL_BUFFER, ALint(sound->buffer));
-    alSourcei(v.source, AL_LOOPING, loop ? AL_TRUE : AL_FALSE);
-    alSourcePlay(v.source);
+    stopVoice(v);
     v.sound = sound;
     v.looping = loop;
     v.startOrder = ++plays_;
+    if (sound->stream) {
+        alSourcei(v.source, AL_LOOPING, AL_FALSE);  // the stream loops itself
+        startStream(v);
+    } else {
+        alSourcei(v.source, AL_BUFFER, ALint(sound->buffer));
+        alSourcei(v.source, AL_LOOPING, loop ? AL_TRUE : AL_FALSE);
+    }
+    alSourcePlay(v.source);
     return index;
 }
 
-bool AudioBackend::isPlaying(int voice) const {
+void AudioBackend::stopVoice(Voice& v) {
+    alSourceStop(v.source);
+    alSourcei(v.source, AL_BUFFER, 0);  // also takes a stream's buffers off its queue
+    v.sound = nullptr;
+    v.looping = false;
+    v.streaming = false;
+}
+
+void AudioBackend::startStream(Voice& v) {
+    v.streaming = v.sound->stream->rewind();
+    for (unsigned buffer : v.sound->streamBuffers)
+        if (v.streaming && fillStreamBuffer(v, buffer)) alSourceQueueBuffers(v.source, 1, &buffer);
+}
+
+bool AudioBackend::fillStreamBuffer(Voice& v, unsigned buffer) {
+    Mp3Stream& stream = *v.sound->stream;
+    std::vector<int16_t> pcm(size_t(AudioSound::kStreamBufferFrames) * size_t(stream.channels));
+    const size_t frames = stream.read(pcm.data(), AudioSound::kStreamBufferFrames, v.looping);
+    if (frames < size_t(AudioSound::kStreamBufferFrames)) v.streaming = false;
+    if (frames == 0) return false;
+    alBufferData(buffer, stream.channels == 2 ? AL_FORMAT_STEREO16 : AL_FORMAT_MONO16, pcm.data(),
+                 ALsizei(frames * size_t(stream.channels) * sizeof(int16_t)), ALsizei(stream.rate));
+    return true;
+}
+
+void AudioBackend::refillStreams() {
+    for (Voice& v : voices) {
+        if (!v.sound || !v.sound->stream) continue;
+        ALint played = 0;
+        alGetSourcei(v.source, AL_BUFFERS_PROCESSED, &played);
+        for (; played > 0; --played) {
+            unsigned buffer = 0;
+            alSourceUnqueueBuffers(v.source, 1, &buffer);
+            if (v.streaming && fillStreamBuffer(v, buffer))
+                alSourceQueueBuffers(v.source, 1, &buffer);
+        }
+        // A voice whose queue ran dry (the process was starved or stopped)
+        // stops by itself; it goes on where it stopped.
+        ALint state = AL_STOPPED, queued = 0;
+        alGetSourcei(v.source, AL_SOURCE_STATE, &state);
+        alGetSourcei(v.source, AL_BUFFERS_QUEUED, &queued);
+        if (state == AL_STOPPED && queued > 0) alSourcePlay(v.source);
+    }
+}
+
+void AudioBackend::refillUntilStopped() {
+    std::unique_lock<std::mutex> held(lock_);
+    // This thread's own current context, so it never acts on another one.
+    alcSetThreadContext(context_);
+    while (!stopping_) {
+        refillStreams();
+        wake_.wait_for(held, kRefillEvery);
+    }
+    alcSetThreadContext(nullptr);
+}
+
+bool AudioBackend::playingNow(int voice) const {
     if (!context_ || voice < 0 || size_t(voice) >= voices.size()) return false;
     makeCurrent();
+    const Voice& v = voices[size_t(voice)];
     ALint state = AL_STOPPED;
-    alGetSourcei(voices[size_t(voice)].source, AL_SOURCE_STATE, &state);
-    return state == AL_PLAYING || state == AL_PAUSED;
+    alGetSourcei(v.source, AL_SOURCE_STATE, &state);
+    return state == AL_PLAYING || state == AL_PAUSED || v.streaming;
+}
+
+bool AudioBackend::isPlaying(int voice) const {
+    std::lock_guard<std::mutex> held(lock_);
+    return playingNow(voice);
 }
 
 int AudioBackend::playingVoices() const {
+    std::lock_guard<std::mutex> held(lock_);
     int count = 0;
-    for (size_t i = 0; i < voices.size(); ++i) count += isPlaying(int(i)) ? 1 : 0;
+    for (size_t i = 0; i < voices.size(); ++i) count += playingNow(int(i)) ? 1 : 0;
     return count;
 }
 
 void AudioBackend::release(AudioSound* sound) {
+    std::lock_guard<std::mutex> held(lock_);
     const auto owned = std::find_if(sounds_.begin(), sounds_.end(),
                                     [&](const auto& s) { return s.get() == sound; });
     if (!sound || owned == sounds_.end()) return;
     makeCurrent();
     // A buffer still attached to a source cannot be deleted.
-    for (Voice& v : voices) {
-        if (v.sound != sound) continue;
-        alSourceStop(v.source);
-        alSourcei(v.source, AL_BUFFER, 0);
-        v.sound = nullptr;
-        v.looping = false;
-    }
-    alDeleteBuffers(1, &sound->buffer);
+    for (Voice& v : voices)
+        if (v.sound == sound) stopVoice(v);
+    deleteBuffers(*sound);
     sounds_.erase(owned);
 }
 
 std::vector<float> AudioBackend::render(int frames) {
+    std::lock_guard<std::mutex> held(lock_);
     if (!loopback_ || !context_ || frames <= 0) return {};
+    makeCurrent();
     std::vector<float> mix(size_t(frames) * 2);
-    alcRenderSamplesSOFT(device_, mix.data(), frames);
+    // The streams are refilled between pieces no longer than one of their
+    // buffers, so the mix never runs past what is queued: the same samples
+    // whatever the pieces asked for.
+    for (int done = 0; done < frames;) {
+        refillStreams();
+        const int piece = std::min(frames - done, AudioSound::kStreamBufferFrames / 2);
+        alcRenderSamplesSOFT(device_, mix.data() + size_t(done) * 2, piece);
+        done += piece;
+    }
     return mix;
 }

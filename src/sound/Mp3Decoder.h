@@ -14,9 +14,8 @@ struct DecodedSound {
     size_t frames() const { return channels > 0 ? samples.size() / size_t(channels) : 0; }
 };
 
-// Decodes every frame of the file. When the file carries the encoder's delay
-// and padding (an info tag), they are cut off, so a looped sound joins its
-// end to its start without a gap. False, silently, if the file cannot be
-// opened, is not MPEG audio, holds no samples, changes its format midway or
+// Decodes the file, gapless (see Mp3Stream), up to its end or to where it
+// changes its format or cannot be decoded further. False, silently, if the
+// file cannot be opened, is not MPEG audio, holds no samples at its start or
 // would not fit in one sound buffer; `out` is then empty.
 bool decodeMp3(const std::string& path, DecodedSound& out);

@@ -1,7 +1,23 @@
 #include "sound/SoundSystem.h"
 
+#include <unistd.h>
+
+#include <cstdio>
+
 SoundSystem* soundSystem = nullptr;
 int soundLoopbackRate = 0;
+
+namespace {
+
+// A missing sound file is silent, as the design has it; one that is there
+// but cannot be played is named, or the user would not know why it is quiet.
+AudioSound* reportUndecodable(AudioSound* sound, const std::string& path) {
+    if (!sound && access(path.c_str(), F_OK) == 0)
+        std::fprintf(stderr, "Sound file cannot be played (not MP3 audio): %s\n", path.c_str());
+    return sound;
+}
+
+}  // namespace
 
 SoundSystem::SoundSystem(const std::string& soundDir, int loopbackRate)
     : system(new AudioBackend()) {
@@ -10,8 +26,11 @@ SoundSystem::SoundSystem(const std::string& soundDir, int loopbackRate)
                             : AudioBackend::countOutputDevices() > 0 && system->init(kVoices);
     if (!opened) return;
     sounds = new SoundPair();
-    sounds->music = system->load(soundDir + "dontYou.mp3");
-    sounds->bulbSound = system->load(soundDir + "DyingLightBulb.mp3");
+    // The music may be long: it is streamed, so start-up reads only its start.
+    sounds->music =
+        reportUndecodable(system->openStream(soundDir + "dontYou.mp3"), soundDir + "dontYou.mp3");
+    sounds->bulbSound = reportUndecodable(system->load(soundDir + "DyingLightBulb.mp3"),
+                                          soundDir + "DyingLightBulb.mp3");
 }
 
 SoundSystem::~SoundSystem() {

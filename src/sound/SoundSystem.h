@@ -18,11 +18,12 @@ public:
     AudioBackend* system = nullptr;
     SoundPair* sounds = nullptr;  // null while there is no output device
 
-    // Opens the output and loads "dontYou.mp3" and "DyingLightBulb.mp3" from
-    // soundDir. Without a device, or without a file, that sound stays
-    // silent; nothing is printed. With loopbackRate > 0 nothing is played:
-    // the mix is made in memory at that many frames a second, when
-    // system->render() asks for it.
+    // Opens the output, opens "dontYou.mp3" from soundDir to be streamed and
+    // loads "DyingLightBulb.mp3" whole. Without a device, or without a file,
+    // that sound stays silent and nothing is printed; a file that is there
+    // but cannot be decoded is named in one line on standard error. With loopbackRate > 0 nothing
+    // is played: the mix is made in memory at that many frames a second, when system->render() asks
+    // for it.
     explicit SoundSystem(const std::string& soundDir = "../sounds/", int loopbackRate = 0);
     virtual ~SoundSystem();
     SoundSystem(const SoundSystem&) = delete;

@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -62,15 +63,22 @@ Process::Process(const std::vector<std::string>& argv, const std::string& workin
 Process::~Process() {
     if (pid_ > 0 && !reaped_) {
         kill(-pid_, SIGKILL);
-        waitpid(pid_, &status_, 0);
+        reap(0);
     }
     std::remove(outPath_.c_str());
     std::remove(errPath_.c_str());
 }
 
+bool Process::reap(int options) {
+    rusage usage{};
+    if (wait4(pid_, &status_, options, &usage) != pid_) return false;
+    peakKilobytes_ = usage.ru_maxrss;
+    reaped_ = true;
+    return true;
+}
+
 bool Process::running() {
-    if (reaped_) return false;
-    if (waitpid(pid_, &status_, WNOHANG) == pid_) reaped_ = true;
+    if (!reaped_) reap(WNOHANG);
     return !reaped_;
 }
 
@@ -82,13 +90,13 @@ ProcessResult Process::wait(std::chrono::milliseconds timeout) {
     if (!reaped_) {
         r.timedOut = true;
         kill(-pid_, SIGKILL);
-        waitpid(pid_, &status_, 0);
-        reaped_ = true;
+        reap(0);
     } else if (WIFEXITED(status_)) {
         r.exitStatus = WEXITSTATUS(status_);
     } else if (WIFSIGNALED(status_)) {
         r.signal = WTERMSIG(status_);
     }
+    r.peakKilobytes = peakKilobytes_;
     r.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start_).count();
     r.out = readFile(outPath_);
     r.err = readFile(errPath_);

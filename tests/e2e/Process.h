@@ -13,6 +13,7 @@ struct ProcessResult {
     int signal = 0;       // the signal that ended it, if one did
     bool timedOut = false;
     double seconds = 0.0;
+    long peakKilobytes = 0;  // the most memory it held at once (its peak RSS)
     std::string out;
     std::string err;
 };
@@ -31,10 +32,13 @@ public:
     ProcessResult wait(std::chrono::milliseconds timeout);
 
 private:
+    bool reap(int options);
+
     int pid_ = -1;
     std::string outPath_, errPath_;
     std::chrono::steady_clock::time_point start_;
     int status_ = 0;
+    long peakKilobytes_ = 0;
     bool reaped_ = false;
 };
 

@@ -3,11 +3,13 @@
 // the arguments it refuses.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <map>
 #include <sstream>
 #include <string>
@@ -136,6 +138,51 @@ TEST(Record, TheBulbSoundStartsOnTheFrameOfTheLampFailure) {
                 failureAt);
     EXPECT_NEAR(onset, failureAt, 1.0 / kFps);
     std::remove(out.c_str());
+}
+
+// An output that exists and is not a regular file is never replaced: a
+// FIFO, and a symbolic link, which is refused rather than followed. The
+// temporary files a killed run left next to an output go with the next run
+// to it, those of a process still alive stay.
+TEST(Record, OnlyARegularFileIsReplacedAndADeadRunsTemporaryFilesGo) {
+    namespace fs = std::filesystem;
+    const fs::path dir = tempPath("special", "");
+    fs::create_directories(dir);
+    const fs::path fifo = dir / "fifo.mp4", link = dir / "link.mp4", target = dir / "kept.mp4";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0644), 0);
+    std::ofstream(target) << "kept";
+    fs::create_symlink(target, link);
+    for (const fs::path& out : {fifo, link}) {
+        const ProcessResult r = record({"160", "120", "30", out.string(), "0", "0.1"});
+        EXPECT_EQ(r.exitStatus, 1) << out;
+        EXPECT_NE(r.err.find("record: " + out.string()), std::string::npos) << r.err;
+        // Refused with the arguments, before start-up.
+        EXPECT_NE(r.err.find("usage: record"), std::string::npos) << r.err;
+    }
+    EXPECT_TRUE(fs::is_fifo(fs::symlink_status(fifo)));
+    EXPECT_TRUE(fs::is_symlink(fs::symlink_status(link)));
+    std::string kept;
+    std::ifstream(target) >> kept;
+    EXPECT_EQ(kept, "kept");
+    EXPECT_EQ(leftovers(fifo.string()) + leftovers(link.string()), 0);
+
+    // A process that has ended: its pid is free.
+    const pid_t dead = fork();
+    if (dead == 0) _exit(0);
+    ASSERT_GT(dead, 0);
+    waitpid(dead, nullptr, 0);
+    const fs::path out = dir / "day.mp4";
+    const std::string stale = "." + out.filename().string() + "." + std::to_string(dead);
+    const std::string alive = "." + out.filename().string() + "." + std::to_string(getpid());
+    for (const std::string suffix : {".video.mp4", ".sound.f32", ".mp4"})
+        std::ofstream(dir / (stale + suffix)) << "left by a killed run";
+    std::ofstream(dir / (alive + ".video.mp4")) << "still being written";
+    const ProcessResult r = record({"160", "120", "30", out.string(), "0", "0.1"});
+    EXPECT_EQ(r.exitStatus, 0) << r.err;
+    EXPECT_TRUE(fs::is_regular_file(out));
+    EXPECT_EQ(leftovers(out.string()), 1);
+    EXPECT_TRUE(fs::exists(dir / (alive + ".video.mp4")));
+    fs::remove_all(dir);
 }
 
 TEST(Record, BadArgumentsAndAMissingEncoderAreRefusedAndLeaveNoFile) {

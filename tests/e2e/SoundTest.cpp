@@ -13,6 +13,8 @@
 #include <thread>
 #include <vector>
 
+#include "SilentMp3.h"
+#include "e2e/DataTree.h"
 #include "e2e/E2eSupport.h"
 #include "e2e/Process.h"
 #include "e2e/WavFile.h"
@@ -47,8 +49,10 @@ private:
 // Runs the program for `seconds` after its window is up and `started` holds,
 // then ends it with Escape; the run must go on until then and end cleanly.
 ProcessResult runFor(const std::string& title, const std::map<std::string, std::string>& env,
-                     std::chrono::seconds seconds, const std::function<bool()>& started) {
-    Process program({kProgram, "640", "480", title, "60", "0"}, MD_BIN_DIR, env);
+                     std::chrono::seconds seconds, const std::function<bool()>& started,
+                     const std::string& programPath = kProgram,
+                     const std::string& folder = MD_BIN_DIR) {
+    Process program({programPath, "640", "480", title, "60", "0"}, folder, env);
     const bool shown = waitForWindow(title, program, 60s) && waitUntil(60s, started);
     std::this_thread::sleep_for(seconds);
     const bool stillRunning = program.running();
@@ -95,6 +99,23 @@ TEST(Sound, WithoutAnOutputDeviceTheProgramRunsSilently) {
             EXPECT_EQ(r.err.find(noise), std::string::npos) << r.err;
         }
     }
+}
+
+// Half an hour of music makes start-up take no more memory than the usual
+// music does (decoded whole, it would add over 300 MB as samples alone). The
+// music is silence, so only the memory and the clean run are checked here.
+TEST(Sound, ALongMusicFileTakesNoMoreMemoryThanTheUsualOne) {
+    WaveCapture usualCapture("usual"), longCapture("long");
+    const ProcessResult usual = runFor("SoundUsual", usualCapture.env(), 1s,
+                                       [&] { return std::filesystem::exists(usualCapture.wav); });
+    const DataTree tree({}, {{"sounds/dontYou.mp3", {silentMp3(30.0 * 60.0)}}});
+    const ProcessResult longer = runFor(
+        "SoundLong", longCapture.env(), 1s,
+        [&] { return std::filesystem::exists(longCapture.wav); }, tree.program(), tree.binDir());
+    std::printf("peak memory: %ld MB with the usual music, %ld MB with half an hour\n",
+                usual.peakKilobytes / 1024, longer.peakKilobytes / 1024);
+    ASSERT_GT(usual.peakKilobytes, 0);
+    EXPECT_LT(longer.peakKilobytes - usual.peakKilobytes, 64L * 1024);
 }
 
 }  // namespace

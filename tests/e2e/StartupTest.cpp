@@ -11,8 +11,18 @@
 
 using namespace std::chrono_literals;
 
-TEST(Startup, WindowSizeOfZeroOrLessIsFatalWithoutWaiting) {
-    for (const auto& [width, height] : {std::pair{"0", "600"}, {"-5", "600"}, {"800", "-1"}}) {
+// Sizes the window system or the GL targets cannot take (X stops at 32767,
+// llvmpipe's textures at 16384) are refused before the window is made, as
+// is a size of 0 or less.
+TEST(Startup, WindowSizeOutOfBoundsIsFatalWithoutWaiting) {
+    for (const auto& [width, height] : {std::pair{"0", "600"},
+                                        {"-5", "600"},
+                                        {"800", "-1"},
+                                        {"32767", "32767"},
+                                        {"2147483647", "2147483647"},
+                                        {"99999", "99999"},
+                                        {"16385", "100"},
+                                        {"100", "8193"}}) {
         SCOPED_TRACE(std::string(width) + " x " + height);
         const ProcessResult r =
             runCommand({kProgram, width, height, "Lake", "75", "0"}, MD_BIN_DIR, 20s);

@@ -2,6 +2,7 @@
 // sounds, the endless music, overlapping bulb sounds, and missing files.
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -9,6 +10,7 @@
 #include <string>
 
 #include "../../tools/assetgen/sounds/SoundLengths.h"
+#include "SilentMp3.h"
 #include "sound/SoundSystem.h"
 #include "unit/QuietAudio.h"
 
@@ -78,9 +80,43 @@ TEST(SoundSystem, AMissingOrBrokenFileSilencesOnlyThatSound) {
         sound.playBulbSound();
         EXPECT_EQ(sound.system->playingVoices(), 0);
     }
+    // Only the file that is there but holds no sound is named.
     const std::string said =
         testing::internal::GetCapturedStdout() + testing::internal::GetCapturedStderr();
-    EXPECT_EQ(said, "");
+    EXPECT_EQ(said, "Sound file cannot be played (not MP3 audio): " +
+                        (dir / "brokenMusic").string() + "/dontYou.mp3\n");
+    fs::remove_all(dir);
+}
+
+long peakKilobytes() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
+
+// Twenty minutes of music neither wait to be decoded nor take their length in
+// memory (they would take over 200 MB as samples); the whole length is still
+// known and played.
+TEST(SoundSystem, ALongMusicFileIsPlayedWithoutHoldingItWhole) {
+    const fs::path dir = fs::temp_directory_path() / ("md_long_" + std::to_string(getpid()));
+    fs::create_directories(dir);
+    const double seconds = 20.0 * 60.0;
+    std::ofstream(dir / "dontYou.mp3", std::ios::binary) << silentMp3(seconds);
+    fs::copy_file(kBuiltSounds / "DyingLightBulb.mp3", dir / "DyingLightBulb.mp3");
+
+    const long before = peakKilobytes();
+    {
+        SoundSystem sound(dir.string() + "/", 44100);
+        ASSERT_NE(sound.sounds, nullptr);
+        ASSERT_NE(sound.sounds->music, nullptr);
+        EXPECT_EQ(sound.sounds->music->frames,
+                  long(seconds * 44100.0) / kSilentMp3FramesPerFrame * kSilentMp3FramesPerFrame);
+        sound.playMusic();
+        const std::vector<float> mix = sound.system->render(44100);
+        EXPECT_EQ(mix.size(), size_t(2 * 44100));
+        EXPECT_EQ(sound.system->playingVoices(), 1);
+    }
+    EXPECT_LT(peakKilobytes() - before, 32L * 1024) << "kilobytes taken by the music";
     fs::remove_all(dir);
 }
 

@@ -1,11 +1,16 @@
 #include "Encoder.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <spawn.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <climits>
+#include <cstdlib>
 #include <cstring>
 #include <utility>
 
@@ -24,7 +29,7 @@ bool createFresh(const std::string& path) {
 
 std::string folderOf(const std::string& path) {
     const size_t slash = path.rfind('/');
-    return slash == std::string::npos ? std::string(".") : path.substr(0, slash + 1);
+    return slash == std::string::npos ? std::string("./") : path.substr(0, slash + 1);
 }
 
 std::string nameOf(const std::string& path) {
@@ -32,7 +37,38 @@ std::string nameOf(const std::string& path) {
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
+// The pid in a temporary name "<prefix><pid><suffix>" with one of the three
+// suffixes the encoder uses, or 0 if the name is not one of ours.
+pid_t pidOfTemporary(const std::string& name, const std::string& prefix) {
+    if (name.compare(0, prefix.size(), prefix) != 0) return 0;
+    const char* digits = name.c_str() + prefix.size();
+    char* end = nullptr;
+    const long pid = std::strtol(digits, &end, 10);
+    if (end == digits || pid <= 0 || pid > INT_MAX) return 0;
+    for (const char* suffix : {".video.mp4", ".sound.f32", ".mp4"})
+        if (std::strcmp(end, suffix) == 0) return pid_t(pid);
+    return 0;
+}
+
 }  // namespace
+
+std::string outputRefusal(const std::string& output) {
+    struct stat s;
+    if (lstat(output.c_str(), &s) != 0 || S_ISREG(s.st_mode)) return "";
+    if (S_ISDIR(s.st_mode)) return output + " is a folder";
+    if (S_ISLNK(s.st_mode)) {
+        char target[PATH_MAX] = {};
+        const ssize_t length = readlink(output.c_str(), target, sizeof target - 1);
+        return output + " is a symbolic link" +
+               (length > 0 ? std::string(" to ") + target : std::string()) +
+               "; links are not followed, name the file itself";
+    }
+    const char* kind = S_ISFIFO(s.st_mode)                        ? "a FIFO"
+                       : S_ISCHR(s.st_mode) || S_ISBLK(s.st_mode) ? "a device"
+                       : S_ISSOCK(s.st_mode)                      ? "a socket"
+                                                                  : "not a file";
+    return output + " is " + kind + ", not a regular file; it is never replaced";
+}
 
 pid_t startProgram(const std::vector<std::string>& argv, int input) {
     std::vector<char*> args;
@@ -78,10 +114,28 @@ void Encoder::abandon() {
     std::remove(resultPath_.c_str());
 }
 
+void Encoder::removeDeadRunsFiles() const {
+    const std::string folder = folderOf(output_);
+    const std::string prefix = "." + nameOf(output_) + ".";
+    DIR* dir = opendir(folder.c_str());
+    if (!dir) return;
+    while (const dirent* entry = readdir(dir)) {
+        const pid_t pid = pidOfTemporary(entry->d_name, prefix);
+        // A live process (or one of another user: EPERM) keeps its files.
+        if (pid == 0 || pid == getpid() || kill(pid, 0) == 0 || errno != ESRCH) continue;
+        const std::string path = folder + entry->d_name;
+        struct stat s;
+        if (lstat(path.c_str(), &s) == 0 && S_ISREG(s.st_mode)) unlink(path.c_str());
+    }
+    closedir(dir);
+}
+
 bool Encoder::start() {
+    removeDeadRunsFiles();
     if (!createFresh(videoPath_) || !createFresh(resultPath_) ||
         !(sound_ = std::fopen(soundPath_.c_str(), "wb"))) {
-        error = "cannot write in the folder of " + output_ + ": " + std::strerror(errno);
+        error = "cannot make files in " + folderOf(output_) + " for " + output_ + ": " +
+                std::strerror(errno);
         abandon();
         return false;
     }
@@ -175,6 +229,12 @@ bool Encoder::finish() {
                                    -1);
     if (mux < 0 || !programSucceeded(mux)) {
         error = "adding the sound failed";
+        return false;
+    }
+    // What was a file when the recording began may have been replaced since.
+    const std::string refusal = outputRefusal(output_);
+    if (!refusal.empty()) {
+        error = refusal;
         return false;
     }
     if (std::rename(resultPath_.c_str(), output_.c_str()) != 0) {

@@ -43,7 +43,17 @@ private:
     FILE* sound_ = nullptr;
 
     bool closeVideo();
+    // Removes the temporary files that recordings of the same output left
+    // when they were killed (their process is gone).
+    void removeDeadRunsFiles() const;
 };
+
+// Why an existing `output` must not be replaced, or "" if it may be (it is
+// missing or a regular file). Folders, FIFOs, devices and sockets are
+// refused, and so is a symbolic link, whatever it points to: the rename at
+// the end would replace the link itself, and following it could reach a
+// device.
+std::string outputRefusal(const std::string& output);
 
 // Runs a program (searched on PATH) with the given arguments, standard
 // input from `input` when it is not -1; its pid, or -1 if it cannot start.

@@ -34,6 +34,7 @@
 #include "app/EnvironmentCapture.h"
 #include "app/FrameLoop.h"
 #include "app/LampEvents.h"
+#include "app/ScreenSize.h"
 #include "app/Startup.h"
 #include "app/Window.h"
 #include "core/Globals.h"
@@ -44,7 +45,6 @@ namespace {
 
 constexpr int kSampleRate = 48000;
 constexpr double kFirstFrameAt = 1.0;  // the simulated clock's value on frame 0
-constexpr int kMaxSide = 8192;
 constexpr int kMaxFps = 240;
 
 volatile std::sig_atomic_t interrupted = 0;
@@ -86,14 +86,14 @@ int64_t frameAt(double seconds, int fps) {
 }
 
 std::string problemWith(const Request& r) {
-    if (r.width <= 0 || r.height <= 0 || r.width > kMaxSide || r.height > kMaxSide)
-        return "width and height must be between 1 and " + std::to_string(kMaxSide);
+    if (!screenSizeFits(r.width, r.height))
+        return "width and height must be between 1 and " + std::to_string(kMaxScreenSide);
     if (r.width % 2 || r.height % 2) return "width and height must be even (the video is yuv420p)";
     if (r.fps <= 0 || r.fps > kMaxFps)
         return "frames a second must be between 1 and " + std::to_string(kMaxFps);
     if (r.output.empty() || r.output.back() == '/') return "the output needs a file name";
-    struct stat s;
-    if (stat(r.output.c_str(), &s) == 0 && S_ISDIR(s.st_mode)) return r.output + " is a folder";
+    const std::string refusal = outputRefusal(r.output);
+    if (!refusal.empty()) return refusal;
     if (!r.ranged) return "";
     const double dayEnd = double(framesOfDay(r.fps)) / r.fps;
     if (r.from < 0.0 || r.to > dayEnd || frameAt(r.to, r.fps) <= frameAt(r.from, r.fps)) {
