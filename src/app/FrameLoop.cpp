@@ -23,6 +23,7 @@
 #include "core/TimeSource.h"
 #include "effects/Skybox.h"
 #include "effects/Water.h"
+#include "frame/FramePasses.h"
 #include "frame/FramePlan.h"
 #include "render/LightVariants.h"
 #include "render/PassTimer.h"
@@ -61,24 +62,6 @@ void stepDayClock() {
     });
 }
 
-void turnSky() {
-    if (skybox) skybox->update();
-}
-
-// Into sceneBuffer: the scene with the glow added (then the water and the
-// particles, when they exist).
-void mainPass(const FramePlan& plan) {
-    beginMainPass();
-    bindShadowMapForMainPass();
-    if (terrain) drawScene(plan);
-    if (water) {
-        TimedStep timed(PassStep::Water);
-        water->draw();
-    }
-    TimedStep timed(PassStep::Smoke);
-    drawSmoke();
-}
-
 void endTest() {
     const bool freeMode = mainCamera && mainCamera->freeMode;
     if (runShouldEnd(freeMode, timeOfDay)) glfwSetWindowShouldClose(appWindow->window, GLFW_TRUE);
@@ -98,19 +81,7 @@ void drawFrame() {
     updateDayCycle();
     const bool capture = inCaptureWindow(timeOfDay, previousTimeOfDay);
     const FramePlan plan = mainCamera ? planFrame(beforeStep, *mainCamera, capture) : FramePlan{};
-    if (capture) captureEnvironment();
-    renderWaterPasses(plan);
-    turnSky();
-    {
-        TimedStep timed(PassStep::Shadow);
-        drawShadowPass(plan);
-    }
-    drawGlowSources();
-    mainPass(plan);
-    {
-        TimedStep timed(PassStep::Resolve);
-        resolveScene();
-    }
+    runPasses(plan);
     endTest();
 }
 
@@ -125,7 +96,7 @@ void simulateFrame() {
     stepDayClock();
     updateDayCycle();
     if (inCaptureWindow(timeOfDay, previousTimeOfDay)) captureEnvironment();
-    turnSky();
+    if (skybox) skybox->update();
     stepLampEvents();
     stepSmoke();
 }

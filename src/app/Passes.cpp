@@ -33,9 +33,10 @@ void drawCulled(Entity* entity, float lift, Shader* shader, const ViewVolume& vi
 // Marks the deep water before the scene, so that nothing under it is lit
 // (the picture is the same). The see-through models blend with what lies
 // behind them, so their pixels are left as they are.
-void markDeepWater() {
+void markDeepWater(const FramePlan& plan) {
     if (!quality.uses(Shortcut::DeepWaterMark) || !water) return;
-    const PixelRect seeThrough = unite(onScreen(lightBulbs), onScreen(glasses));
+    const glm::mat4& eye = plan.models.eye.view;
+    const PixelRect seeThrough = unite(onScreen(lightBulbs, eye), onScreen(glasses, eye));
     water->markDeepWater(grow(seeThrough, 1, 1, scaledSide(screenWidth), scaledSide(screenHeight)));
 }
 
@@ -54,14 +55,14 @@ void drawScene(const FramePlan& plan) {
         drawCulled(entity, lift, modelShader, models);
     };
     passTimerBegin(PassStep::Terrain);
-    markDeepWater();
+    markDeepWater(plan);
     terrain->draw(&terrainView);
     passTimerBegin(PassStep::Sky);
     if (skybox) skybox->draw();
     passTimerBegin(PassStep::Entities);
     drawModel(streetLamp, 15.0f);
     passTimerEnd();
-    addGlow();
+    addGlow(plan);
     passTimerBegin(PassStep::Entities);
     drawModel(jetty, 0.0f);
     drawModel(boat, 0.0f);

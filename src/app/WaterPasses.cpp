@@ -30,13 +30,6 @@ namespace {
 
 const char* const kClipPlaneName = "waterClipPlane";
 
-void clearTarget() {
-    glClearColor(0.41f, 0.2f, 0.42f, 1.0f);
-    clearDrawnPart(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT,
-                   scaledSide(WaterFrameBuffers::kWidth),
-                   scaledSide(WaterFrameBuffers::kHeight));
-}
-
 // The view of the main camera as it stands now, to the three programs that
 // draw in the water passes. The sky gets it turned by its own angle so the
 // mirrored sky matches the one of the main pass.
@@ -52,44 +45,6 @@ void applyViewToWaterShaders() {
 void drawGroundAndSky(const ViewVolume& view) {
     if (terrain) terrain->draw(&view);
     if (skybox) skybox->draw();
-}
-
-bool ready() {
-    return water && waterFrameBuffers && mainCamera;
-}
-
-// The eye's height over the ground beneath it, per unit of the ground's
-// steepness (for 1 + slope squared), that keeps all ground beyond the near
-// plane (0.1 units).
-constexpr float kEyeClearance = 0.25f;
-
-// Where on the screen the surface can show this frame: only over the
-// squares of the grid where the ground does not hide it for certain (see
-// squaresShowingWater). That needs the eye over the grid and clear of the
-// ground (its nearest ground beyond the near plane), the water square inside
-// the grid, and the full grid drawn (a reduced frame's coarse ground is not
-// the one measured under the eye); otherwise the whole square counts.
-ViewportArea waterOnScreen(const PassView& seen) {
-    const ViewVolume view = seen.volume();
-    if (!terrain || terrain->squareBoxes.empty() || terrainStrideForScale(renderScale) != 1)
-        return water->onScreen(view);
-    const glm::vec2 gridMin(terrain->position.x, terrain->position.z);
-    const glm::vec2 gridMax = gridMin + glm::vec2(kTerrainSize);
-    const auto overGrid = [&](float x, float z) {
-        return x >= gridMin.x && x <= gridMax.x && z >= gridMin.y && z <= gridMax.y;
-    };
-    const Box surface = water->surfaceBox();
-    const glm::vec3 eye = seen.eye.position;
-    const float slope = terrain->steepness;
-    if (surface.empty || !overGrid(surface.min.x, surface.min.z) ||
-        !overGrid(surface.max.x, surface.max.z) || !overGrid(eye.x, eye.z) ||
-        eye.y < terrain->getHeightOfTerrain(eye.x, eye.z) +
-                    kEyeClearance * std::sqrt(1.0f + slope * slope))
-        return water->onScreen(view);
-    // The main pass tests the surface against the ground in the scene buffer.
-    const int depthBits = sceneBuffer ? sceneBuffer->depthBits : 0;
-    return water->onScreen(view, squaresShowingWater(terrain->squareBoxes, eye, water->height(),
-                                                     slope, seen.projection, depthBits));
 }
 
 // The parts of a water target that the surface, seen in `seen` of the
@@ -127,14 +82,13 @@ void endPart() {
     drawnPartOfViewport = glm::mat4(1.0f);
 }
 
+}  // namespace
+
 // The scene above the water, seen by the main camera mirrored in the
-// surface, into the reflection target.
-void renderWaterReflection(const FramePlan& plan, const ViewportArea& seen) {
-    TimedStep timed(PassStep::WaterReflection);
+// surface, into the reflection target (bound and cleared by the runner).
+void renderWaterReflection(const FramePlan& plan) {
     const float h = water->height();
-    const std::vector<PixelRect> parts = readParts(seen, true);
-    waterFrameBuffers->bindReflectionFrameBuffer();
-    clearTarget();
+    const std::vector<PixelRect> parts = readParts(plan.waterSeen, true);
     water->setClipPlane(reflectionClipPlane(h), kClipPlaneName);
 
     // The camera goes through the mirror even when no water is on screen and
@@ -157,14 +111,12 @@ void renderWaterReflection(const FramePlan& plan, const ViewportArea& seen) {
     waterFrameBuffers->unbindCurrentFrameBuffer();
 }
 
-// The terrain and sky below the surface into the refraction target, then
-// clipping is turned off for the rest of the frame.
-void renderWaterRefraction(const FramePlan& plan, const ViewportArea& seen) {
-    TimedStep timed(PassStep::WaterRefraction);
+// The terrain and sky below the surface into the refraction target (bound
+// and cleared by the runner), then clipping is turned off for the rest of
+// the frame.
+void renderWaterRefraction(const FramePlan& plan) {
     const float h = water->height();
-    const std::vector<PixelRect> parts = readParts(seen, false);
-    waterFrameBuffers->bindRefractionFrameBuffer();
-    clearTarget();
+    const std::vector<PixelRect> parts = readParts(plan.waterSeen, false);
     water->setClipPlane(refractionClipPlane(h), kClipPlaneName);
     for (const PixelRect& part : parts) {
         narrowTo(part);
@@ -177,17 +129,4 @@ void renderWaterRefraction(const FramePlan& plan, const ViewportArea& seen) {
     water->setClipPlane(disabledClipPlane(), kClipPlaneName);
     glUseProgram(0);
     waterFrameBuffers->unbindCurrentFrameBuffer();
-}
-
-}  // namespace
-
-void renderWaterPasses(const FramePlan& plan) {
-    bindShadowMapForWaterPasses();
-    if (!ready()) return;
-    // Where the surface can show (the main pass draws it with the water
-    // program's view), worked out once for both passes.
-    const ViewportArea seen =
-        quality.uses(Shortcut::WaterParts) ? waterOnScreen(plan.water) : ViewportArea{};
-    renderWaterReflection(plan, seen);
-    renderWaterRefraction(plan, seen);
 }

@@ -2,8 +2,11 @@
 // The water's two off-screen passes of a frame: the scene above the water
 // seen by the main camera mirrored in the surface, and the terrain and sky
 // below the surface. Both run after the camera update and before the shadow
-// and main passes; they do nothing while the water or its targets are missing.
+// and main passes.
 
 struct FramePlan;
 
-void renderWaterPasses(const FramePlan& plan);
+// Each draws into its target, which the frame's runner has bound and
+// cleared; both need the water and its targets.
+void renderWaterReflection(const FramePlan& plan);
+void renderWaterRefraction(const FramePlan& plan);

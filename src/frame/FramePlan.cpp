@@ -1,8 +1,15 @@
 #include "frame/FramePlan.h"
 
+#include <cmath>
+
+#include "app/AppGlobals.h"
+#include "app/HdrPasses.h"
 #include "camera/Camera.h"
 #include "camera/Projection.h"
 #include "core/Globals.h"
+#include "core/QualityProfile.h"
+#include "effects/FrameBuffer.h"
+#include "effects/Terrain.h"
 #include "effects/Water.h"
 #include "effects/WaterFrameBuffers.h"
 #include "effects/WaterMath.h"
@@ -21,6 +28,64 @@ ViewVolume PassView::volume() const {
 }
 
 namespace {
+
+// The eye's height over the ground beneath it, per unit of the ground's
+// steepness (for 1 + slope squared), that keeps all ground beyond the near
+// plane (0.1 units).
+constexpr float kEyeClearance = 0.25f;
+
+// Where on the screen the surface can show this frame: only over the
+// squares of the grid where the ground does not hide it for certain (see
+// squaresShowingWater). That needs the eye over the grid and clear of the
+// ground (its nearest ground beyond the near plane), the water square inside
+// the grid, and the full grid drawn (a reduced frame's coarse ground is not
+// the one measured under the eye); otherwise the whole square counts.
+ViewportArea waterOnScreen(const PassView& seen) {
+    const ViewVolume view = seen.volume();
+    if (!terrain || terrain->squareBoxes.empty() || terrainStrideForScale(renderScale) != 1)
+        return water->onScreen(view);
+    const glm::vec2 gridMin(terrain->position.x, terrain->position.z);
+    const glm::vec2 gridMax = gridMin + glm::vec2(kTerrainSize);
+    const auto overGrid = [&](float x, float z) {
+        return x >= gridMin.x && x <= gridMax.x && z >= gridMin.y && z <= gridMax.y;
+    };
+    const Box surface = water->surfaceBox();
+    const glm::vec3 eye = seen.eye.position;
+    const float slope = terrain->steepness;
+    if (surface.empty || !overGrid(surface.min.x, surface.min.z) ||
+        !overGrid(surface.max.x, surface.max.z) || !overGrid(eye.x, eye.z) ||
+        eye.y < terrain->getHeightOfTerrain(eye.x, eye.z) +
+                    kEyeClearance * std::sqrt(1.0f + slope * slope))
+        return water->onScreen(view);
+    // The main pass tests the surface against the ground in the scene buffer.
+    const int depthBits = sceneBuffer ? sceneBuffer->depthBits : 0;
+    return water->onScreen(view, squaresShowingWater(terrain->squareBoxes, eye, water->height(),
+                                                     slope, seen.projection, depthBits));
+}
+
+// How far the blur carries a lit texel, in texels: the outermost fetch pair
+// sits 13.43 texels out and the linear filter reads the texel beyond it.
+constexpr int kGlowReach = 15;
+
+// The sources grown by the blur's reach along one axis. The buffers repeat at
+// their edges, so a reach that crosses one edge comes in at the other: the
+// rectangle then spans that axis.
+PixelRect reach(const PixelRect& r, bool alongX, bool alongY) {
+    if (r.empty()) return r;
+    const int width = scaledSide(screenWidth), height = scaledSide(screenHeight);
+    PixelRect g = r;
+    if (alongX) {
+        g.x0 -= kGlowReach;
+        g.x1 += kGlowReach;
+        if (g.x0 < 0 || g.x1 > width) g.x0 = 0, g.x1 = width;
+    }
+    if (alongY) {
+        g.y0 -= kGlowReach;
+        g.y1 += kGlowReach;
+        if (g.y0 < 0 || g.y1 > height) g.y0 = 0, g.y1 = height;
+    }
+    return grow(g, 0, 0, width, height);
+}
 
 PassView passView(const EyeView& eye, const glm::mat4& projection, bool clips,
                   const glm::vec4& plane) {
@@ -70,5 +135,17 @@ FramePlan planFrame(const EyeView& beforeStep, const Camera& camera, bool captur
     plan.models = passView(modelEye, screen, clips, open);
     plan.vase = passView(beforeStep, screen, false, open);
     plan.water = passView(beforeStep, screen, false, open);
+
+    if (plan.waterPasses && quality.uses(Shortcut::WaterParts))
+        plan.waterSeen = waterOnScreen(plan.water);
+
+    // The glow: the sources the clock lights, where the model program's eye
+    // sees them, and how far their blur reaches.
+    plan.lamp = lampStateAt(timeOfDay, previousTimeOfDay);
+    const glm::mat4& eye = plan.models.eye.view;
+    if (plan.lamp.sunGlows) plan.glowSources = unite(plan.glowSources, onScreen(sun, eye));
+    if (plan.lamp.bulbsGlow) plan.glowSources = unite(plan.glowSources, onScreen(lightBulbs, eye));
+    plan.glowBlur = reach(plan.glowSources, true, false);
+    plan.glowAdded = reach(plan.glowSources, true, true);
     return plan;
 }

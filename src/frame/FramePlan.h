@@ -16,6 +16,8 @@
 #include <array>
 #include <glm/glm.hpp>
 
+#include "app/LampEvents.h"
+#include "render/ScreenRect.h"
 #include "render/ViewVolume.h"
 
 class Camera;
@@ -59,6 +61,19 @@ struct FramePlan {
     PassView models;  // the model program (every entity but the vase)
     PassView vase;    // the vase's reflection program
     PassView water;   // the water program, also the deep-water mark
+
+    // Where the water surface can show on the screen (the water passes draw
+    // only what it can read); unset with the water-parts shortcut off.
+    ViewportArea waterSeen;
+
+    // The lamp's state at this clock (its events happen in the glow pass),
+    // the pixels the glowing sources cover, and how far their blur reaches
+    // across (the horizontal pass) and in both directions (the glow added
+    // onto the scene).
+    LampState lamp{};
+    PixelRect glowSources;
+    PixelRect glowBlur;
+    PixelRect glowAdded;
 };
 
 // The plan of this frame, from the eye the scene programs were given before

@@ -4,12 +4,15 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/AppGlobals.h"
 #include "app/HdrPasses.h"
 #include "app/LampEvents.h"
 #include "core/Globals.h"
 #include "effects/FrameBuffer.h"
+#include "frame/FramePasses.h"
+#include "frame/FramePlan.h"
 #include "gl/GlTestSupport.h"
 #include "lighting/PointLight.h"
 #include "lighting/SpotLight.h"
@@ -73,7 +76,9 @@ protected:
     void glowAt(float t) {
         previousTimeOfDay = timeOfDay;
         timeOfDay = t;
-        drawGlowSources();
+        FramePlan plan;
+        plan.lamp = lampStateAt(timeOfDay, previousTimeOfDay);
+        drawGlowSources(plan);
     }
 };
 
@@ -125,31 +130,43 @@ TEST_F(GlowPassTest, SteppedFramesMoveTheLightsLikeDrawnOnes) {
     EXPECT_EQ(lampSpotLight->position, kLampOutPosition);
 }
 
-TEST_F(GlowPassTest, PassesLeaveTheWindowBoundWithAlphaBlending) {
-    glowAt(6000.0f);
-    GLint bound = -1;
-    glGetIntegerv(GL_FRAMEBUFFER_BINDING, &bound);
-    EXPECT_EQ(bound, 0);
+TEST_F(GlowPassTest, PassesRunInTheFramesOrderAndLeaveTheWindowBoundWithAlphaBlending) {
+    std::vector<std::string> names;
+    for (const Pass& pass : framePasses()) names.push_back(pass.name);
+    EXPECT_EQ(names, (std::vector<std::string>{"environment capture", "water reflection",
+                                               "water refraction", "sky turn", "shadow",
+                                               "glow sources", "glow blur", "main", "resolve"}));
+    EXPECT_EQ(framePasses()[4].state.cullFace, GLenum(GL_FRONT));
 
-    beginMainPass();
-    glGetIntegerv(GL_FRAMEBUFFER_BINDING, &bound);
-    EXPECT_EQ(GLuint(bound), sceneBuffer->framebuffer);
-    GLfloat clear[4] = {};
-    glGetFloatv(GL_COLOR_CLEAR_VALUE, clear);
-    EXPECT_FLOAT_EQ(clear[0], 0.0f);
-    EXPECT_FLOAT_EQ(clear[3], 1.0f);
-    addGlow();
-    resolveScene();
+    // A state a pass could leave behind: the runner sets each pass's own.
+    glEnable(GL_SCISSOR_TEST);
+    glScissor(0, 0, 1, 1);
+    glBlendFunc(GL_ONE, GL_ONE);
+    glCullFace(GL_FRONT);
+    FramePlan plan;
+    plan.lamp = lampStateAt(6000.0f, 5990.0f);
+    runPasses(plan);
 
-    GLint program = -1, src = 0, dst = 0;
+    GLint bound = -1, program = -1, src = 0, dst = 0, cull = 0;
     glGetIntegerv(GL_FRAMEBUFFER_BINDING, &bound);
     glGetIntegerv(GL_CURRENT_PROGRAM, &program);
     glGetIntegerv(GL_BLEND_SRC_RGB, &src);
     glGetIntegerv(GL_BLEND_DST_RGB, &dst);
+    glGetIntegerv(GL_CULL_FACE_MODE, &cull);
     EXPECT_EQ(bound, 0);
     EXPECT_EQ(program, 0);
     EXPECT_EQ(src, GL_SRC_ALPHA);
     EXPECT_EQ(dst, GL_ONE_MINUS_SRC_ALPHA);
+    EXPECT_EQ(cull, GL_BACK);
     EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST));
+    EXPECT_FALSE(glIsEnabled(GL_SCISSOR_TEST));
+    // The main pass cleared the whole scene buffer to opaque black, though a
+    // one-pixel scissor was left on before the frame.
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, sceneBuffer->framebuffer);
+    float pixel[4] = {1, 1, 1, 0};
+    glReadPixels(40, 30, 1, 1, GL_RGBA, GL_FLOAT, pixel);
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
+    EXPECT_EQ(pixel[0], 0.0f);
+    EXPECT_EQ(pixel[3], 1.0f);
     EXPECT_EQ(takeGlError(), GLenum(GL_NO_ERROR));
 }
