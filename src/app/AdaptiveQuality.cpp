@@ -46,7 +46,7 @@ void setShare(Shader* shader, const char* name, int width, int height,
 void setEdges(Shader* shader, const char* lastName, const char* firstName, int width, int height) {
     if (!shader || width <= 0 || height <= 0) return;
     shader->use();
-    const bool reduced = renderScale < 1.0f;
+    const bool reduced = quality.reduced();
     const float w = float(scaledSide(width)), h = float(scaledSide(height));
     shader->setVec2(lastName, reduced ? (w - 0.5f) / float(width) : 1.0f,
                     reduced ? (h - 0.5f) / float(height) : 1.0f);
@@ -91,10 +91,7 @@ void initQuality() {
 }
 
 void setRenderScale(float scale) {
-    if (!(scale > 0.0f)) scale = 1.0f;
-    if (scale > 1.0f) scale = 1.0f;
-    if (scale != renderScale) renderScaleChanged = true;
-    renderScale = scale;
+    quality.setScale(scale > 0.0f ? scale : 1.0f);
     uploadRenderScale();
 }
 
@@ -118,16 +115,16 @@ void captureAtStartUp() {
 }
 
 void beginQualityFrame() {
-    if (nextScale != renderScale) setRenderScale(nextScale);
-    if (renderScale >= 1.0f && captureReduced) captureEnvironment();
+    if (nextScale != quality.scale) setRenderScale(nextScale);
+    if (!quality.reduced() && captureReduced) captureEnvironment();
 }
 
 void endQualityFrame(double frameSeconds) {
-    renderScaleChanged = false;  // the frame has cleared every target whole
+    quality.wholeClears = false;  // the frame has cleared every target whole
     if (statsOn) frameMs.push_back(frameSeconds * 1000.0);
     if (mode == QualityMode::Auto) nextScale = controller.update(frameSeconds);
 }
 
 void reportQuality() {
-    if (statsOn) std::fprintf(stderr, "%s\n", frameStatsLine(frameMs, renderScale).c_str());
+    if (statsOn) std::fprintf(stderr, "%s\n", frameStatsLine(frameMs, quality.scale).c_str());
 }

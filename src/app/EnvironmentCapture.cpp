@@ -10,6 +10,7 @@
 #include "camera/Camera.h"
 #include "camera/Projection.h"
 #include "core/Globals.h"
+#include "core/QualityProfile.h"
 #include "effects/CubeMapFrameBuffer.h"
 #include "effects/FrameBuffer.h"
 #include "effects/Skybox.h"
@@ -43,7 +44,7 @@ void uploadCaptureShaderProjection(const glm::mat4& projection) {
 // face: a re-capture then costs the flight a fraction of its full time. 0 at
 // full scale (the faces are drawn directly, as designed).
 int reducedFaceSide(int size) {
-    if (renderScale >= 1.0f || !glowSourceBuffer) return 0;
+    if (!quality.reduced() || !glowSourceBuffer) return 0;
     const int side =
         std::min({scaledSide(size), glowSourceBuffer->width, glowSourceBuffer->height});
     return side > 0 && side < size ? side : 0;
@@ -106,14 +107,14 @@ void captureEnvironment() {
         // nothing away with the clip plane.
         ViewVolume seen;
         seen.clipFromWorld = captureProjection() * captureCamera->view;
-        completeShadowsFor(seen);
+        completeShadowsFor(seen, {drawInto, {0, 0, side, side}});
         for (Entity* entity : capturedEntities)
             if (entity && !hiddenFrom(seen, entity)) drawEntity(entity, modelShader, seen);
         if (reduced) stretchOntoFace(face, side, size);
     }
     // The glow source buffer now holds the faces beyond the part a reduced
     // frame uses: this frame clears every target whole.
-    if (reduced) renderScaleChanged = true;
+    if (reduced) quality.wholeClears = true;
     captureReduced = reduced != 0;
 
     glBindFramebuffer(GL_FRAMEBUFFER, 0);

@@ -60,7 +60,7 @@ DrawnArea blurDrawn;
 // covers that and what the last frame drew, the rest is black already.
 void clearWithin(FrameBuffer* target, DrawnArea& drawn, const PixelRect& now) {
     glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
-    if (!quality.uses(Shortcut::GlowRects) || renderScaleChanged || !drawn.known)
+    if (!quality.uses(Shortcut::GlowRects) || quality.wholeClears || !drawn.known)
         clearDrawnPart(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT, scaledSide(target->width),
                        scaledSide(target->height));
     else
@@ -151,7 +151,7 @@ void mainPass(const FramePlan& plan) {
 
 void resolveScene(const FramePlan&) {
     if (!sceneBuffer) return;
-    if (renderScale < 1.0f && glowSourceBuffer) {
+    if (quality.reduced() && glowSourceBuffer) {
         // A reduced frame is tone-mapped at its own size into the glow
         // source buffer, whose work is done for this frame, and then
         // stretched onto the window: the costly curve runs on the reduced

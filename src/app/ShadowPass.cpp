@@ -6,6 +6,7 @@
 
 #include "core/Globals.h"
 #include "core/QualityProfile.h"
+#include "effects/WaterFrameBuffers.h"
 #include "frame/FramePlan.h"
 #include "lighting/ShadowMap.h"
 #include "render/Model.h"
@@ -18,15 +19,6 @@
 ShadowMap* shadowMap = nullptr;
 
 namespace {
-
-// The map's casters as its pass placed them (a box per caster, empty for one
-// without a model) and whether each is in the map yet: a caster whose shadow
-// no view of the frame can show is left out until a view needs it.
-std::vector<Box> casterBoxes;
-std::vector<char> casterInMap;
-bool mapDrawn = false;
-// Views besides the main one that read this frame's map (the water reflection).
-std::vector<ViewVolume> otherReaders;
 
 // A receiver's 3 x 3 texel filter reads a texel beyond the shadow's edge
 // (a texel is about a tenth of a unit); the sweep reaches past the light's
@@ -80,61 +72,58 @@ void drawCaster(size_t index) {
     }
 }
 
-// While the map is the one the programs read: whether its casters can
-// shadow anything in the box.
-bool mapMayShadow(const Box& box) {
-    return !shadowMap || !quality.uses(Shortcut::LightMasks) || shadowMap->mayShadow(box);
-}
-
-// Before the first depth pass the receivers hold no light matrix, and no
-// shadow falls anywhere (the vase's first capture is drawn then).
-bool noMatrixYet(const Box&) {
-    return !shadowMap || !quality.uses(Shortcut::LightMasks) || shadowMap->matrixHandedOut;
-}
-
 }  // namespace
 
 void drawShadowPass(const FramePlan& plan) {
     if (!shadowMap || !shadowMap->shader) return;
-    // The main pass reads the map with the model program's view.
-    const ViewVolume mainView = plan.models.volume();
+    // The views that read this map: the main pass's (the model program's),
+    // and the reflection's parts, as next frame's water passes will see
+    // them (the same as this frame's).
+    std::vector<ViewVolume> readers = {plan.models.volume()};
+    const int waterWidth = scaledSide(WaterFrameBuffers::kWidth);
+    const int waterHeight = scaledSide(WaterFrameBuffers::kHeight);
+    if (plan.waterPasses)
+        for (const PixelRect& part : plan.reflectionParts) {
+            ViewVolume mirrored = plan.reflection.volume();
+            if (quality.uses(Shortcut::WaterParts))
+                mirrored.clipFromWorld =
+                    clipToPart(part, waterWidth, waterHeight) * mirrored.clipFromWorld;
+            readers.push_back(mirrored);
+        }
     // The casters' boxes bound the texels the pass writes, so the clear can
     // leave the rest of the map alone; the same boxes leave out casters
     // outside the light's box.
-    casterBoxes.clear();
+    std::vector<Box>& boxes = shadowMap->casterBoxes;
+    boxes.clear();
     for (Entity* caster : shadowCasters) {
         Box box;
         if (caster && caster->model) {
             caster->updateModelMatrix();
             box = worldBox(*caster->model, caster->modelMatrix);
         }
-        casterBoxes.push_back(box);
+        boxes.push_back(box);
     }
-    casterInMap.assign(shadowCasters.size(), 1);
-    shadowMap->beginShadowPass(&casterBoxes);
+    shadowMap->casterInMap.assign(shadowCasters.size(), 1);
+    shadowMap->beginShadowPass(&boxes);
     ViewVolume light;
     light.clipFromWorld = shadowMap->lightSpaceMatrix;
     const glm::vec3 sweep = shadowSweep();
+    const bool deferring = quality.uses(Shortcut::ShadowCasters);
     for (size_t i = 0; i < shadowCasters.size(); ++i) {
         Entity* caster = shadowCasters[i];
-        const Box& box = casterBoxes[i];
-        if (!caster || (quality.uses(Shortcut::ShadowCasters) && !box.empty && light.hides(box)))
-            continue;
-        if (quality.uses(Shortcut::ShadowCasters) && modelShader && !box.empty &&
-            !shadowReaches(mainView, box, sweep)) {
+        const Box& box = boxes[i];
+        if (!caster || (deferring && !box.empty && light.hides(box))) continue;
+        if (deferring && modelShader && !box.empty) {
             bool read = false;
-            for (const ViewVolume& view : otherReaders)
-                read = read || shadowReaches(view, box, sweep);
+            for (const ViewVolume& view : readers) read = read || shadowReaches(view, box, sweep);
             if (!read) {
-                casterInMap[i] = 0;
+                shadowMap->casterInMap[i] = 0;
                 continue;
             }
         }
         drawCaster(i);
     }
-    otherReaders.clear();
-    mapDrawn = true;
-    shadowMayFall = &mapMayShadow;
+    shadowMap->passDrawn = true;
     // The casters' depth offset is for the depth map alone: left on, its slope
     // term pushes distant land back at grazing angles and the water wins there.
     glDisable(GL_POLYGON_OFFSET_FILL);
@@ -146,50 +135,43 @@ void drawShadowPass(const FramePlan& plan) {
     glCullFace(GL_BACK);
 }
 
-void completeShadowsFor(const ViewVolume& view) {
-    if (!shadowMap || !shadowMap->shader || !mapDrawn || !quality.uses(Shortcut::ShadowCasters) ||
-        casterBoxes.size() != shadowCasters.size())
+void completeShadowsFor(const ViewVolume& view, const PassTarget& back) {
+    if (!shadowMap || !shadowMap->shader || !shadowMap->passDrawn ||
+        !quality.uses(Shortcut::ShadowCasters) ||
+        shadowMap->casterBoxes.size() != shadowCasters.size())
         return;
     const glm::vec3 sweep = shadowSweep();
     std::vector<size_t> missing;
     for (size_t i = 0; i < shadowCasters.size(); ++i)
-        if (!casterInMap[i] && shadowCasters[i] && shadowReaches(view, casterBoxes[i], sweep))
+        if (!shadowMap->casterInMap[i] && shadowCasters[i] &&
+            shadowReaches(view, shadowMap->casterBoxes[i], sweep))
             missing.push_back(i);
     if (missing.empty()) return;
-    GLint framebuffer = 0, program = 0, cullFace = GL_BACK, viewport[4] = {0, 0, 0, 0};
-    glGetIntegerv(GL_FRAMEBUFFER_BINDING, &framebuffer);
-    glGetIntegerv(GL_CURRENT_PROGRAM, &program);
-    glGetIntegerv(GL_CULL_FACE_MODE, &cullFace);
-    glGetIntegerv(GL_VIEWPORT, viewport);
     // The casters do not move, so drawn now they land where the pass would
     // have put them, with the pass's light matrix.
     shadowMap->resumeShadowPass();
     for (size_t i : missing) {
         drawCaster(i);
-        casterInMap[i] = 1;
+        shadowMap->casterInMap[i] = 1;
     }
     glDisable(GL_POLYGON_OFFSET_FILL);
-    glBindFramebuffer(GL_FRAMEBUFFER, GLuint(framebuffer));
-    glViewport(viewport[0], viewport[1], viewport[2], viewport[3]);
-    glCullFace(GLenum(cullFace));
-    glUseProgram(GLuint(program));
-}
-
-void prepareShadowsFor(const ViewVolume& view) {
-    completeShadowsFor(view);
-    otherReaders.push_back(view);
+    glBindFramebuffer(GL_FRAMEBUFFER, back.framebuffer);
+    glViewport(back.viewport.x0, back.viewport.y0, back.viewport.width(), back.viewport.height());
+    glCullFace(GL_BACK);
+    glUseProgram(0);
 }
 
 void startShadowTests() {
-    if (shadowMap && !shadowMap->matrixHandedOut) shadowMayFall = &noMatrixYet;
+    shadowTestMap = shadowMap;
 }
 
 void forgetShadowPass() {
-    casterBoxes.clear();
-    casterInMap.clear();
-    otherReaders.clear();
-    mapDrawn = false;
-    shadowMayFall = nullptr;
+    if (shadowMap) {
+        shadowMap->casterBoxes.clear();
+        shadowMap->casterInMap.clear();
+        shadowMap->passDrawn = false;
+    }
+    shadowTestMap = nullptr;
 }
 
 void bindShadowMapForMainPass() {
@@ -197,7 +179,7 @@ void bindShadowMapForMainPass() {
 }
 
 void bindShadowMapForWaterPasses() {
-    if (!shadowMap || !mapDrawn) return;
+    if (!shadowMap || !shadowMap->passDrawn) return;
     shadowMap->bindShadowMap();
     // Binding a water target unbinds the texture of the active unit.
     glActiveTexture(GL_TEXTURE0);

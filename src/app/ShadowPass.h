@@ -1,34 +1,42 @@
 #pragma once
 // The sun's shadow in the frame: the depth pass over the shadow casters and
-// the hand-over of the depth map to the main pass.
+// the hand-over of the depth map to the passes that read it.
 
+#include <GL/glew.h>
+
+#include "render/ScreenRect.h"
 #include "render/ViewVolume.h"
 
 class ShadowMap;
+struct FramePlan;
 
 // Created by initSkyAndShadows, deleted by cleanup while the context lives.
 extern ShadowMap* shadowMap;
 
-// Renders the shadow casters into the depth map with the depth program, then
-// leaves the window's framebuffer bound and cleared, its viewport restored, no
-// program current and back faces culled. Does nothing without a shadow map
-// or its depth program. With the shortcuts on, a caster whose shadow can
-// reach neither the main view (as the programs hold it) nor a view handed to
-// prepareShadowsFor since the last pass is left out of the map for now.
-struct FramePlan;
+// Renders the shadow casters into the depth map with the depth program (the
+// runner has set front-face culling), then leaves the window's framebuffer
+// bound and cleared, the viewport of the frame's part, no program current
+// and back faces culled. Does nothing without a shadow map or its depth
+// program. With the shadow-casters shortcut on, a caster whose shadow can
+// reach none of the plan's views that read this map (the main view, and the
+// next frame's water reflection, seen as this frame's) is left out of the
+// map for now.
 void drawShadowPass(const FramePlan& plan);
+
+// Where a pass draws, to go back to after drawing into the shadow map.
+struct PassTarget {
+    GLuint framebuffer = 0;
+    PixelRect viewport;
+};
 
 // Before a pass reads the map with `view`: draws into it the casters left
 // out whose shadow the view can show, so the pass reads what a map with
-// every caster holds there. Everything else is left as it was.
-void completeShadowsFor(const ViewVolume& view);
+// every caster holds there; then binds `back` again, with back faces culled
+// and no program current.
+void completeShadowsFor(const ViewVolume& view, const PassTarget& back);
 
-// The same, and the next shadow pass draws for this view too (a view each
-// frame reads again, such as the water reflection's).
-void prepareShadowsFor(const ViewVolume& view);
-
-// Once the map exists: until the first depth pass hands the receivers a
-// light matrix, the light-set choice knows that no shadow can fall.
+// Once the map exists: the light-set choice asks it whether a shadow can
+// fall (none until the first depth pass hands the receivers a matrix).
 void startShadowTests();
 
 // Drops what the last pass left out (the map is about to go).

@@ -47,19 +47,6 @@ void drawGroundAndSky(const ViewVolume& view) {
     if (skybox) skybox->draw();
 }
 
-// The parts of a water target that the surface, seen in `seen` of the
-// screen (waterOnScreen), can read this frame (see waterReadRects), each
-// drawn on its own with the pass's draws cut to it and culled to it; with the
-// shortcuts off, the whole drawn part, drawn as it is. The water program's
-// view is this frame's main view: the main pass draws the surface with it.
-std::vector<PixelRect> readParts(const ViewportArea& seen, bool mirrored) {
-    const int width = scaledSide(WaterFrameBuffers::kWidth);
-    const int height = scaledSide(WaterFrameBuffers::kHeight);
-    if (!quality.uses(Shortcut::WaterParts)) return {{0, 0, width, height}};
-    return waterReadRects(seen, water->distortionStrength, mirrored, width, height,
-                          renderScale >= 1.0f);
-}
-
 // Until endPart, with the shortcuts on: culling leaves out what can land
 // only outside the part.
 void narrowTo(const PixelRect& part) {
@@ -77,6 +64,11 @@ void cutTo(const PixelRect& part) {
     glScissor(part.x0, part.y0, part.width(), part.height());
 }
 
+// The part of a water target this frame draws into.
+PixelRect drawnPart() {
+    return {0, 0, scaledSide(WaterFrameBuffers::kWidth), scaledSide(WaterFrameBuffers::kHeight)};
+}
+
 void endPart() {
     glDisable(GL_SCISSOR_TEST);
     drawnPartOfViewport = glm::mat4(1.0f);
@@ -88,17 +80,17 @@ void endPart() {
 // surface, into the reflection target (bound and cleared by the runner).
 void renderWaterReflection(const FramePlan& plan) {
     const float h = water->height();
-    const std::vector<PixelRect> parts = readParts(plan.waterSeen, true);
     water->setClipPlane(reflectionClipPlane(h), kClipPlaneName);
 
     // The camera goes through the mirror even when no water is on screen and
     // nothing is drawn: a camera in turn mode turns at each derivation.
     const glm::vec3 saved = mirrorCamera(*mainCamera, h);
     applyViewToWaterShaders();
-    for (const PixelRect& part : parts) {
+    const PassTarget target = {waterFrameBuffers->reflectionFrameBuffer, drawnPart()};
+    for (const PixelRect& part : plan.reflectionParts) {
         narrowTo(part);
         const ViewVolume mirrored = plan.reflection.volume();
-        prepareShadowsFor(mirrored);
+        completeShadowsFor(mirrored, target);
         cutTo(part);
         drawGroundAndSky(mirrored);
         for (Entity* e : reflectedEntities)
@@ -116,12 +108,12 @@ void renderWaterReflection(const FramePlan& plan) {
 // the frame.
 void renderWaterRefraction(const FramePlan& plan) {
     const float h = water->height();
-    const std::vector<PixelRect> parts = readParts(plan.waterSeen, false);
     water->setClipPlane(refractionClipPlane(h), kClipPlaneName);
-    for (const PixelRect& part : parts) {
+    const PassTarget target = {waterFrameBuffers->refractionFrameBuffer, drawnPart()};
+    for (const PixelRect& part : plan.refractionParts) {
         narrowTo(part);
         const ViewVolume below = plan.refraction.volume();
-        completeShadowsFor(below);
+        completeShadowsFor(below, target);
         cutTo(part);
         drawGroundAndSky(below);
         endPart();

@@ -1,6 +1,5 @@
 #include "core/Globals.h"
 
-#include <cmath>
 
 int screenWidth = 1080;
 int screenHeight = 720;
@@ -22,22 +21,3 @@ Shader* particleShader = nullptr;
 
 std::vector<Shader*> sceneShaders;
 
-float renderScale = 1.0f;
-bool renderScaleChanged = false;
-
-namespace {
-int sideAt(int side, double scale) {
-    const int scaled = static_cast<int>(std::lround(static_cast<double>(side) * scale));
-    return scaled < 1 ? 1 : scaled;
-}
-}  // namespace
-
-int scaledSide(int side) {
-    if (renderScale >= 1.0f) return side;
-    return sideAt(side, renderScale);
-}
-
-int scaledShadowSide(int side) {
-    if (renderScale >= 1.0f) return side;
-    return sideAt(side, double(renderScale) * kReducedShadowShare);
-}

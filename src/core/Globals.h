@@ -25,26 +25,6 @@ extern Shader* reflectionShader;
 extern Shader* effectShader;
 extern Shader* particleShader;
 
-
-// Share of each side of the screen-sized targets, the shadow map (see
-// kReducedShadowShare) and the water targets that a frame draws into (1: all
-// of it, the full picture).
-// The targets keep their sizes; a smaller frame fills the lower-left part.
-extern float renderScale;
-// True on the first frame after renderScale changed: that frame clears every
-// target whole, so the parts outside the smaller area hold clean values.
-extern bool renderScaleChanged;
-
-// The part of a target side that this frame draws into (at least 1 pixel).
-int scaledSide(int side);
-
-// A reduced frame draws the shadow map at half its own scale again: the map
-// has five texels for each pixel of the frame, and at a reduced scale its
-// leaves cost more than the frame's own pixels. Still 2.5 texels a pixel.
-constexpr double kReducedShadowShare = 0.5;
-// The part of a shadow map side this frame draws into.
-int scaledShadowSide(int side);
-
 // The programs that receive view, projection and every light uniform, in
 // upload order. The depth program is never in it.
 extern std::vector<Shader*> sceneShaders;

@@ -1,5 +1,6 @@
 #include "core/QualityProfile.h"
 
+#include <cmath>
 #include <sstream>
 
 QualityProfile quality;
@@ -30,4 +31,25 @@ bool QualityProfile::turnOff(const std::string& names, std::string* unknown) {
         }
     }
     return true;
+}
+
+void QualityProfile::setScale(float value) {
+    const float clamped = value > 1.0f ? 1.0f : value > 0.0f ? value : scale;
+    if (clamped != scale) wholeClears = true;
+    scale = clamped;
+}
+
+namespace {
+int sideAt(int side, double share) {
+    const int scaled = static_cast<int>(std::lround(static_cast<double>(side) * share));
+    return scaled < 1 ? 1 : scaled;
+}
+}  // namespace
+
+int scaledSide(int side) {
+    return quality.reduced() ? sideAt(side, quality.scale) : side;
+}
+
+int scaledShadowSide(int side) {
+    return quality.reduced() ? sideAt(side, double(quality.scale) * quality.shadowShare) : side;
 }

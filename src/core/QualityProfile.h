@@ -1,9 +1,14 @@
 #pragma once
-// What a frame may leave out, in one place: a named switch for each shortcut
-// (work skipped because it cannot change the picture). Every switch is on by
-// default; snapshot's --reference turns them all off, and MORROWDOCK_WITHOUT
-// (or snapshot's --without) turns single ones off by name, so that a
-// difference in the picture can be traced to one shortcut.
+// What a frame may leave out or reduce, in one place.
+// - A named switch for each shortcut (work skipped because it cannot change
+//   the picture). Every switch is on by default; snapshot's --reference
+//   turns them all off, and MORROWDOCK_WITHOUT (or snapshot's --without)
+//   turns single ones off by name, so that a difference in the picture can
+//   be traced to one shortcut.
+// - The render scale that the adaptive quality (auto) chooses, and the
+//   thresholds at which a reduced frame draws less. At scale 1 every frame
+//   is the design's; the reductions are values here, and the passes ask the
+//   profile what to draw rather than reading the scale.
 
 #include <array>
 #include <string>
@@ -31,7 +36,39 @@ constexpr int kShortcutCount = int(Shortcut::Count);
 struct QualityProfile {
     std::array<bool, kShortcutCount> on;
 
+    // Share of each side of the screen-sized targets, the shadow map (see
+    // shadowShare) and the water targets that a frame draws into (1: all of
+    // it). The targets keep their sizes; a smaller frame fills the
+    // lower-left part.
+    float scale = 1.0f;
+    // True on the first frame after the scale changed (or after a reduced
+    // capture used a target as scratch): that frame clears every target
+    // whole, so the parts outside the smaller area hold clean values.
+    bool wholeClears = false;
+
+    // The reductions of a smaller frame.
+    // Below this scale the leaves and grass are drawn in one pass: their
+    // pixels are few and the depth pass over their vertices costs more.
+    float depthFirstFrom = 0.5f;
+    // At or below this scale the ground is drawn from the grid's level of
+    // stride 2 (a full-scale frame always draws the full grid). Stride 4 is
+    // not used: its cells, about 16 world units wide, show as folds in the
+    // ground near the camera.
+    float coarseGroundFrom = 0.55f;
+    // A reduced frame draws the shadow map at this share of its own scale:
+    // the map has five texels for each pixel of the frame, and at a reduced
+    // scale its leaves cost more than the frame's own pixels.
+    double shadowShare = 0.5;
+
     QualityProfile() { on.fill(true); }
+
+    bool reduced() const { return scale < 1.0f; }
+    bool drawsDepthFirst() const { return uses(Shortcut::DepthFirst) && scale >= depthFirstFrom; }
+    // 1: every vertex of the ground's grid; 2: every second one.
+    int groundStride() const { return scale <= coarseGroundFrom ? 2 : 1; }
+    // Sets the scale (clamped to (0, 1]); a change makes the next frame's
+    // clears whole.
+    void setScale(float value);
     bool uses(Shortcut s) const { return on[size_t(s)]; }
     void setAll(bool value) { on.fill(value); }
     // Turns off the shortcuts named in a comma-separated list; false (and the
@@ -43,3 +80,8 @@ struct QualityProfile {
 const char* shortcutName(Shortcut s);
 
 extern QualityProfile quality;
+
+// The part of a target side that this frame draws into (at least 1 pixel).
+int scaledSide(int side);
+// The part of a shadow map side this frame draws into.
+int scaledShadowSide(int side);

@@ -137,7 +137,7 @@ int Terrain::draw(const ViewVolume* view) {
         glBindTexture(GL_TEXTURE_2D, units[unit]->id);
     }
 
-    const int stride = terrainStrideForScale(renderScale);
+    const int stride = quality.groundStride();
     const Level* level = &levels.front();
     for (const Level& l : levels)
         if (l.stride == stride) level = &l;

@@ -153,9 +153,6 @@ std::vector<unsigned int> terrainGridIndices(int vertexCount, int stride) {
     return indices;
 }
 
-int terrainStrideForScale(float renderScale) {
-    return renderScale <= kTerrainCoarseScale ? 2 : 1;
-}
 
 void visibleCellRuns(int vertexCount, const std::vector<char>& blockVisible,
                      std::vector<IndexRun>& runs, int stride) {

@@ -85,11 +85,6 @@ std::vector<unsigned int> terrainGridIndices(int vertexCount, int stride);
 // the grid, at any level, slopes more. 0 for fewer than 2 vertices.
 float steepestGround(const std::vector<std::vector<float>>& heights, int vertexCount);
 
-// Render scale at and below which a frame draws the stride 2 level; a
-// full-scale frame always draws the full grid. Stride 4 is not used: its
-// cells, about 16 world units wide, show as folds in the ground near the camera.
-constexpr float kTerrainCoarseScale = 0.55f;
-int terrainStrideForScale(float renderScale);
 
 // A stretch of the index list: `count` indices from index `first`.
 struct IndexRun {

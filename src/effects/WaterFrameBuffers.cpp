@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "core/Globals.h"
+#include "core/QualityProfile.h"
 #include "render/RenderTargets.h"
 
 WaterFrameBuffers::WaterFrameBuffers(int windowWidth, int windowHeight)

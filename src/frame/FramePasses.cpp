@@ -5,6 +5,7 @@
 #include "app/ShadowPass.h"
 #include "app/WaterPasses.h"
 #include "core/Globals.h"
+#include "core/QualityProfile.h"
 #include "effects/CubeMapFrameBuffer.h"
 #include "effects/FrameBuffer.h"
 #include "effects/Skybox.h"

@@ -42,7 +42,7 @@ constexpr float kEyeClearance = 0.25f;
 // the one measured under the eye); otherwise the whole square counts.
 ViewportArea waterOnScreen(const PassView& seen) {
     const ViewVolume view = seen.volume();
-    if (!terrain || terrain->squareBoxes.empty() || terrainStrideForScale(renderScale) != 1)
+    if (!terrain || terrain->squareBoxes.empty() || quality.groundStride() != 1)
         return water->onScreen(view);
     const glm::vec2 gridMin(terrain->position.x, terrain->position.z);
     const glm::vec2 gridMax = gridMin + glm::vec2(kTerrainSize);
@@ -61,6 +61,20 @@ ViewportArea waterOnScreen(const PassView& seen) {
     const int depthBits = sceneBuffer ? sceneBuffer->depthBits : 0;
     return water->onScreen(view, squaresShowingWater(terrain->squareBoxes, eye, water->height(),
                                                      slope, seen.projection, depthBits));
+}
+
+// The parts of a water target that the surface, seen in `seen` of the
+// screen (waterOnScreen), can read this frame (see waterReadRects), each
+// drawn on its own with the pass's draws cut to it and culled to it; with the
+// shortcuts off, the whole drawn part, drawn as it is. The water program's
+// view is this frame's main view: the main pass draws the surface with it.
+std::vector<PixelRect> readParts(const ViewportArea& seen, bool mirrored) {
+    if (!water) return {};
+    const int width = scaledSide(WaterFrameBuffers::kWidth);
+    const int height = scaledSide(WaterFrameBuffers::kHeight);
+    if (!quality.uses(Shortcut::WaterParts)) return {{0, 0, width, height}};
+    return waterReadRects(seen, water->distortionStrength, mirrored, width, height,
+                          !quality.reduced());
 }
 
 // How far the blur carries a lit texel, in texels: the outermost fetch pair
@@ -138,6 +152,10 @@ FramePlan planFrame(const EyeView& beforeStep, const Camera& camera, bool captur
 
     if (plan.waterPasses && quality.uses(Shortcut::WaterParts))
         plan.waterSeen = waterOnScreen(plan.water);
+    if (plan.waterPasses) {
+        plan.reflectionParts = readParts(plan.waterSeen, true);
+        plan.refractionParts = readParts(plan.waterSeen, false);
+    }
 
     // The glow: the sources the clock lights, where the model program's eye
     // sees them, and how far their blur reaches.

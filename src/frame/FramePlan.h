@@ -15,6 +15,7 @@
 
 #include <array>
 #include <glm/glm.hpp>
+#include <vector>
 
 #include "app/LampEvents.h"
 #include "render/ScreenRect.h"
@@ -65,6 +66,11 @@ struct FramePlan {
     // Where the water surface can show on the screen (the water passes draw
     // only what it can read); unset with the water-parts shortcut off.
     ViewportArea waterSeen;
+    // The parts of each water target the surface can read this frame, each
+    // drawn on its own (the whole drawn part with the shortcut off; none
+    // without water on screen).
+    std::vector<PixelRect> reflectionParts;
+    std::vector<PixelRect> refractionParts;
 
     // The lamp's state at this clock (its events happen in the glow pass),
     // the pixels the glowing sources cover, and how far their blur reaches

@@ -82,7 +82,7 @@ void ShadowMap::clearDepthMap(const std::vector<Box>* casterBoxes) {
             if (!r.empty()) now.push_back(r);
         }
     const bool partial =
-        casterBoxes && quality.uses(Shortcut::ShadowClear) && restCleared && !renderScaleChanged;
+        casterBoxes && quality.uses(Shortcut::ShadowClear) && restCleared && !quality.wholeClears;
     if (!partial) {
         clearDrawnPart(GL_DEPTH_BUFFER_BIT, width, height);
     } else {
@@ -116,6 +116,11 @@ bool ShadowMap::mayShadow(const Box& box) const {
                           int(std::ceil(x1 + kReach)) + 1, int(std::ceil(y1 + kReach)) + 1};
     return std::any_of(writtenRects.begin(), writtenRects.end(),
                        [&](const PixelRect& r) { return overlap(r, reads); });
+}
+
+bool ShadowMap::shadowMayFall(const Box& box) const {
+    if (!quality.uses(Shortcut::LightMasks)) return true;
+    return passDrawn ? mayShadow(box) : matrixHandedOut;
 }
 
 void ShadowMap::beginShadowPass(const std::vector<Box>* casterBoxes) {

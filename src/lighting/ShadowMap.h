@@ -77,6 +77,19 @@ public:
     // no shadow anywhere.
     bool matrixHandedOut = false;
 
+    // The casters of the last pass, as it placed them (a world box each,
+    // empty for one without a model), and whether each is in the map yet: a
+    // caster whose shadow no view of the frame can show is left out until a
+    // view needs it. `passDrawn`: a pass has drawn the map since start-up.
+    std::vector<Box> casterBoxes;
+    std::vector<char> casterInMap;
+    bool passDrawn = false;
+
+    // Whether a surface inside `box` may be shadowed as the receivers read
+    // the map now: before the first matrix is handed out nothing is, after a
+    // pass see mayShadow. Always true with the light-masks shortcut off.
+    bool shadowMayFall(const Box& box) const;
+
 private:
     void clearDepthMap(const std::vector<Box>* casterBoxes);
 };

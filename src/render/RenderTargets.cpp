@@ -15,7 +15,7 @@ GLuint attachDepthRenderbuffer(int width, int height) {
 }
 
 void clearDrawnPart(GLbitfield mask, int drawnWidth, int drawnHeight) {
-    if (renderScale >= 1.0f || renderScaleChanged) {
+    if (!quality.reduced() || quality.wholeClears) {
         glClear(mask);
         return;
     }

@@ -52,8 +52,7 @@ void drawEntity(Entity* entity, Shader* shader, const ViewVolume& view) {
     shader = litProgramFor(entity, shader);
     // In a much reduced frame the leaves' pixels are few and the second
     // pass over their vertices would cost more than it saves.
-    if (!quality.uses(Shortcut::DepthFirst) || !entity->cutOut() || !depthFirstShader || !shader ||
-        renderScale < kDepthFirstScale) {
+    if (!quality.drawsDepthFirst() || !entity->cutOut() || !depthFirstShader || !shader) {
         entity->draw(shader);
         return;
     }

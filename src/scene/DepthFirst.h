@@ -16,9 +16,6 @@
 class Entity;
 class Shader;
 
-// Below this render scale the models are drawn as usual.
-constexpr float kDepthFirstScale = 0.5f;
-
 // The program for the depth pass (the model vertex shader with the depth
 // fragment shader), or null before the shaders exist; null draws as usual.
 extern Shader* depthFirstShader;

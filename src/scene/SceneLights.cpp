@@ -4,10 +4,11 @@
 #include "lighting/LightMath.h"
 #include "lighting/LightReach.h"
 #include "lighting/PointLight.h"
+#include "lighting/ShadowMap.h"
 #include "lighting/SpotLight.h"
 #include "scene/Scene.h"
 
-bool (*shadowMayFall)(const Box& box) = nullptr;
+const ShadowMap* shadowTestMap = nullptr;
 
 namespace {
 
@@ -40,6 +41,7 @@ unsigned sceneLightsReaching(const Box& box, const Box* normals) {
     if (normals && sunLight && sunLight->index == 0 &&
         !sunShadowMatters(sunLight->direction, sunLight->diffuse, sunLight->specular, *normals))
         mask &= ~kSunShadowBit;
-    if ((mask & kSunShadowBit) && shadowMayFall && !shadowMayFall(box)) mask &= ~kSunShadowBit;
+    if ((mask & kSunShadowBit) && shadowTestMap && !shadowTestMap->shadowMayFall(box))
+        mask &= ~kSunShadowBit;
     return mask;
 }

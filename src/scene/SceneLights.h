@@ -6,11 +6,12 @@
 
 // The lights that can reach `box`. The sun's shadow bit is kept unless
 // `normals` (the box of the surfaces' normals) shows it cannot matter, or
-// shadowMayFall says no shadow can fall in the box; a light the scene has
-// not made keeps its bit.
+// the map the receivers read (shadowTestMap) says no shadow can fall in the
+// box; a light the scene has not made keeps its bit.
 unsigned sceneLightsReaching(const Box& box, const Box* normals = nullptr);
 
-// Set by the shadow pass while its map is the one the programs read: false
-// when nothing in the map can shadow a surface inside the box. Null: always
-// may.
-extern bool (*shadowMayFall)(const Box& box);
+class ShadowMap;
+// The map whose shadows the receivers read, once its tests may be trusted
+// (set at start-up, cleared before the map goes); null: a shadow may fall
+// anywhere.
+extern const ShadowMap* shadowTestMap;

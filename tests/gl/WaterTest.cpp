@@ -15,6 +15,7 @@
 #include "camera/Camera.h"
 #include "camera/Projection.h"
 #include "core/Globals.h"
+#include "core/QualityProfile.h"
 #include "effects/Water.h"
 #include "effects/WaterFrameBuffers.h"
 #include "frame/FramePasses.h"
@@ -370,7 +371,7 @@ TEST_F(WaterTest, AReducedFrameReadsOnlyThePartItDrew) {
             EXPECT_LT(row[x][0], 8) << "row " << y << ", pixel " << x;
     }
     setRenderScale(1.0f);
-    renderScaleChanged = false;
+    quality.wholeClears = false;
     glActiveTexture(GL_TEXTURE0);
 }
 

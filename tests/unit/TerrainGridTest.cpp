@@ -5,6 +5,7 @@
 #include <map>
 #include <vector>
 
+#include "core/QualityProfile.h"
 #include "effects/TerrainGrid.h"
 
 namespace {
@@ -239,6 +240,9 @@ TEST(TerrainLevels, BlockRunsSelectEachBlocksTrianglesOnceAtEveryStride) {
 TEST(TerrainLevels, OnlyReducedFramesDrawACoarserLevel) {
     const std::vector<std::pair<float, int>> cases = {{1.0f, 1}, {0.75f, 1}, {0.56f, 1}, {0.55f, 2},
                                                       {0.4f, 2}, {0.3f, 2},  {0.1f, 2}};
-    for (const auto& [scale, stride] : cases)
-        EXPECT_EQ(terrainStrideForScale(scale), stride) << scale;
+    for (const auto& [scale, stride] : cases) {
+        QualityProfile profile;
+        profile.setScale(scale);
+        EXPECT_EQ(profile.groundStride(), stride) << scale;
+    }
 }

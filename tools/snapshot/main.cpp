@@ -83,9 +83,9 @@ void hashFrames(int frames, int scaleAt, float scaleThen) {
         if (k == scaleAt) setRenderScale(scaleThen);
         drawFrame();
         std::printf("frame %d clock %.3f scale %g hash %016llx\n", k, double(timeOfDay),
-                    double(renderScale), frameHash(screenWidth, screenHeight));
+                    double(quality.scale), frameHash(screenWidth, screenHeight));
         glfwSwapBuffers(appWindow->window);
-        renderScaleChanged = false;  // as at the end of a real frame
+        quality.wholeClears = false;  // as at the end of a real frame
     }
 }
 
@@ -106,7 +106,7 @@ double medianFrameMs(int frames, PassTimes* steps) {
         runFrame();
         glFinish();
         times.push_back(secondsSince(t0) * 1000.0);
-        renderScaleChanged = false;  // as at the end of a real frame
+        quality.wholeClears = false;  // as at the end of a real frame
         if (passTimer) {
             const PassTimes t = passTimer->collect();
             for (int s = 0; s < kPassStepCount; ++s) {
@@ -197,7 +197,7 @@ int main(int argc, char** argv) {
         const double now =
             std::chrono::duration<double>(std::chrono::system_clock::now().time_since_epoch())
                 .count();
-        std::printf("first frame finished at %.3f, render scale %g\n", now, double(renderScale));
+        std::printf("first frame finished at %.3f, render scale %g\n", now, double(quality.scale));
         cleanup();
         return 0;
     }
@@ -216,7 +216,7 @@ int main(int argc, char** argv) {
     const PassTimes captureTimes = profile ? timer.collect() : PassTimes{};
     simulatedTime = 1.0;
     runFrame();  // the first frame: the clock jumps to its start
-    renderScaleChanged = false;
+    quality.wholeClears = false;
     const double firstFrameAt = simulatedTime;
     for (int i = 3; i + 1 < argc; i += 2) {
         simulateUntil(firstFrameAt + std::atof(argv[i]));
