@@ -9,12 +9,12 @@
 #include <string>
 #include <vector>
 
-#include "app/EnvironmentCapture.h"
 #include "app/QualityControl.h"
-#include "app/ShadowPass.h"
 #include "core/Globals.h"
 #include "core/QualityProfile.h"
 #include "effects/WaterFrameBuffers.h"
+#include "frame/EnvironmentCapture.h"
+#include "frame/ShadowPass.h"
 #include "lighting/ShadowMap.h"
 #include "render/Shader.h"
 

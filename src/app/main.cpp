@@ -3,11 +3,11 @@
 #include "app/AdaptiveQuality.h"
 #include "app/AppGlobals.h"
 #include "app/CommandLine.h"
-#include "app/EnvironmentCapture.h"
 #include "app/FrameLoop.h"
 #include "app/Startup.h"
 #include "core/Globals.h"
 #include "core/ProgramFolder.h"
+#include "frame/EnvironmentCapture.h"
 
 int main(int argc, char** argv) {
     // Every data path is relative to the executable's folder, not the caller's.

@@ -3,7 +3,6 @@
 #include <cmath>
 
 #include "app/AppGlobals.h"
-#include "app/HdrPasses.h"
 #include "camera/Camera.h"
 #include "camera/Projection.h"
 #include "core/Globals.h"
@@ -13,6 +12,9 @@
 #include "effects/Water.h"
 #include "effects/WaterFrameBuffers.h"
 #include "effects/WaterMath.h"
+#include "frame/SceneTargets.h"
+#include "render/Model.h"
+#include "scene/Entity.h"
 #include "scene/Scene.h"
 
 EyeView eyeOf(const Camera& camera) {
@@ -166,4 +168,12 @@ FramePlan planFrame(const EyeView& beforeStep, const Camera& camera, bool captur
     plan.glowBlur = reach(plan.glowSources, true, false);
     plan.glowAdded = reach(plan.glowSources, true, true);
     return plan;
+}
+
+PixelRect onScreen(Entity* entity, const glm::mat4& view) {
+    if (!entity || !entity->model) return {};
+    entity->updateModelMatrix();
+    const glm::mat4 clip = screenProjection(screenWidth, screenHeight) * view * entity->modelMatrix;
+    return projectBox(clip, modelBox(*entity->model), scaledSide(screenWidth),
+                      scaledSide(screenHeight));
 }

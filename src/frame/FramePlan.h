@@ -86,3 +86,8 @@ struct FramePlan {
 // the path step and the state of the main camera after it. `capture` says
 // whether this frame captures the vase's surroundings.
 FramePlan planFrame(const EyeView& beforeStep, const Camera& camera, bool capture);
+
+class Entity;
+// The pixels of the frame's drawn part that the entity's model box can
+// cover, seen with `view` and the screen's lens (empty without an entity).
+PixelRect onScreen(Entity* entity, const glm::mat4& view);

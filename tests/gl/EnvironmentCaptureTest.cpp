@@ -7,12 +7,12 @@
 #include <string>
 #include <vector>
 
-#include "app/EnvironmentCapture.h"
 #include "camera/Camera.h"
 #include "camera/Projection.h"
 #include "core/Globals.h"
 #include "effects/CubeMapFrameBuffer.h"
 #include "effects/Skybox.h"
+#include "frame/EnvironmentCapture.h"
 #include "gl/GlTestSupport.h"
 #include "gl/RenderTestFiles.h"
 #include "render/Model.h"

@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "app/AppGlobals.h"
-#include "app/EnvironmentCapture.h"
 #include "app/FrameLoop.h"
 #include "app/LampEvents.h"
 #include "app/Window.h"
@@ -15,6 +14,7 @@
 #include "camera/CameraPath.h"
 #include "core/Globals.h"
 #include "core/TimeSource.h"
+#include "frame/EnvironmentCapture.h"
 #include "gl/GlTestSupport.h"
 #include "scene/Scene.h"
 

@@ -7,12 +7,13 @@
 #include <vector>
 
 #include "app/AppGlobals.h"
-#include "app/HdrPasses.h"
 #include "app/LampEvents.h"
 #include "core/Globals.h"
 #include "effects/FrameBuffer.h"
 #include "frame/FramePasses.h"
 #include "frame/FramePlan.h"
+#include "frame/GlowPasses.h"
+#include "frame/SceneTargets.h"
 #include "gl/GlTestSupport.h"
 #include "lighting/PointLight.h"
 #include "lighting/SpotLight.h"

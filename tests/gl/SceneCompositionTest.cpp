@@ -5,13 +5,13 @@
 #include <algorithm>
 #include <set>
 
-#include "app/HdrPasses.h"
 #include "app/Startup.h"
 #include "camera/Camera.h"
 #include "core/Globals.h"
 #include "effects/Skybox.h"
 #include "effects/Terrain.h"
 #include "effects/Water.h"
+#include "frame/SceneTargets.h"
 #include "gl/GlTestSupport.h"
 #include "render/LightVariants.h"
 #include "render/Model.h"
@@ -55,8 +55,7 @@ protected:
         for (Shader** s : {&modelShader, &terrainShader, &cubemapShader, &waterShader, &depthShader,
                            &depthFirstShader, &deepWaterShader, &horizontalGlowShader,
                            &verticalGlowShader, &frameBufferShader, &reflectionShader,
-                           &effectShader, &texelResolveShader, &oneMapSkyShader,
-                           &particleShader}) {
+                           &effectShader, &texelResolveShader, &oneMapSkyShader, &particleShader}) {
             delete *s;
             *s = nullptr;
         }
@@ -68,10 +67,9 @@ protected:
 }  // namespace
 
 TEST_F(SceneComposition, ShaderListHoldsTenProgramsInUploadOrderWithoutDepth) {
-    const std::vector<Shader*> expected = {modelShader,        terrainShader,     cubemapShader,
-                                           waterShader,        reflectionShader,  horizontalGlowShader,
-                                           verticalGlowShader, frameBufferShader, effectShader,
-                                           particleShader};
+    const std::vector<Shader*> expected = {
+        modelShader,          terrainShader,      cubemapShader,     waterShader,  reflectionShader,
+        horizontalGlowShader, verticalGlowShader, frameBufferShader, effectShader, particleShader};
     EXPECT_EQ(sceneShaders, expected);
     EXPECT_EQ(std::count(sceneShaders.begin(), sceneShaders.end(), depthShader), 0);
 }
@@ -123,7 +121,8 @@ TEST_F(SceneComposition, EntitiesStandWhereTheSceneSaysAndListsHoldTheirMembers)
     EXPECT_EQ(treeEntities[0]->model, treeEntities[8]->model);  // one model, shared
 
     auto startsWithTrees = [&](const std::vector<Entity*>& list) {
-        return list.size() > 9 && std::equal(treeEntities.begin(), treeEntities.end(), list.begin());
+        return list.size() > 9 &&
+               std::equal(treeEntities.begin(), treeEntities.end(), list.begin());
     };
     EXPECT_TRUE(startsWithTrees(shadowCasters));
     EXPECT_TRUE(startsWithTrees(reflectedEntities));

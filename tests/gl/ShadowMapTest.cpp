@@ -6,10 +6,10 @@
 #include <memory>
 #include <vector>
 
-#include "app/ShadowPass.h"
 #include "camera/Camera.h"
 #include "core/Globals.h"
 #include "frame/FramePlan.h"
+#include "frame/ShadowPass.h"
 #include "gl/GlTestSupport.h"
 #include "gl/RenderTestFiles.h"
 #include "lighting/DirectionalLight.h"

@@ -11,7 +11,6 @@
 #include <vector>
 
 #include "app/AdaptiveQuality.h"
-#include "app/WaterPasses.h"
 #include "camera/Camera.h"
 #include "camera/Projection.h"
 #include "core/Globals.h"
@@ -20,6 +19,7 @@
 #include "effects/WaterFrameBuffers.h"
 #include "frame/FramePasses.h"
 #include "frame/FramePlan.h"
+#include "frame/WaterPasses.h"
 #include "gl/GlTestSupport.h"
 #include "render/Shader.h"
 #include "scene/Scene.h"

@@ -3,7 +3,7 @@
 
 #include <cmath>
 
-#include "app/EnvironmentCapture.h"
+#include "frame/EnvironmentCapture.h"
 
 TEST(CaptureWindow, BothWindowsIncludeTheirEnds) {
     for (float t : {6000.0f, 6005.5f, 6010.0f, 8000.0f, 8003.0f, 8010.0f})

@@ -31,7 +31,6 @@
 #include "ToolRun.h"
 #include "app/AppGlobals.h"
 #include "app/DayClock.h"
-#include "app/EnvironmentCapture.h"
 #include "app/FrameLoop.h"
 #include "app/LampEvents.h"
 #include "app/ScreenSize.h"
@@ -39,6 +38,7 @@
 #include "app/Window.h"
 #include "core/Globals.h"
 #include "core/ProgramFolder.h"
+#include "frame/EnvironmentCapture.h"
 #include "sound/SoundSystem.h"
 
 namespace {

@@ -43,7 +43,6 @@
 #include "ToolRun.h"
 #include "app/AdaptiveQuality.h"
 #include "app/AppGlobals.h"
-#include "app/EnvironmentCapture.h"
 #include "app/FrameLoop.h"
 #include "app/Startup.h"
 #include "app/Window.h"
@@ -51,6 +50,7 @@
 #include "core/Globals.h"
 #include "core/ProgramFolder.h"
 #include "core/QualityProfile.h"
+#include "frame/EnvironmentCapture.h"
 #include "render/PassTimer.h"
 #include "scene/Scene.h"
 

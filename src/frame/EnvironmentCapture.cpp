@@ -1,12 +1,10 @@
-#include "app/EnvironmentCapture.h"
+#include "frame/EnvironmentCapture.h"
 
 #include <GL/glew.h>
 
 #include <algorithm>
 
 #include "app/DayClock.h"
-#include "app/HdrPasses.h"
-#include "app/ShadowPass.h"
 #include "camera/Camera.h"
 #include "camera/Projection.h"
 #include "core/Globals.h"
@@ -14,6 +12,8 @@
 #include "effects/CubeMapFrameBuffer.h"
 #include "effects/FrameBuffer.h"
 #include "effects/Skybox.h"
+#include "frame/SceneTargets.h"
+#include "frame/ShadowPass.h"
 #include "render/PassTimer.h"
 #include "render/Shader.h"
 #include "scene/DepthFirst.h"

@@ -1,14 +1,17 @@
-#include "app/Passes.h"
+#include "frame/MainPass.h"
 
 #include <GL/glew.h>
 
-#include "app/HdrPasses.h"
+#include "app/Smoke.h"
 #include "core/Globals.h"
 #include "core/QualityProfile.h"
 #include "effects/Skybox.h"
 #include "effects/Terrain.h"
 #include "effects/Water.h"
 #include "frame/FramePlan.h"
+#include "frame/GlowPasses.h"
+#include "frame/SceneTargets.h"
+#include "frame/ShadowPass.h"
 #include "render/PassTimer.h"
 #include "render/Shader.h"
 #include "scene/DepthFirst.h"
@@ -80,4 +83,15 @@ void drawScene(const FramePlan& plan) {
     drawModel(glasses, 4.0f);
     setTransparent(0);
     passTimerEnd();
+}
+
+void mainPass(const FramePlan& plan) {
+    bindShadowMapForMainPass();
+    if (terrain) drawScene(plan);
+    if (water) {
+        TimedStep timed(PassStep::Water);
+        water->draw();
+    }
+    TimedStep timed(PassStep::Smoke);
+    drawSmoke();
 }

@@ -1,4 +1,4 @@
-#include "app/ShadowPass.h"
+#include "frame/ShadowPass.h"
 
 #include <GL/glew.h>
 

@@ -1,12 +1,10 @@
-#include "app/WaterPasses.h"
+#include "frame/WaterPasses.h"
 
 #include <GL/glew.h>
 
 #include <cmath>
 #include <vector>
 
-#include "app/HdrPasses.h"
-#include "app/ShadowPass.h"
 #include "camera/Camera.h"
 #include "core/Globals.h"
 #include "core/QualityProfile.h"
@@ -18,6 +16,7 @@
 #include "effects/WaterFrameBuffers.h"
 #include "effects/WaterMath.h"
 #include "frame/FramePlan.h"
+#include "frame/ShadowPass.h"
 #include "render/PassTimer.h"
 #include "render/RenderTargets.h"
 #include "render/Shader.h"

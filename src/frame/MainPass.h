@@ -1,5 +1,5 @@
 #pragma once
-// The render passes of a frame.
+// The main pass into the HDR scene buffer.
 
 struct FramePlan;
 
@@ -7,3 +7,7 @@ struct FramePlan;
 // bounding sphere passes the frustum test, the transparent ones last. Each
 // is culled with the view of the program that draws it.
 void drawScene(const FramePlan& plan);
+
+// Into sceneBuffer (bound and cleared by the runner): the scene with the
+// glow added, the water and the smoke.
+void mainPass(const FramePlan& plan);

@@ -1,0 +1,43 @@
+#include "frame/ResolvePass.h"
+
+#include <GL/glew.h>
+
+#include "core/Globals.h"
+#include "core/QualityProfile.h"
+#include "effects/FrameBuffer.h"
+#include "frame/GlowPasses.h"
+#include "frame/SceneTargets.h"
+#include "render/Shader.h"
+
+void resolveScene(const FramePlan&) {
+    if (!sceneBuffer) return;
+    if (quality.reduced() && glowSourceBuffer) {
+        // A reduced frame is tone-mapped at its own size into the glow
+        // source buffer, whose work is done for this frame, and then
+        // stretched onto the window: the costly curve runs on the reduced
+        // pixels only.
+        const int width = scaledSide(screenWidth), height = scaledSide(screenHeight);
+        glBindFramebuffer(GL_FRAMEBUFFER, glowSourceBuffer->framebuffer);
+        glViewport(0, 0, width, height);
+        sceneBuffer->drawQuad();
+        glowSourcesOverwritten({0, 0, width, height});
+        glBindFramebuffer(GL_READ_FRAMEBUFFER, glowSourceBuffer->framebuffer);
+        glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
+        glBlitFramebuffer(0, 0, width, height, 0, 0, screenWidth, screenHeight, GL_COLOR_BUFFER_BIT,
+                          GL_LINEAR);
+        glBindFramebuffer(GL_FRAMEBUFFER, 0);
+        glViewport(0, 0, screenWidth, screenHeight);
+        return;
+    }
+    // The window takes the whole picture (the runner set its viewport).
+    Shader* const design = sceneBuffer->shader;
+    if (quality.uses(Shortcut::TexelResolve) && texelResolveShader && design &&
+        sceneBuffer->width == screenWidth && sceneBuffer->height == screenHeight) {
+        texelResolveShader->takeOver(*design);
+        sceneBuffer->shader = texelResolveShader;
+        sceneBuffer->drawQuad();
+        sceneBuffer->shader = design;
+        return;
+    }
+    sceneBuffer->drawQuad();
+}
