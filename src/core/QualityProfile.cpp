@@ -1,7 +1,9 @@
 #include "core/QualityProfile.h"
 
+#include <algorithm>
 #include <cmath>
 #include <sstream>
+#include <vector>
 
 QualityProfile quality;
 
@@ -19,17 +21,19 @@ const char* shortcutName(Shortcut s) {
 }
 
 bool QualityProfile::turnOff(const std::string& names, std::string* unknown) {
+    // Every name is checked before any switch is turned off.
+    std::vector<size_t> found;
     std::istringstream list(names);
     for (std::string name; std::getline(list, name, ',');) {
         if (name.empty()) continue;
-        bool found = false;
-        for (int s = 0; s < kShortcutCount; ++s)
-            if (name == kNames[size_t(s)]) on[size_t(s)] = false, found = true;
-        if (!found) {
+        const auto at = std::find(kNames.begin(), kNames.end(), name);
+        if (at == kNames.end()) {
             if (unknown) *unknown = name;
             return false;
         }
+        found.push_back(size_t(at - kNames.begin()));
     }
+    for (size_t s : found) on[s] = false;
     return true;
 }
 

@@ -71,8 +71,9 @@ struct QualityProfile {
     void setScale(float value);
     bool uses(Shortcut s) const { return on[size_t(s)]; }
     void setAll(bool value) { on.fill(value); }
-    // Turns off the shortcuts named in a comma-separated list; false (and the
-    // first unknown name in `unknown`) when a name is not a shortcut's.
+    // Turns off the shortcuts named in a comma-separated list; when a name is
+    // not a shortcut's, turns off none and gives false (and the name in
+    // `unknown`).
     bool turnOff(const std::string& names, std::string* unknown = nullptr);
 };
 

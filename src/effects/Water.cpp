@@ -179,13 +179,11 @@ void Water::markDeepWater(const PixelRect& keepOut) {
     deepWaterShader->setInt("depthTexture", 2);
     glActiveTexture(GL_TEXTURE2);
     glBindTexture(GL_TEXTURE_2D, frameBuffers->refractionDepthTexture);
-    GLboolean colourMask[4] = {GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE};
-    glGetBooleanv(GL_COLOR_WRITEMASK, colourMask);
     glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE);
     glBindVertexArray(VAO);
     glDrawElements(GL_TRIANGLES, GLsizei(indices.size()), GL_UNSIGNED_INT, nullptr);
     glBindVertexArray(0);
-    glColorMask(colourMask[0], colourMask[1], colourMask[2], colourMask[3]);
+    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
     glBindTexture(GL_TEXTURE_2D, 0);
     glActiveTexture(GL_TEXTURE0);
     glUseProgram(0);

@@ -91,8 +91,9 @@ public:
     // of being lit and covered; the surface still passes, and the picture
     // is the same. Pixels in keepOut stay unmarked (they are where something
     // see-through may stand in front of the water). Reads the refraction
-    // depth and the view of waterShader, so it follows the water passes of
-    // this frame; leaves no program current.
+    // depth and takes over the values waterShader was given (its view among
+    // them), so it follows the water passes of this frame; draws with colour
+    // writes off and turns them back on; leaves no program current.
     void markDeepWater(const PixelRect& keepOut);
 
     // Where the surface can land on the screen, seen in `view` (the water

@@ -15,6 +15,7 @@
 #include "frame/SceneTargets.h"
 #include "frame/ShadowPass.h"
 #include "render/PassTimer.h"
+#include "render/RenderTargets.h"
 #include "render/Shader.h"
 #include "scene/DepthFirst.h"
 #include "scene/Entity.h"
@@ -118,7 +119,7 @@ void captureEnvironment() {
     captureReduced = reduced != 0;
 
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
-    glClear(GL_COLOR_BUFFER_BIT);
+    clearWindowBuffers(GL_COLOR_BUFFER_BIT);
     glViewport(0, 0, environmentTarget->width, environmentTarget->height);
     captureCamera->worldUp = glm::vec3(0.0f, 1.0f, 0.0f);
 

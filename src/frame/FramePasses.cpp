@@ -159,7 +159,10 @@ const std::vector<Pass>& framePasses() {
     static const std::vector<Pass> passes = {
         {"environment capture",
          Target::EnvironmentMap,
-         {ClearArea::InPass, kAll, {0, 0, 0, 1}, "colour and depth once, depth for each face"},
+         {ClearArea::InPass,
+          kAll,
+          {0, 0, 0, 1},
+          "colour, depth and stencil once, depth and stencil for each face"},
          {Target::Textures, Target::ShadowMap},
          {Target::EnvironmentMap, Target::GlowSource /* scratch in a reduced frame */},
          usual,

@@ -105,12 +105,7 @@ PixelRect reach(const PixelRect& r, bool alongX, bool alongY) {
 
 PassView passView(const EyeView& eye, const glm::mat4& projection, bool clips,
                   const glm::vec4& plane) {
-    PassView v;
-    v.eye = eye;
-    v.projection = projection;
-    v.clipping = clips;
-    v.clipPlane = plane;
-    return v;
+    return {eye, projection, plane, clips};
 }
 
 }  // namespace

@@ -76,10 +76,13 @@ void drawCaster(size_t index) {
 
 void drawShadowPass(const FramePlan& plan) {
     if (!shadowMap || !shadowMap->shader) return;
-    // The views that read this map: the main pass's (the model program's),
-    // and the reflection's parts, as next frame's water passes will see
+    // The views that read this map: the main pass's (the model and terrain
+    // programs'), and the reflection's parts, as next frame's water passes will see
     // them (the same as this frame's).
     std::vector<ViewVolume> readers = {plan.models.volume()};
+    // The terrain program reads it too; its eye differs only in a frame
+    // without the water passes.
+    if (plan.terrain.eye.view != plan.models.eye.view) readers.push_back(plan.terrain.volume());
     const int waterWidth = scaledSide(WaterFrameBuffers::kWidth);
     const int waterHeight = scaledSide(WaterFrameBuffers::kHeight);
     if (plan.waterPasses)

@@ -73,6 +73,25 @@ void endPart() {
     drawnPartOfViewport = glm::mat4(1.0f);
 }
 
+// Draws a water pass part by part: the view narrowed to each part, the
+// shadow map completed for that view, the draws cut to the part; the ground,
+// the sky and (the reflection's) entities.
+void drawByParts(const std::vector<PixelRect>& parts, const PassView& view, GLuint framebuffer,
+                 const std::vector<Entity*>* entities) {
+    const PassTarget target = {framebuffer, drawnPart()};
+    for (const PixelRect& part : parts) {
+        narrowTo(part);
+        const ViewVolume seen = view.volume();
+        completeShadowsFor(seen, target);
+        cutTo(part);
+        drawGroundAndSky(seen);
+        if (entities)
+            for (Entity* e : *entities)
+                if (e && !hiddenFrom(seen, e)) drawEntity(e, modelShader, seen);
+        endPart();
+    }
+}
+
 }  // namespace
 
 // The scene above the water, seen by the main camera mirrored in the
@@ -85,17 +104,8 @@ void renderWaterReflection(const FramePlan& plan) {
     // nothing is drawn: a camera in turn mode turns at each derivation.
     const glm::vec3 saved = mirrorCamera(*mainCamera, h);
     applyViewToWaterShaders();
-    const PassTarget target = {waterFrameBuffers->reflectionFrameBuffer, drawnPart()};
-    for (const PixelRect& part : plan.reflectionParts) {
-        narrowTo(part);
-        const ViewVolume mirrored = plan.reflection.volume();
-        completeShadowsFor(mirrored, target);
-        cutTo(part);
-        drawGroundAndSky(mirrored);
-        for (Entity* e : reflectedEntities)
-            if (e && !hiddenFrom(mirrored, e)) drawEntity(e, modelShader, mirrored);
-        endPart();
-    }
+    drawByParts(plan.reflectionParts, plan.reflection, waterFrameBuffers->reflectionFrameBuffer,
+                &reflectedEntities);
     restoreFromMirror(*mainCamera, saved);
     applyViewToWaterShaders();
 
@@ -108,15 +118,8 @@ void renderWaterReflection(const FramePlan& plan) {
 void renderWaterRefraction(const FramePlan& plan) {
     const float h = water->height();
     water->setClipPlane(refractionClipPlane(h), kClipPlaneName);
-    const PassTarget target = {waterFrameBuffers->refractionFrameBuffer, drawnPart()};
-    for (const PixelRect& part : plan.refractionParts) {
-        narrowTo(part);
-        const ViewVolume below = plan.refraction.volume();
-        completeShadowsFor(below, target);
-        cutTo(part);
-        drawGroundAndSky(below);
-        endPart();
-    }
+    drawByParts(plan.refractionParts, plan.refraction, waterFrameBuffers->refractionFrameBuffer,
+                nullptr);
     water->setClipPlane(disabledClipPlane(), kClipPlaneName);
     glUseProgram(0);
     waterFrameBuffers->unbindCurrentFrameBuffer();
