@@ -38,6 +38,13 @@ Window::Window(int refreshRate, bool fullscreen, std::string title) {
     }
     glfwSetInputMode(window, GLFW_CURSOR, GLFW_CURSOR_DISABLED);
     glfwMakeContextCurrent(window);
+    // The window is made not resizable, but a window manager may resize it
+    // all the same: the resolve then fills the window as it is.
+    glfwGetFramebufferSize(window, &windowWidth, &windowHeight);
+    glfwSetFramebufferSizeCallback(window, [](GLFWwindow*, int width, int height) {
+        windowWidth = width;
+        windowHeight = height;
+    });
 
     glewExperimental = GL_TRUE;
     if (glewInit() != GLEW_OK) {

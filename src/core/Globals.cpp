@@ -1,8 +1,17 @@
 #include "core/Globals.h"
 
-
 int screenWidth = 1080;
 int screenHeight = 720;
+int windowWidth = 0;
+int windowHeight = 0;
+
+int shownWidth() {
+    return windowWidth > 0 ? windowWidth : screenWidth;
+}
+
+int shownHeight() {
+    return windowHeight > 0 ? windowHeight : screenHeight;
+}
 
 float deltaTime = 0.0f;
 float timeOfDay = 0.0f;
@@ -20,4 +29,3 @@ Shader* effectShader = nullptr;
 Shader* particleShader = nullptr;
 
 std::vector<Shader*> sceneShaders;
-

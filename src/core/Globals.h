@@ -10,6 +10,16 @@ class Shader;
 extern int screenWidth;   // window width in pixels (also every screen-sized target)
 extern int screenHeight;  // window height in pixels
 
+// The window's framebuffer as it is now: a window manager may resize the
+// window, and the resolve then fills it; every screen-sized target keeps
+// screenWidth x screenHeight. 0 until a window reports its size.
+extern int windowWidth;
+extern int windowHeight;
+// The window's size as the resolve fills it (the screen size until the
+// window has reported one).
+int shownWidth();
+int shownHeight();
+
 extern float deltaTime;  // seconds between the starts of the last two frames
 extern float timeOfDay;  // the day clock, in [0, 24000)
 

@@ -63,7 +63,7 @@ bool bindTarget(Target target) {
     switch (target) {
         case Target::Window:
             glBindFramebuffer(GL_FRAMEBUFFER, 0);
-            glViewport(0, 0, screenWidth, screenHeight);
+            glViewport(0, 0, shownWidth(), shownHeight());
             return true;
         case Target::EnvironmentMap:
             if (!environmentTarget) return false;

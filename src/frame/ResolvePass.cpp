@@ -23,16 +23,17 @@ void resolveScene(const FramePlan&) {
         glowSourcesOverwritten({0, 0, width, height});
         glBindFramebuffer(GL_READ_FRAMEBUFFER, glowSourceBuffer->framebuffer);
         glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
-        glBlitFramebuffer(0, 0, width, height, 0, 0, screenWidth, screenHeight, GL_COLOR_BUFFER_BIT,
-                          GL_LINEAR);
+        glBlitFramebuffer(0, 0, width, height, 0, 0, shownWidth(), shownHeight(),
+                          GL_COLOR_BUFFER_BIT, GL_LINEAR);
         glBindFramebuffer(GL_FRAMEBUFFER, 0);
-        glViewport(0, 0, screenWidth, screenHeight);
+        glViewport(0, 0, shownWidth(), shownHeight());
         return;
     }
-    // The window takes the whole picture (the runner set its viewport).
+    // The window takes the whole picture (the runner set its viewport to the
+    // window as it is now), texel for texel where the sizes agree.
     Shader* const design = sceneBuffer->shader;
     if (quality.uses(Shortcut::TexelResolve) && texelResolveShader && design &&
-        sceneBuffer->width == screenWidth && sceneBuffer->height == screenHeight) {
+        sceneBuffer->width == shownWidth() && sceneBuffer->height == shownHeight()) {
         texelResolveShader->takeOver(*design);
         sceneBuffer->shader = texelResolveShader;
         sceneBuffer->drawQuad();

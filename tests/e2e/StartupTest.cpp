@@ -1,6 +1,7 @@
 // The real program under the virtual display: start-up failures, the window,
 // Escape, and a clean GL run.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <string>
 #include <thread>
@@ -59,4 +60,32 @@ TEST(Startup, FromAnotherFolderWindowHasSizeAndTitleAndEndsOnEscape) {
     EXPECT_EQ(r.exitStatus, 0) << r.err;
     EXPECT_EQ(r.err.find("Mesa: User error"), std::string::npos) << r.err;
     EXPECT_EQ(r.out.find("ERROR"), std::string::npos) << r.out;
+}
+
+// A window manager may resize the window: the picture then fills the window
+// as it is, and no part of it is left black.
+TEST(Startup, AResizedWindowIsFilledByThePicture) {
+    Process program({kProgram, "320", "240", "LakeResized", "60", "0"}, MD_BIN_DIR,
+                    {{"MESA_DEBUG", "1"}});
+    ASSERT_TRUE(waitForWindow("LakeResized", program, 60s));
+    const ProcessResult resized = runCommand(
+        {"xdotool", "search", "--name", "^LakeResized$", "windowsize", "%@", "640", "480"}, ".",
+        20s);
+    ASSERT_EQ(resized.exitStatus, 0) << resized.err;
+    std::this_thread::sleep_for(2s);  // frames at the new size
+    EXPECT_EQ(windowSize("LakeResized"), std::make_pair(640, 480));
+    const std::string shot = screenshotOf("LakeResized");
+    ASSERT_FALSE(shot.empty());
+    // The share of the window that is black (the night's picture has none):
+    // three quarters when the picture stays at its first size.
+    const ProcessResult black = runCommand({"convert", shot, "-colorspace", "gray", "-threshold",
+                                            "0.5%", "-negate", "-format", "%[fx:mean]", "info:"},
+                                           ".", 20s);
+    ASSERT_EQ(black.exitStatus, 0) << black.err;
+    EXPECT_LT(std::stod(black.out), 0.01) << shot;
+    unlink(shot.c_str());
+    ASSERT_TRUE(pressKey("LakeResized", "Escape"));
+    const ProcessResult r = program.wait(30s);
+    EXPECT_EQ(r.exitStatus, 0) << r.err;
+    EXPECT_EQ(r.err.find("Mesa: User error"), std::string::npos) << r.err;
 }
