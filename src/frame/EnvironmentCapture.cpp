@@ -96,9 +96,9 @@ void captureEnvironment() {
     const int side = reduced ? reduced : size;
     glBindFramebuffer(GL_FRAMEBUFFER, drawInto);
     glViewport(0, 0, side, side);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     for (int face = 0; face < 6; ++face) {
-        glClear(GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+        glClear(GL_DEPTH_BUFFER_BIT);
         if (!reduced) environmentTarget->attachFace(face);
         captureCamera->setCubeFace(face);
         applyViewToCaptureShaders(captureCamera);

@@ -20,7 +20,7 @@
 
 namespace {
 
-constexpr GLbitfield kAll = GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT;
+constexpr GLbitfield kAll = GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT;
 const glm::vec4 kWaterClear(0.41f, 0.2f, 0.42f, 1.0f);
 
 bool capturing(const FramePlan& plan) {
@@ -108,18 +108,9 @@ void clearTarget(Target target, const Clear& clear) {
         clearWindowBuffers(clear.bits);
         return;
     }
-    GLint viewport[4] = {0, 0, 0, 0};
-    switch (target) {
-        case Target::WaterReflection:
-        case Target::WaterRefraction:
-            viewport[2] = scaledSide(WaterFrameBuffers::kWidth);
-            viewport[3] = scaledSide(WaterFrameBuffers::kHeight);
-            break;
-        default:
-            viewport[2] = scaledSide(screenWidth);
-            viewport[3] = scaledSide(screenHeight);
-    }
-    clearDrawnPart(clear.bits, viewport[2], viewport[3]);
+    const bool water = target == Target::WaterReflection || target == Target::WaterRefraction;
+    clearDrawnPart(clear.bits, scaledSide(water ? WaterFrameBuffers::kWidth : screenWidth),
+                   scaledSide(water ? WaterFrameBuffers::kHeight : screenHeight));
 }
 
 }  // namespace
@@ -159,10 +150,7 @@ const std::vector<Pass>& framePasses() {
     static const std::vector<Pass> passes = {
         {"environment capture",
          Target::EnvironmentMap,
-         {ClearArea::InPass,
-          kAll,
-          {0, 0, 0, 1},
-          "colour, depth and stencil once, depth and stencil for each face"},
+         {ClearArea::InPass, kAll, {0, 0, 0, 1}, "colour and depth once, depth for each face"},
          {Target::Textures, Target::ShadowMap},
          {Target::EnvironmentMap, Target::GlowSource /* scratch in a reduced frame */},
          usual,

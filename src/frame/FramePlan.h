@@ -3,7 +3,7 @@
 // the frame as values, and which view each program draws with. The passes
 // take it as an argument and never ask GL, or a program, what they will show.
 //
-// The frame keeps the design's order, with two of its quirks named here:
+// The frame keeps the design's order, with three of its quirks named here:
 // - the scene programs receive "view" before the camera-path step, and the
 //   water passes give the terrain, model and sky programs the eye after it;
 //   so in the main pass the ground, sky and models are drawn from the eye
@@ -11,7 +11,9 @@
 //   smoke from the eye before it;
 // - a camera in turn mode turns at each derivation of its vectors, so the
 //   mirror and its undoing in the reflection pass turn it further; the eye
-//   after the water passes is the one the main pass draws with.
+//   after the water passes is the one the main pass draws with;
+// - the lamp's events (the failure with its sound, the lights put back)
+//   happen in the glow sources pass; the plan holds the lamp's state.
 
 #include <array>
 #include <glm/glm.hpp>
@@ -54,7 +56,7 @@ struct FramePlan {
     bool capture = false;      // the vase's surroundings are captured this frame
 
     // The water passes: the mirrored eye clipped above the surface, and the
-    // eye after the step clipped below it.
+    // eye after the mirror is undone clipped below it.
     PassView reflection;
     PassView refraction;
     // The main pass, per drawing program.

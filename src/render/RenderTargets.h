@@ -5,10 +5,8 @@
 
 #include "render/ScreenRect.h"
 
-// Makes a depth renderbuffer of the given size, 24 bits of depth with 8 of
-// stencil (the depth-first draws mark with the stencil where a leaf won its
-// depth pass), and attaches it to the framebuffer bound now as its depth and
-// stencil; returns its name. No renderbuffer is left bound.
+// Makes a depth renderbuffer of the given size and attaches it to the
+// framebuffer bound now; returns its name. No renderbuffer is left bound.
 GLuint attachDepthRenderbuffer(int width, int height);
 
 // Clears the buffers of `mask` on the window (the default framebuffer, bound

@@ -17,21 +17,6 @@ Shader* depthFirstShader = nullptr;
 
 namespace {
 
-// The stencil value of the last depth-first draw; each target's clear sets
-// its stencil to 0, and values are used once until they run out.
-int lastMark = 0;
-
-// The next stencil value for a depth-first draw into the bound target.
-GLint nextMark() {
-    if (++lastMark > 255) {
-        // Older marks may still stand where the coming draws can land (the
-        // draws keep to the same scissor).
-        glClear(GL_STENCIL_BUFFER_BIT);
-        lastMark = 1;
-    }
-    return lastMark;
-}
-
 // The model program, or a narrower one without the lights that cannot reach
 // the entity's box and, where no shadow can fall on it, without the shadow
 // lookup (the same picture); current either way.
@@ -59,12 +44,6 @@ void drawEntity(Entity* entity, Shader* shader, const ViewVolume& view) {
     // The view, projection and clip plane the pass gave the model program.
     depthFirstShader->takeOver(*given);
     depthFirstShader->setInt("cutOut", 1);
-    // The depth pass writes no colour and marks, in the stencil, the pixels
-    // where a leaf came strictly nearer than what was drawn before it.
-    const GLint mark = nextMark();
-    glEnable(GL_STENCIL_TEST);
-    glStencilFunc(GL_ALWAYS, mark, 0xFF);
-    glStencilOp(GL_KEEP, GL_KEEP, GL_REPLACE);
     glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE);
     // Nearest first: the depth pass keeps the nearest depth in any order, and
     // the leaves behind fail the test before their texels are read.
@@ -75,12 +54,7 @@ void drawEntity(Entity* entity, Shader* shader, const ViewVolume& view) {
     glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
     // Every fragment at the nearest depth passes the equal test, and the last
     // one drawn stays: drawn backwards, that is the one the usual order keeps.
-    // Only on marked pixels: where a leaf only ties with a surface drawn
-    // before it, that surface stays, as in the usual order.
-    glStencilFunc(GL_EQUAL, mark, 0xFF);
-    glStencilOp(GL_KEEP, GL_KEEP, GL_KEEP);
     glDepthFunc(GL_EQUAL);
     entity->draw(shader, DrawOrder::Backwards);
     glDepthFunc(GL_LESS);
-    glDisable(GL_STENCIL_TEST);
 }
