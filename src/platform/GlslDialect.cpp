@@ -17,8 +17,11 @@ const char* const kEsHeader =
 // vector given one number has it in every component.
 void readValue(const std::string& text, UniformDefault& out) {
     static const std::regex number(R"([-+]?[0-9]*\.?[0-9]+(?:[eE][-+]?[0-9]+)?)");
+    // Inside a constructor's parentheses only: the 2 of "vec2" is no value.
+    const size_t open = text.find('(');
+    const std::string inside = open == std::string::npos ? text : text.substr(open + 1);
     std::vector<float> values;
-    for (auto it = std::sregex_iterator(text.begin(), text.end(), number);
+    for (auto it = std::sregex_iterator(inside.begin(), inside.end(), number);
          it != std::sregex_iterator(); ++it)
         values.push_back(std::stof(it->str()));
     if (values.empty()) return;

@@ -11,6 +11,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <string>
 #include <vector>
 
 #include "ToolRun.h"
@@ -20,7 +21,10 @@
 #include "app/FrameLoop.h"
 #include "app/Startup.h"
 #include "app/Window.h"
+#include "camera/Camera.h"
 #include "core/Globals.h"
+#include "core/QualityProfile.h"
+#include "scene/Scene.h"
 
 namespace {
 
@@ -58,12 +62,6 @@ extern "C" {
 // The click on the start overlay: the day begins with the next frame.
 EMSCRIPTEN_KEEPALIVE void md_start() {
     if (mode != Mode::Waiting) return;
-    // Called from the click: the gesture lets the music's audio context run.
-    EM_ASM({
-        if (typeof AL != = 'undefined')
-            for (var id in AL.contexts)
-                if (AL.contexts[id] && AL.contexts[id].audioCtx) AL.contexts[id].audioCtx.resume();
-    });
     lastFrameAt = nowSeconds();
     mode = Mode::Playing;
 }
@@ -74,6 +72,11 @@ EMSCRIPTEN_KEEPALIVE int md_frames() {
 
 EMSCRIPTEN_KEEPALIVE float md_clock() {
     return timeOfDay;
+}
+
+// The main camera's position along axis 0, 1 or 2.
+EMSCRIPTEN_KEEPALIVE float md_camera(int axis) {
+    return mainCamera && axis >= 0 && axis < 3 ? mainCamera->position[axis] : 0.0f;
 }
 
 EMSCRIPTEN_KEEPALIVE float md_render_scale() {
@@ -114,6 +117,9 @@ int main() {
     if (test) {
         // The snapshot tool's start: its clock, the design's full frame.
         prepareToolRun(screenWidth, screenHeight);
+        // As snapshot's --without: shortcuts named on the address are off.
+        const std::string without = emscripten_run_script_string("Module.mdWithout || ''");
+        if (!without.empty()) quality.turnOff(without);
         init();
         captureEnvironment();
         mode = Mode::Test;
@@ -122,16 +128,6 @@ int main() {
         init();
         captureAtStartUp();
     }
-    // For the page and its tests: the state of the music's audio context.
-    EM_ASM({
-        Module.mdAudioState = function() {
-            if (typeof AL == = 'undefined') return 'none';
-            for (var id in AL.contexts)
-                if (AL.contexts[id] && AL.contexts[id].audioCtx)
-                    return AL.contexts[id].audioCtx.state;
-            return 'none';
-        };
-    });
     emscripten_set_main_loop(tick, 0, false);
     EM_ASM({
         if (Module.onSceneReady) Module.onSceneReady();
