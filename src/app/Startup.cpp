@@ -20,6 +20,7 @@
 #include "frame/SceneTargets.h"
 #include "frame/ShadowPass.h"
 #include "lighting/ShadowMap.h"
+#include "platform/GlCompat.h"
 #include "render/LightVariants.h"
 #include "render/ReadAhead.h"
 #include "render/Shader.h"
@@ -79,7 +80,7 @@ void initGlState() {
     glEnable(GL_DEPTH_TEST);
     glEnable(GL_CULL_FACE);
     glCullFace(GL_BACK);
-    glEnable(GL_CLIP_DISTANCE0);
+    enableClipDistance();
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
 }

@@ -6,6 +6,7 @@
 #include "app/ScreenSize.h"
 #include "core/Console.h"
 #include "core/Globals.h"
+#include "platform/GlCompat.h"
 
 Window::Window(int refreshRate, bool fullscreen, std::string title) {
     if (!glfwInit()) fatalError("ERROR: Could not initialise GLFW!");
@@ -36,7 +37,10 @@ Window::Window(int refreshRate, bool fullscreen, std::string title) {
         glfwTerminate();
         fatalError("ERROR: Could not open GLFWwindow!");
     }
+    // A page may take the pointer only on a click (the page asks for it then).
+#if !defined(__EMSCRIPTEN__)
     glfwSetInputMode(window, GLFW_CURSOR, GLFW_CURSOR_DISABLED);
+#endif
     glfwMakeContextCurrent(window);
     // The window is made not resizable, but a window manager may resize it
     // all the same: the resolve then fills the window as it is.
@@ -54,5 +58,6 @@ Window::Window(int refreshRate, bool fullscreen, std::string title) {
     // GLEW's experimental start-up can leave a harmless GL_INVALID_ENUM behind.
     while (glGetError() != GL_NO_ERROR) {
     }
+    enableContextExtensions();
     glViewport(0, 0, screenWidth, screenHeight);
 }

@@ -7,6 +7,10 @@
 #include <iostream>
 
 void consolePause() {
+    // In a page, reading standard input opens the browser's prompt and hangs it.
+#if defined(__EMSCRIPTEN__)
+    return;
+#endif
     if (!isatty(STDIN_FILENO)) return;
     std::cout << "Press Enter to continue . . ." << std::flush;
     int c;

@@ -1,6 +1,7 @@
 #include "effects/FrameBuffer.h"
 
 #include "core/Console.h"
+#include "platform/GlCompat.h"
 #include "render/RenderTargets.h"
 #include "render/Shader.h"
 
@@ -52,7 +53,8 @@ void FrameBuffer::init() {
 
     glGenTextures(1, &colorBuffer);
     glBindTexture(GL_TEXTURE_2D, colorBuffer);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA16F, width, height, 0, GL_RGB, GL_FLOAT, nullptr);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA16F, width, height, 0, colourTargetDataFormat(GL_RGB),
+                 GL_FLOAT, nullptr);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     glBindTexture(GL_TEXTURE_2D, 0);

@@ -54,8 +54,10 @@ void ParticleSystem::draw() {
     // Orphan the old storage so the driver need not wait for the last frame's draw.
     glBindBuffer(GL_ARRAY_BUFFER, positionSizeVBO);
     glBufferData(GL_ARRAY_BUFFER, kInstanceBytes, nullptr, GL_STREAM_DRAW);
-    glBufferSubData(GL_ARRAY_BUFFER, 0, GLsizeiptr(particlesCount) * sizeof(glm::vec4),
-                    positionSizeData.data());
+    // WebGL refuses an update of no bytes.
+    if (particlesCount > 0)
+        glBufferSubData(GL_ARRAY_BUFFER, 0, GLsizeiptr(particlesCount) * sizeof(glm::vec4),
+                        positionSizeData.data());
     glBindBuffer(GL_ARRAY_BUFFER, 0);
 
     shader->use();

@@ -6,6 +6,7 @@
 
 #include "core/Globals.h"
 #include "core/QualityProfile.h"
+#include "platform/GlCompat.h"
 #include "render/RenderTargets.h"
 
 WaterFrameBuffers::WaterFrameBuffers(int windowWidth, int windowHeight)
@@ -38,7 +39,7 @@ unsigned int WaterFrameBuffers::createColourTexture() {
 void WaterFrameBuffers::createReflectionFrameBuffer() {
     glGenFramebuffers(1, &reflectionFrameBuffer);
     glBindFramebuffer(GL_FRAMEBUFFER, reflectionFrameBuffer);
-    glDrawBuffer(GL_COLOR_ATTACHMENT0);
+    selectDrawBuffer(GL_COLOR_ATTACHMENT0);
     reflectionTexture = createColourTexture();
 
     reflectionDepthBuffer = attachDepthRenderbuffer(kWidth, kHeight);
@@ -50,17 +51,16 @@ void WaterFrameBuffers::createReflectionFrameBuffer() {
 void WaterFrameBuffers::createRefractionFrameBuffer() {
     glGenFramebuffers(1, &refractionFrameBuffer);
     glBindFramebuffer(GL_FRAMEBUFFER, refractionFrameBuffer);
-    glDrawBuffer(GL_COLOR_ATTACHMENT0);
+    selectDrawBuffer(GL_COLOR_ATTACHMENT0);
     refractionTexture = createColourTexture();
 
     glGenTextures(1, &refractionDepthTexture);
     glBindTexture(GL_TEXTURE_2D, refractionDepthTexture);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, depthTextureFilter(GL_LINEAR));
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, depthTextureFilter(GL_LINEAR));
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_DEPTH_COMPONENT32, kWidth, kHeight, 0, GL_DEPTH_COMPONENT,
-                 GL_FLOAT, nullptr);
+    allocateDepthTexture(GL_DEPTH_COMPONENT32, kWidth, kHeight);
     glFramebufferTexture2D(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_TEXTURE_2D,
                            refractionDepthTexture, 0);
     glBindTexture(GL_TEXTURE_2D, 0);

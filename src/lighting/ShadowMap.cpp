@@ -10,6 +10,7 @@
 #include "core/QualityProfile.h"
 #include "lighting/DirectionalLight.h"
 #include "lighting/ShadowMath.h"
+#include "platform/GlCompat.h"
 #include "render/RenderTargets.h"
 #include "render/Shader.h"
 
@@ -46,19 +47,16 @@ ShadowMap::ShadowMap(std::vector<Shader*> shaders, DirectionalLight* light, Came
     glGenFramebuffers(1, &depthMapFBO);
     glGenTextures(1, &depthMap);
     glBindTexture(GL_TEXTURE_2D, depthMap);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_DEPTH_COMPONENT, shadowWidth, shadowHeight, 0,
-                 GL_DEPTH_COMPONENT, GL_FLOAT, nullptr);
+    allocateDepthTexture(GL_DEPTH_COMPONENT, shadowWidth, shadowHeight);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_BORDER);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_BORDER);
     // Lookups outside the map read the farthest depth: nothing is shadowed there.
     const GLfloat border[4] = {1.0f, 1.0f, 1.0f, 1.0f};
-    glTexParameterfv(GL_TEXTURE_2D, GL_TEXTURE_BORDER_COLOR, border);
+    clampToBorder(border);
 
     glBindFramebuffer(GL_FRAMEBUFFER, depthMapFBO);
     glFramebufferTexture2D(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_TEXTURE_2D, depthMap, 0);
-    glDrawBuffer(GL_NONE);
+    selectDrawBuffer(GL_NONE);
     glReadBuffer(GL_NONE);
     const GLenum status = glCheckFramebufferStatus(GL_FRAMEBUFFER);
     if (status != GL_FRAMEBUFFER_COMPLETE)

@@ -154,6 +154,7 @@ void Mesh::sortAlong(glm::vec3 towards, DrawOrder order) {
     for (unsigned int t : byDepth)
         sorted.insert(sorted.end(), indices.begin() + long(3 * t),
                       indices.begin() + long(3 * t + 3));
+    if (sorted.empty()) return;  // WebGL refuses an update of no bytes
     // Through the copy binding: no vertex array's element buffer changes.
     glBindBuffer(GL_COPY_WRITE_BUFFER, EBO);
     glBufferSubData(

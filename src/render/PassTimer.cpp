@@ -1,5 +1,7 @@
 #include "render/PassTimer.h"
 
+#include "platform/GlCompat.h"
+
 PassTimer* passTimer = nullptr;
 
 const char* passStepName(PassStep step) {
@@ -53,8 +55,7 @@ PassTimes PassTimer::collect() {
     end();
     PassTimes times;
     for (const Piece& piece : pieces) {
-        GLuint64 ns = 0;
-        glGetQueryObjectui64v(piece.query, GL_QUERY_RESULT, &ns);
+        const GLuint64 ns = queryResultNs(piece.query);
         times.gpuMs[static_cast<int>(piece.step)] += double(ns) / 1.0e6;
         pool.push_back(piece.query);
     }

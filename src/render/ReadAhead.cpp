@@ -8,6 +8,8 @@
 #include <set>
 #include <utility>
 
+#include "platform/GlCompat.h"
+
 namespace {
 
 using ImageKey = std::pair<std::string, ImageUse>;
@@ -99,7 +101,7 @@ PreparedImage prepareImage(const std::string& path, ImageUse use, int maxSide) {
 
 void startReadAhead(const ReadAheadList& list) {
     std::lock_guard<std::mutex> lock(guard);
-    if (worker.job.valid()) return;
+    if (worker.job.valid() || !hasWorkerThreads()) return;
     stopping = false;
     for (const std::string& path : list.textures) imagesQueued.insert({path, ImageUse::Texture});
     for (const std::string& path : list.models) modelsQueued.insert(path);

@@ -8,6 +8,9 @@
 #include <sstream>
 #include <string>
 
+#include "platform/GlslDialect.h"
+#include "platform/UniformDefaults.h"
+
 namespace {
 
 // Our sources are a few kilobytes; a file far larger is not a shader, and
@@ -84,6 +87,9 @@ Shader::Shader(const char* vertexPath, const char* fragmentPath, const char* fra
         fragmentCode.clear();
     }
 
+    std::vector<UniformDefault> defaults;
+    vertexCode = glslForThisGL(vertexCode, defaults);
+    fragmentCode = glslForThisGL(fragmentCode, defaults);
     vertexShader =
         compileStage(GL_VERTEX_SHADER, vertexCode, "ERROR::SHADER::VERTEX::Compilation failed\n");
     fragmentShader = compileStage(GL_FRAGMENT_SHADER, withDefines(fragmentCode, fragmentDefines),
@@ -103,6 +109,7 @@ Shader::Shader(const char* vertexPath, const char* fragmentPath, const char* fra
 
     glDeleteShader(vertexShader);
     glDeleteShader(fragmentShader);
+    setUniformDefaults(*this, defaults);
 }
 
 Shader::~Shader() {

@@ -12,6 +12,7 @@
 #include "core/Console.h"
 #include "core/Globals.h"
 #include "core/QualityProfile.h"
+#include "platform/GlCompat.h"
 #include "render/MipChain.h"
 #include "render/ReadAhead.h"
 
@@ -67,11 +68,11 @@ void upload2D(GLint internalFormat, const PreparedImage& prepared) {
     const GLenum format = image.bufferChannels == 4 ? GL_RGBA : GL_RGB;
     {
         TightUnpack unpack;
-        glTexImage2D(GL_TEXTURE_2D, 0, internalFormat, image.width, image.height, 0, format,
-                     GL_UNSIGNED_BYTE, image.pixels.get());
+        glTexImage2D(GL_TEXTURE_2D, 0, textureFormatFor(internalFormat, format, GL_UNSIGNED_BYTE),
+                     image.width, image.height, 0, format, GL_UNSIGNED_BYTE, image.pixels.get());
         // The CPU's levels are texel for texel the driver's; with the
         // shortcuts off the driver builds them, as the design's loader does.
-        const bool cpuLevels = quality.uses(Shortcut::CpuMipmaps) &&
+        const bool cpuLevels = quality.uses(Shortcut::CpuMipmaps) && mixedLevelTypesAllowed() &&
                                !(prepared.byteLevels.empty() && prepared.halfLevels.empty());
         GLint level = 1;
         for (const ByteLevel& l : prepared.byteLevels)

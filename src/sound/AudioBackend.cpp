@@ -7,7 +7,11 @@
 
 #define AL_ALEXT_PROTOTYPES
 #include <AL/al.h>
+// The browser's OpenAL has no extension header and no loopback device: the
+// recorder's mix is a desktop feature.
+#if !defined(__EMSCRIPTEN__)
 #include <AL/alext.h>
+#endif
 
 #include <algorithm>
 #include <chrono>
@@ -68,7 +72,14 @@ int AudioBackend::countOutputDevices() {
         return countNames(alcGetString(nullptr, ALC_ALL_DEVICES_SPECIFIER));
     if (alcIsExtensionPresent(nullptr, "ALC_ENUMERATION_EXT"))
         return countNames(alcGetString(nullptr, ALC_DEVICE_SPECIFIER));
+#if defined(__EMSCRIPTEN__)
+    // The browser's OpenAL lists no devices but names a default one where the
+    // page can play sound.
+    const ALCchar* name = alcGetString(nullptr, ALC_DEFAULT_DEVICE_SPECIFIER);
+    return name && *name ? 1 : 0;
+#else
     return 0;
+#endif
 }
 
 namespace {
@@ -100,6 +111,11 @@ bool AudioBackend::init(int voiceCount) {
 }
 
 bool AudioBackend::initLoopback(int voiceCount, int rate) {
+#if defined(__EMSCRIPTEN__)
+    (void)voiceCount;
+    (void)rate;
+    return false;
+#else
     if (device_ || voiceCount <= 0 || rate <= 0 ||
         !alcIsExtensionPresent(nullptr, "ALC_SOFT_loopback"))
         return false;
@@ -114,6 +130,7 @@ bool AudioBackend::initLoopback(int voiceCount, int rate) {
                                  0};
     loopback_ = true;
     return openContext(attributes, voiceCount);
+#endif
 }
 
 bool AudioBackend::openContext(const ALCint* attributes, int voiceCount) {
@@ -322,6 +339,7 @@ std::vector<float> AudioBackend::render(int frames) {
     if (!loopback_ || !context_ || frames <= 0) return {};
     makeCurrent();
     std::vector<float> mix(size_t(frames) * 2);
+#if !defined(__EMSCRIPTEN__)
     // The streams are refilled between pieces no longer than one of their
     // buffers, so the mix never runs past what is queued: the same samples
     // whatever the pieces asked for.
@@ -331,5 +349,6 @@ std::vector<float> AudioBackend::render(int frames) {
         alcRenderSamplesSOFT(device_, mix.data() + size_t(done) * 2, piece);
         done += piece;
     }
+#endif
     return mix;
 }
