@@ -197,8 +197,10 @@ AudioSound* AudioBackend::openStream(const std::string& path) {
     sound->channels = sound->stream->channels;
     sound->frames = sound->stream->frames;
     sounds_.push_back(std::move(sound));
+#if !defined(__EMSCRIPTEN__)
     if (!loopback_ && !refiller_.joinable())
         refiller_ = std::thread([this] { refillUntilStopped(); });
+#endif
     return sounds_.back().get();
 }
 
@@ -291,13 +293,24 @@ void AudioBackend::refillStreams() {
 
 void AudioBackend::refillUntilStopped() {
     std::unique_lock<std::mutex> held(lock_);
+#if !defined(__EMSCRIPTEN__)
     // This thread's own current context, so it never acts on another one.
     alcSetThreadContext(context_);
+#endif
     while (!stopping_) {
         refillStreams();
         wake_.wait_for(held, kRefillEvery);
     }
+#if !defined(__EMSCRIPTEN__)
     alcSetThreadContext(nullptr);
+#endif
+}
+
+void AudioBackend::refillNow() {
+    std::lock_guard<std::mutex> held(lock_);
+    if (!context_) return;
+    makeCurrent();
+    refillStreams();
 }
 
 bool AudioBackend::playingNow(int voice) const {

@@ -90,6 +90,10 @@ public:
     // The next `frames` frames of the loopback mix, stereo interleaved.
     std::vector<float> render(int frames);
 
+    // Refills the streamed sounds' buffers now. A browser runs no thread of
+    // the backend's; its page calls this once a frame instead.
+    void refillNow();
+
 private:
     ALCdevice* device_ = nullptr;
     ALCcontext* context_ = nullptr;

@@ -17,14 +17,16 @@
 #include "ToolRun.h"
 #include "app/AdaptiveQuality.h"
 #include "app/AppGlobals.h"
-#include "app/EnvironmentCapture.h"
 #include "app/FrameLoop.h"
 #include "app/Startup.h"
 #include "app/Window.h"
 #include "camera/Camera.h"
 #include "core/Globals.h"
 #include "core/QualityProfile.h"
+#include "frame/EnvironmentCapture.h"
 #include "scene/Scene.h"
+#include "sound/AudioBackend.h"
+#include "sound/SoundSystem.h"
 
 namespace {
 
@@ -41,6 +43,8 @@ double nowSeconds() {
 
 void tick() {
     if (mode != Mode::Playing) return;
+    // The music's buffers are refilled here: the page runs no sound thread.
+    if (soundSystem && soundSystem->system) soundSystem->system->refillNow();
     beginQualityFrame();
     runFrame();
     const double now = nowSeconds();
@@ -80,7 +84,7 @@ EMSCRIPTEN_KEEPALIVE float md_camera(int axis) {
 }
 
 EMSCRIPTEN_KEEPALIVE float md_render_scale() {
-    return renderScale;
+    return quality.scale;
 }
 
 // Test page only: draws the frame `seconds` after the first one (the frames
@@ -91,7 +95,7 @@ EMSCRIPTEN_KEEPALIVE unsigned char* md_test_moment(double seconds) {
     if (testFirstFrameAt < 0.0) {
         simulatedTime = 1.0;
         runFrame();  // the first frame: the clock jumps to its start
-        renderScaleChanged = false;
+        quality.wholeClears = false;
         testFirstFrameAt = simulatedTime;
     }
     simulateUntil(testFirstFrameAt + seconds);
