@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the project needs, only those missing.
-# Runs as root (or with sudo available) on Debian 12.
+# Installs the Debian packages the project needs, and any given as arguments,
+# only those missing. Runs as root (or with sudo available) on Debian 12.
 set -euo pipefail
 
 PACKAGES=(
@@ -11,6 +11,7 @@ PACKAGES=(
   xvfb xauth libgl1-mesa-dri mesa-utils
   xdotool x11-utils imagemagick glslang-tools
   ffmpeg
+  "$@"
 )
 
 missing=()

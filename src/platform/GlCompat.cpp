@@ -29,6 +29,14 @@ void allocateDepthTexture(GLint desktopFormat, GLsizei width, GLsizei height) {
 #endif
 }
 
+GLenum depthRenderbufferFormat() {
+#if defined(__EMSCRIPTEN__)
+    return GL_DEPTH_COMPONENT24;
+#else
+    return GL_DEPTH_COMPONENT;
+#endif
+}
+
 GLint depthTextureFilter(GLint desktopFilter) {
 #if defined(__EMSCRIPTEN__)
     (void)desktopFilter;

@@ -13,6 +13,10 @@ void selectDrawBuffer(GLenum buffer);
 // WebGL2 takes only DEPTH_COMPONENT32F with float data.
 void allocateDepthTexture(GLint desktopFormat, GLsizei width, GLsizei height);
 
+// The internal format of a depth renderbuffer: the desktop's unsized
+// GL_DEPTH_COMPONENT, which WebGL2 refuses; there 24 bits.
+GLenum depthRenderbufferFormat();
+
 // `desktopFilter` for a float depth texture; WebGL2 cannot filter one
 // linearly (the texture is incomplete and reads zero), so there it is NEAREST.
 GLint depthTextureFilter(GLint desktopFilter);
