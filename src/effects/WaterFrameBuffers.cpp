@@ -77,10 +77,14 @@ bool WaterFrameBuffers::checkComplete(const char* name) {
     return false;
 }
 
+PixelRect WaterFrameBuffers::drawnPart() {
+    return {0, 0, scaledSide(kWidth), scaledSide(kHeight)};
+}
+
 void WaterFrameBuffers::bindFrameBuffer(unsigned int frameBuffer) {
     glBindTexture(GL_TEXTURE_2D, 0);
     glBindFramebuffer(GL_FRAMEBUFFER, frameBuffer);
-    glViewport(0, 0, scaledSide(kWidth), scaledSide(kHeight));
+    glViewport(0, 0, drawnPart().width(), drawnPart().height());
 }
 
 void WaterFrameBuffers::bindReflectionFrameBuffer() {

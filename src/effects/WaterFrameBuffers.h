@@ -4,10 +4,15 @@
 // refraction (colour texture and a depth texture that the water shader reads
 // to find how deep the water is). Created once at start-up.
 
+#include "render/ScreenRect.h"
+
 class WaterFrameBuffers {
 public:
     static constexpr int kWidth = 500;
     static constexpr int kHeight = 300;
+    // The part of either target that this frame draws into (all of it at
+    // full scale).
+    static PixelRect drawnPart();
 
     int windowWidth;  // viewport restored on unbind
     int windowHeight;

@@ -109,8 +109,10 @@ void clearTarget(Target target, const Clear& clear) {
         return;
     }
     const bool water = target == Target::WaterReflection || target == Target::WaterRefraction;
-    clearDrawnPart(clear.bits, scaledSide(water ? WaterFrameBuffers::kWidth : screenWidth),
-                   scaledSide(water ? WaterFrameBuffers::kHeight : screenHeight));
+    const PixelRect drawn =
+        water ? WaterFrameBuffers::drawnPart()
+              : PixelRect{0, 0, scaledSide(screenWidth), scaledSide(screenHeight)};
+    clearDrawnPart(clear.bits, drawn.width(), drawn.height());
 }
 
 }  // namespace

@@ -72,10 +72,9 @@ ViewportArea waterOnScreen(const PassView& seen) {
 // view is this frame's main view: the main pass draws the surface with it.
 std::vector<PixelRect> readParts(const ViewportArea& seen, bool mirrored) {
     if (!water) return {};
-    const int width = scaledSide(WaterFrameBuffers::kWidth);
-    const int height = scaledSide(WaterFrameBuffers::kHeight);
-    if (!quality.uses(Shortcut::WaterParts)) return {{0, 0, width, height}};
-    return waterReadRects(seen, water->distortionStrength, mirrored, width, height,
+    const PixelRect drawn = WaterFrameBuffers::drawnPart();
+    if (!quality.uses(Shortcut::WaterParts)) return {drawn};
+    return waterReadRects(seen, water->distortionStrength, mirrored, drawn.width(), drawn.height(),
                           !quality.reduced());
 }
 

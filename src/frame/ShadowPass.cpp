@@ -6,8 +6,8 @@
 
 #include "core/Globals.h"
 #include "core/QualityProfile.h"
-#include "effects/WaterFrameBuffers.h"
 #include "frame/FramePlan.h"
+#include "frame/WaterPasses.h"
 #include "lighting/ShadowMap.h"
 #include "render/Model.h"
 #include "render/RenderTargets.h"
@@ -83,14 +83,10 @@ void drawShadowPass(const FramePlan& plan) {
     // The terrain program reads it too; its eye differs only in a frame
     // without the water passes.
     if (plan.terrain.eye.view != plan.models.eye.view) readers.push_back(plan.terrain.volume());
-    const int waterWidth = scaledSide(WaterFrameBuffers::kWidth);
-    const int waterHeight = scaledSide(WaterFrameBuffers::kHeight);
     if (plan.waterPasses)
         for (const PixelRect& part : plan.reflectionParts) {
             ViewVolume mirrored = plan.reflection.volume();
-            if (quality.uses(Shortcut::WaterParts))
-                mirrored.clipFromWorld =
-                    clipToPart(part, waterWidth, waterHeight) * mirrored.clipFromWorld;
+            mirrored.clipFromWorld = waterPartClip(part) * mirrored.clipFromWorld;
             readers.push_back(mirrored);
         }
     // The casters' boxes bound the texels the pass writes, so the clear can

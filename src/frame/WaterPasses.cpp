@@ -49,9 +49,7 @@ void drawGroundAndSky(const ViewVolume& view) {
 // Until endPart, with the shortcuts on: culling leaves out what can land
 // only outside the part.
 void narrowTo(const PixelRect& part) {
-    if (!quality.uses(Shortcut::WaterParts)) return;
-    drawnPartOfViewport = clipToPart(part, scaledSide(WaterFrameBuffers::kWidth),
-                                     scaledSide(WaterFrameBuffers::kHeight));
+    drawnPartOfViewport = waterPartClip(part);
 }
 
 // Until endPart, with the shortcuts on: no draw touches a texel outside the
@@ -61,11 +59,6 @@ void cutTo(const PixelRect& part) {
     if (!quality.uses(Shortcut::WaterParts)) return;
     glEnable(GL_SCISSOR_TEST);
     glScissor(part.x0, part.y0, part.width(), part.height());
-}
-
-// The part of a water target this frame draws into.
-PixelRect drawnPart() {
-    return {0, 0, scaledSide(WaterFrameBuffers::kWidth), scaledSide(WaterFrameBuffers::kHeight)};
 }
 
 void endPart() {
@@ -78,7 +71,7 @@ void endPart() {
 // the sky and (the reflection's) entities.
 void drawByParts(const std::vector<PixelRect>& parts, const PassView& view, GLuint framebuffer,
                  const std::vector<Entity*>* entities) {
-    const PassTarget target = {framebuffer, drawnPart()};
+    const PassTarget target = {framebuffer, WaterFrameBuffers::drawnPart()};
     for (const PixelRect& part : parts) {
         narrowTo(part);
         const ViewVolume seen = view.volume();
@@ -93,6 +86,12 @@ void drawByParts(const std::vector<PixelRect>& parts, const PassView& view, GLui
 }
 
 }  // namespace
+
+glm::mat4 waterPartClip(const PixelRect& part) {
+    if (!quality.uses(Shortcut::WaterParts)) return glm::mat4(1.0f);
+    const PixelRect drawn = WaterFrameBuffers::drawnPart();
+    return clipToPart(part, drawn.width(), drawn.height());
+}
 
 // The scene above the water, seen by the main camera mirrored in the
 // surface, into the reflection target (bound and cleared by the runner).

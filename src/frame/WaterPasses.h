@@ -4,7 +4,15 @@
 // below the surface. Both run after the camera update and before the shadow
 // and main passes.
 
+#include <glm/glm.hpp>
+
+#include "render/ScreenRect.h"
+
 struct FramePlan;
+
+// The matrix that narrows a view to one part of a water target, the part
+// alone drawn (the identity with the water-parts shortcut off).
+glm::mat4 waterPartClip(const PixelRect& part);
 
 // Each draws into its target, which the frame's runner has bound and
 // cleared; both need the water and its targets.
