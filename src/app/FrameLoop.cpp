@@ -40,7 +40,7 @@ void readFrameClock() {
 void clearWindow() {
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
     glClearColor(0.41f, 0.2f, 0.42f, 1.0f);
-    clearWindowBuffers(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    clearWindowBuffers(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT, currentChoices());
 }
 
 void updateMainCamera() {

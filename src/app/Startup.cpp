@@ -11,6 +11,7 @@
 #include "camera/CameraPath.h"
 #include "camera/Projection.h"
 #include "core/Globals.h"
+#include "core/QualityProfile.h"
 #include "effects/ParticleSystem.h"
 #include "effects/Skybox.h"
 #include "effects/Terrain.h"
@@ -24,6 +25,7 @@
 #include "render/LightVariants.h"
 #include "render/ReadAhead.h"
 #include "render/Shader.h"
+#include "render/TextureLoader.h"
 #include "scene/DepthFirst.h"
 #include "scene/Frustum.h"
 #include "scene/Scene.h"
@@ -120,6 +122,9 @@ void init() {
     files.cubeFaces.insert(files.cubeFaces.end(), Skybox::nightFaces.begin(),
                            Skybox::nightFaces.end());
     startReadAhead(files);
+    // What the loaders make beside the design's textures, as the quality
+    // profile says.
+    setLoadChoices(quality.loadChoices());
     initWindow();
     initShaders();
     initFrameBuffers();

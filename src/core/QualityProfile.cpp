@@ -43,17 +43,35 @@ void QualityProfile::setScale(float value) {
     scale = clamped;
 }
 
-namespace {
-int sideAt(int side, double share) {
-    const int scaled = static_cast<int>(std::lround(static_cast<double>(side) * share));
-    return scaled < 1 ? 1 : scaled;
+FrameChoices QualityProfile::choices() const {
+    FrameChoices c;
+    c.glowRects = uses(Shortcut::GlowRects);
+    c.terrainBlocks = uses(Shortcut::TerrainBlocks);
+    c.entityBoxes = uses(Shortcut::EntityBoxes);
+    c.depthFirst = drawsDepthFirst();
+    c.waterParts = uses(Shortcut::WaterParts);
+    c.shadowCasters = uses(Shortcut::ShadowCasters);
+    c.shadowClear = uses(Shortcut::ShadowClear);
+    c.deepWaterMark = uses(Shortcut::DeepWaterMark);
+    c.lightMasks = uses(Shortcut::LightMasks);
+    c.oneMapSky = uses(Shortcut::OneMapSky);
+    c.windowClear = uses(Shortcut::WindowClear);
+    c.texelResolve = uses(Shortcut::TexelResolve);
+    c.scale = scale;
+    c.shadowScale = double(scale) * (reduced() ? shadowShare : 1.0);
+    c.groundStride = groundStride();
+    c.wholeClears = wholeClears;
+    return c;
 }
-}  // namespace
+
+LoadChoices QualityProfile::loadChoices() const {
+    return {uses(Shortcut::CpuMipmaps), uses(Shortcut::AlphaCopy)};
+}
 
 int scaledSide(int side) {
-    return quality.reduced() ? sideAt(side, quality.scale) : side;
+    return quality.choices().side(side);
 }
 
 int scaledShadowSide(int side) {
-    return quality.reduced() ? sideAt(side, double(quality.scale) * quality.shadowShare) : side;
+    return quality.choices().shadowSide(side);
 }

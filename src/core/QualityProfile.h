@@ -13,6 +13,8 @@
 #include <array>
 #include <string>
 
+#include "core/FrameChoices.h"
+
 enum class Shortcut {
     GlowRects,      // the glow's blur, addition and clears only where a source can reach
     TerrainBlocks,  // the terrain's blocks out of the pass's view left out
@@ -75,6 +77,12 @@ struct QualityProfile {
     // not a shortcut's, turns off none and gives false (and the name in
     // `unknown`).
     bool turnOff(const std::string& names, std::string* unknown = nullptr);
+
+    // This frame's choices, as its plan hands them on (whole clears as set
+    // now; the plan adds the capture's use of a target as scratch).
+    FrameChoices choices() const;
+    // What the loaders make at start-up.
+    LoadChoices loadChoices() const;
 };
 
 // The name a shortcut goes by on the command line and in MORROWDOCK_WITHOUT.
@@ -82,7 +90,7 @@ const char* shortcutName(Shortcut s);
 
 extern QualityProfile quality;
 
-// The part of a target side that this frame draws into (at least 1 pixel).
+// The part of a target side that a frame at the profile's scale draws into
+// (at least 1 pixel), and of a shadow map side: the controller's sizes.
 int scaledSide(int side);
-// The part of a shadow map side this frame draws into.
 int scaledShadowSide(int side);

@@ -4,7 +4,6 @@
 
 #include "camera/Camera.h"
 #include "core/Globals.h"
-#include "core/QualityProfile.h"
 #include "effects/SkyMath.h"
 #include "render/Shader.h"
 #include "render/TextureLoader.h"
@@ -46,7 +45,7 @@ void Skybox::update() {
     glUseProgram(0);
 }
 
-void Skybox::draw() {
+void Skybox::draw(const FrameChoices& choices) {
     const SkyBlend blend = skyBlendAt(timeOfDay);
     fromTexture = blend.fromDay ? dayTexture : nightTexture;
     toTexture = blend.toDay ? dayTexture : nightTexture;
@@ -57,7 +56,7 @@ void Skybox::draw() {
     // nothing has been drawn yet.
     glDepthFunc(GL_LEQUAL);
     Shader* program = shader;
-    if (quality.uses(Shortcut::OneMapSky) && oneMapSkyShader && fromTexture == toTexture) {
+    if (choices.oneMapSky && oneMapSkyShader && fromTexture == toTexture) {
         // With the view and projection each pass gave the sky's program.
         oneMapSkyShader->takeOver(*shader);
         program = oneMapSkyShader;

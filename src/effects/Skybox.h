@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "core/FrameChoices.h"
+
 class Camera;
 class Shader;
 
@@ -51,6 +53,7 @@ public:
     // Draws the sky for the current timeOfDay behind everything drawn before
     // (depth test GL_LEQUAL at the far plane). Leaves the depth function
     // GL_LESS, no program current, no vertex array bound, the two cube maps
-    // on units 0 and 1 and unit 1 active.
-    void draw();
+    // on units 0 and 1 and unit 1 active. Where both units hold the same map
+    // and the frame takes the one-map sky, the program that reads one draws.
+    void draw(const FrameChoices& choices);
 };

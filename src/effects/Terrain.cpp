@@ -11,7 +11,7 @@
 
 #include "core/Console.h"
 #include "core/Globals.h"
-#include "core/QualityProfile.h"
+#include "core/FrameChoices.h"
 #include "render/ImageDecode.h"
 #include "render/LightVariants.h"
 #include "render/Shader.h"
@@ -123,7 +123,7 @@ void Terrain::setupBuffers() {
     glBindVertexArray(0);
 }
 
-int Terrain::draw(const ViewVolume* view) {
+int Terrain::draw(const ViewVolume* view, const FrameChoices& choices) {
     if (!terrainShader) return 0;
     terrainShader->use();
     model = glm::translate(glm::mat4(1.0f), position);
@@ -137,12 +137,12 @@ int Terrain::draw(const ViewVolume* view) {
         glBindTexture(GL_TEXTURE_2D, units[unit]->id);
     }
 
-    const int stride = quality.groundStride();
+    const int stride = choices.groundStride;
     const Level* level = &levels.front();
     for (const Level& l : levels)
         if (l.stride == stride) level = &l;
     glBindVertexArray(VAO);
-    drawVisibleCells(*level, view);
+    drawVisibleCells(*level, view, choices);
     glBindVertexArray(0);
 
     for (int unit = 0; unit < 5; ++unit) {
@@ -153,15 +153,16 @@ int Terrain::draw(const ViewVolume* view) {
     return int(level->count / 3);
 }
 
-void Terrain::drawVisibleCells(const Level& level, const ViewVolume* volume) {
-    if (!quality.uses(Shortcut::TerrainBlocks) || blockBoxes.empty() || !volume) {
+void Terrain::drawVisibleCells(const Level& level, const ViewVolume* volume,
+                               const FrameChoices& choices) {
+    if (!choices.terrainBlocks || blockBoxes.empty() || !volume) {
         glDrawElements(GL_TRIANGLES, GLsizei(level.count), GL_UNSIGNED_INT,
                        reinterpret_cast<const void*>(level.first * sizeof(unsigned int)));
         return;
     }
     blockVisible.resize(blockBoxes.size());
     for (size_t b = 0; b < blockBoxes.size(); ++b) blockVisible[b] = !volume->hides(blockBoxes[b]);
-    if (!terrainLightVariants || !quality.uses(Shortcut::LightMasks)) {
+    if (!terrainLightVariants || !choices.lightMasks) {
         drawRuns(level, blockVisible);
         return;
     }

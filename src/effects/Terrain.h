@@ -9,6 +9,7 @@
 #include <glm/glm.hpp>
 #include <vector>
 
+#include "core/FrameChoices.h"
 #include "effects/TerrainGrid.h"
 #include "render/Mesh.h"
 #include "render/ViewVolume.h"
@@ -47,11 +48,11 @@ public:
     static Terrain* getInstance();
 
     // Draws with terrainShader; returns the number of triangles drawn. Leaves
-    // texture units 0 to 4 empty, unit 4 active and no program current. A
-    // reduced frame draws the grid's coarse level (terrainStrideForScale).
-    // With the shortcuts on, the blocks that `view` (the terrain program's
+    // texture units 0 to 4 empty, unit 4 active and no program current. The
+    // grid's level is the frame's ground stride. With the frame's
+    // terrain-blocks choice, the blocks that `view` (the terrain program's
     // view in this pass) cannot show are left out; without a view, none.
-    int draw(const ViewVolume* view = nullptr);
+    int draw(const ViewVolume* view, const FrameChoices& choices);
 
     // Ground height at world (x, z) on the drawn surface; 0 outside the grid.
     float getHeightOfTerrain(float worldX, float worldZ) const;
@@ -74,7 +75,8 @@ private:
     // and water clip plane can show (every cell with the shortcuts off).
     // Where some lights cannot reach a block, it is drawn by a narrower
     // program (see LightVariants) with the same picture.
-    void drawVisibleCells(const Level& level, const ViewVolume* view);
+    void drawVisibleCells(const Level& level, const ViewVolume* view,
+                          const FrameChoices& choices);
     // One draw of the cells of the flagged blocks, in grid order.
     void drawRuns(const Level& level, const std::vector<char>& blocks);
 

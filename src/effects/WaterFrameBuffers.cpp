@@ -5,7 +5,6 @@
 #include <cstdio>
 
 #include "core/Globals.h"
-#include "core/QualityProfile.h"
 #include "platform/GlCompat.h"
 #include "render/RenderTargets.h"
 
@@ -77,22 +76,23 @@ bool WaterFrameBuffers::checkComplete(const char* name) {
     return false;
 }
 
-PixelRect WaterFrameBuffers::drawnPart() {
-    return {0, 0, scaledSide(kWidth), scaledSide(kHeight)};
+PixelRect WaterFrameBuffers::drawnPart(const FrameChoices& choices) {
+    return {0, 0, choices.side(kWidth), choices.side(kHeight)};
 }
 
-void WaterFrameBuffers::bindFrameBuffer(unsigned int frameBuffer) {
+void WaterFrameBuffers::bindFrameBuffer(unsigned int frameBuffer, const FrameChoices& choices) {
     glBindTexture(GL_TEXTURE_2D, 0);
     glBindFramebuffer(GL_FRAMEBUFFER, frameBuffer);
-    glViewport(0, 0, drawnPart().width(), drawnPart().height());
+    const PixelRect drawn = drawnPart(choices);
+    glViewport(0, 0, drawn.width(), drawn.height());
 }
 
-void WaterFrameBuffers::bindReflectionFrameBuffer() {
-    bindFrameBuffer(reflectionFrameBuffer);
+void WaterFrameBuffers::bindReflectionFrameBuffer(const FrameChoices& choices) {
+    bindFrameBuffer(reflectionFrameBuffer, choices);
 }
 
-void WaterFrameBuffers::bindRefractionFrameBuffer() {
-    bindFrameBuffer(refractionFrameBuffer);
+void WaterFrameBuffers::bindRefractionFrameBuffer(const FrameChoices& choices) {
+    bindFrameBuffer(refractionFrameBuffer, choices);
 }
 
 void WaterFrameBuffers::unbindCurrentFrameBuffer() {

@@ -4,15 +4,16 @@
 // refraction (colour texture and a depth texture that the water shader reads
 // to find how deep the water is). Created once at start-up.
 
+#include "core/FrameChoices.h"
 #include "render/ScreenRect.h"
 
 class WaterFrameBuffers {
 public:
     static constexpr int kWidth = 500;
     static constexpr int kHeight = 300;
-    // The part of either target that this frame draws into (all of it at
-    // full scale).
-    static PixelRect drawnPart();
+    // The part of either target that a frame with these choices draws into
+    // (all of it at full scale).
+    static PixelRect drawnPart(const FrameChoices& choices);
 
     int windowWidth;  // viewport restored on unbind
     int windowHeight;
@@ -34,15 +35,15 @@ public:
     void createReflectionFrameBuffer();
     void createRefractionFrameBuffer();
 
-    // Unbinds the 2D texture of the active unit, binds the target and sets a
-    // 500 x 300 viewport.
-    void bindReflectionFrameBuffer();
-    void bindRefractionFrameBuffer();
+    // Unbinds the 2D texture of the active unit, binds the target and sets
+    // the viewport to the part the frame draws into (500 x 300 at full scale).
+    void bindReflectionFrameBuffer(const FrameChoices& choices);
+    void bindRefractionFrameBuffer(const FrameChoices& choices);
     // Back to the window: framebuffer 0 and the window's viewport.
     void unbindCurrentFrameBuffer();
 
 private:
-    void bindFrameBuffer(unsigned int frameBuffer);
+    void bindFrameBuffer(unsigned int frameBuffer, const FrameChoices& choices);
     unsigned int createColourTexture();
     // Reports a target that is not complete; true if it is.
     bool checkComplete(const char* name);

@@ -8,10 +8,10 @@
 #include "camera/Camera.h"
 #include "camera/Projection.h"
 #include "core/Globals.h"
-#include "core/QualityProfile.h"
 #include "effects/CubeMapFrameBuffer.h"
 #include "effects/FrameBuffer.h"
 #include "effects/Skybox.h"
+#include "frame/FramePlan.h"
 #include "frame/SceneTargets.h"
 #include "frame/ShadowPass.h"
 #include "render/PassTimer.h"
@@ -38,17 +38,6 @@ void applyViewToCaptureShaders(Camera* camera) {
 void uploadCaptureShaderProjection(const glm::mat4& projection) {
     uploadProjection(modelShader, projection);
     uploadProjection(cubemapShader, projection);
-}
-
-// A reduced frame draws each face at its own scale into the glow source
-// buffer, whose work for the frame has not begun, and stretches it onto the
-// face: a re-capture then costs the flight a fraction of its full time. 0 at
-// full scale (the faces are drawn directly, as designed).
-int reducedFaceSide(int size) {
-    if (!quality.reduced() || !glowSourceBuffer) return 0;
-    const int side =
-        std::min({scaledSide(size), glowSourceBuffer->width, glowSourceBuffer->height});
-    return side > 0 && side < size ? side : 0;
 }
 
 void stretchOntoFace(int face, int side, int size) {
@@ -80,8 +69,20 @@ void releaseEnvironmentTarget() {
     environmentTarget = nullptr;
 }
 
+int reducedFaceSide(const FrameChoices& choices) {
+    if (!environmentTarget || !choices.reduced() || !glowSourceBuffer) return 0;
+    const int size = environmentTarget->size;
+    const int side =
+        std::min({choices.side(size), glowSourceBuffer->width, glowSourceBuffer->height});
+    return side > 0 && side < size ? side : 0;
+}
+
 void captureEnvironment() {
-    if (!environmentTarget || !captureCamera || !modelShader) return;
+    if (captureEnvironment(currentChoices())) clearWholeNextFrame();
+}
+
+bool captureEnvironment(const FrameChoices& choices) {
+    if (!environmentTarget || !captureCamera || !modelShader) return false;
     TimedStep timed(PassStep::Capture);
 
     if (vase) captureCamera->position = vase->getPosition() + glm::vec3(0.0f, kAboveVase, 0.0f);
@@ -90,36 +91,39 @@ void captureEnvironment() {
     uploadCaptureShaderProjection(captureProjection());
 
     const int size = environmentTarget->size;
-    const int reduced = reducedFaceSide(size);
+    const int reduced = reducedFaceSide(choices);
     const GLuint drawInto =
         reduced ? glowSourceBuffer->framebuffer : environmentTarget->framebuffer;
     const int side = reduced ? reduced : size;
     glBindFramebuffer(GL_FRAMEBUFFER, drawInto);
     glViewport(0, 0, side, side);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    // Depth first pays on the large faces; marked where the faces are drawn
+    // into a target that keeps alpha (a reduced capture's scratch).
+    const DepthFirst faceDepthFirst = !choices.depthFirst ? DepthFirst::No
+                                      : reduced           ? DepthFirst::Marked
+                                                          : DepthFirst::Unmarked;
     for (int face = 0; face < 6; ++face) {
         glClear(GL_DEPTH_BUFFER_BIT);
         if (!reduced) environmentTarget->attachFace(face);
         captureCamera->setCubeFace(face);
         applyViewToCaptureShaders(captureCamera);
         // The sky covers every pixel, so the face's colour needs no clear.
-        if (skybox) skybox->draw();
+        if (skybox) skybox->draw(choices);
         // The face as the model program now holds it; the capture cuts
         // nothing away with the clip plane.
         ViewVolume seen;
         seen.clipFromWorld = captureProjection() * captureCamera->view;
-        completeShadowsFor(seen, {drawInto, {0, 0, side, side}});
+        completeShadowsFor(seen, {drawInto, {0, 0, side, side}}, choices);
         for (Entity* entity : capturedEntities)
-            if (entity && !hiddenFrom(seen, entity)) drawEntity(entity, modelShader, seen);
+            if (entity && !hiddenFrom(seen, entity, choices))
+                drawEntity(entity, modelShader, seen, choices, faceDepthFirst);
         if (reduced) stretchOntoFace(face, side, size);
     }
-    // The glow source buffer now holds the faces beyond the part a reduced
-    // frame uses: this frame clears every target whole.
-    if (reduced) quality.wholeClears = true;
     captureReduced = reduced != 0;
 
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
-    clearWindowBuffers(GL_COLOR_BUFFER_BIT);
+    clearWindowBuffers(GL_COLOR_BUFFER_BIT, choices);
     glViewport(0, 0, environmentTarget->width, environmentTarget->height);
     captureCamera->worldUp = glm::vec3(0.0f, 1.0f, 0.0f);
 
@@ -134,4 +138,7 @@ void captureEnvironment() {
         reflectionShader->setInt("environmentMap", kEnvironmentUnit);
     }
     glUseProgram(0);
+    // The glow source buffer now holds the faces beyond the part a reduced
+    // frame uses.
+    return reduced != 0;
 }

@@ -5,6 +5,8 @@
 // windows of the day clock (morning light, then full day); in between the
 // cube map keeps its last content.
 
+#include "core/FrameChoices.h"
+
 class CubeMapFrameBuffer;
 
 // Created by initSkyAndShadows, deleted by cleanup while the context lives.
@@ -31,7 +33,19 @@ void releaseEnvironmentTarget();
 // bound on unit 5 (the active unit) with "environmentMap" = 5 on the
 // reflection program and no program current. Does nothing without the
 // target, the capture camera or the model program.
+// A reduced frame draws each face at its own scale into the glow source
+// buffer, whose work for the frame has not begun, and stretches it onto the
+// face: a re-capture then costs the flight a fraction of its full time. The
+// result is true when it did (the glow source buffer then holds faces beyond
+// the part the frame uses, and the frame's clears must be whole).
+bool captureEnvironment(const FrameChoices& choices);
+// Outside a frame (before the first, or between two): with the quality
+// profile's choices as they stand; the next frame clears whole after a
+// reduced capture.
 void captureEnvironment();
+// The side of the faces a reduced capture draws with these choices; 0 when
+// the faces are drawn directly at their size (at full scale, as designed).
+int reducedFaceSide(const FrameChoices& choices);
 
 // True while the cube map holds a capture made at a reduced render scale.
 extern bool captureReduced;

@@ -1,7 +1,6 @@
 #include "frame/FramePasses.h"
 
 #include "core/Globals.h"
-#include "core/QualityProfile.h"
 #include "effects/CubeMapFrameBuffer.h"
 #include "effects/FrameBuffer.h"
 #include "effects/Skybox.h"
@@ -36,8 +35,8 @@ bool sceneDrawn(const FramePlan&) {
     return sceneBuffer != nullptr;
 }
 
-void capture(const FramePlan&) {
-    captureEnvironment();
+void capture(const FramePlan& plan) {
+    captureEnvironment(plan.choices);
 }
 
 // The water passes read the last frame's shadow map; it is bound before
@@ -50,16 +49,16 @@ void turnSky(const FramePlan&) {
     if (skybox) skybox->update();
 }
 
-void bindFrameBuffer(FrameBuffer* buffer) {
+void bindFrameBuffer(FrameBuffer* buffer, const FrameChoices& choices) {
     // A buffer's own texture is never sampled while it is drawn into.
     glBindTexture(GL_TEXTURE_2D, 0);
     glBindFramebuffer(GL_FRAMEBUFFER, buffer->framebuffer);
-    glViewport(0, 0, scaledSide(buffer->width), scaledSide(buffer->height));
+    glViewport(0, 0, choices.side(buffer->width), choices.side(buffer->height));
 }
 
 // Binds the target and sets the viewport to the part the frame draws into;
 // false when the target does not exist.
-bool bindTarget(Target target) {
+bool bindTarget(Target target, const FrameChoices& choices) {
     switch (target) {
         case Target::Window:
             glBindFramebuffer(GL_FRAMEBUFFER, 0);
@@ -72,47 +71,47 @@ bool bindTarget(Target target) {
             return true;
         case Target::WaterReflection:
             if (!waterFrameBuffers) return false;
-            waterFrameBuffers->bindReflectionFrameBuffer();
+            waterFrameBuffers->bindReflectionFrameBuffer(choices);
             return true;
         case Target::WaterRefraction:
             if (!waterFrameBuffers) return false;
-            waterFrameBuffers->bindRefractionFrameBuffer();
+            waterFrameBuffers->bindRefractionFrameBuffer(choices);
             return true;
         case Target::ShadowMap:
             if (!shadowMap) return false;
             glBindFramebuffer(GL_FRAMEBUFFER, shadowMap->depthMapFBO);
-            glViewport(0, 0, scaledShadowSide(shadowMap->shadowWidth),
-                       scaledShadowSide(shadowMap->shadowHeight));
+            glViewport(0, 0, choices.shadowSide(shadowMap->shadowWidth),
+                       choices.shadowSide(shadowMap->shadowHeight));
             return true;
         case Target::GlowSource:
             if (!glowSourceBuffer) return false;
-            bindFrameBuffer(glowSourceBuffer);
+            bindFrameBuffer(glowSourceBuffer, choices);
             return true;
         case Target::GlowBlur:
             if (!glowBlurBuffer) return false;
-            bindFrameBuffer(glowBlurBuffer);
+            bindFrameBuffer(glowBlurBuffer, choices);
             return true;
         case Target::Scene:
             if (!sceneBuffer) return false;
-            bindFrameBuffer(sceneBuffer);
+            bindFrameBuffer(sceneBuffer, choices);
             return true;
         default:
             return true;
     }
 }
 
-void clearTarget(Target target, const Clear& clear) {
+void clearTarget(Target target, const Clear& clear, const FrameChoices& choices) {
     if (clear.area == ClearArea::None || clear.area == ClearArea::InPass) return;
     glClearColor(clear.colour.r, clear.colour.g, clear.colour.b, clear.colour.a);
     if (clear.area == ClearArea::Window) {
-        clearWindowBuffers(clear.bits);
+        clearWindowBuffers(clear.bits, choices);
         return;
     }
     const bool water = target == Target::WaterReflection || target == Target::WaterRefraction;
     const PixelRect drawn =
-        water ? WaterFrameBuffers::drawnPart()
-              : PixelRect{0, 0, scaledSide(screenWidth), scaledSide(screenHeight)};
-    clearDrawnPart(clear.bits, drawn.width(), drawn.height());
+        water ? WaterFrameBuffers::drawnPart(choices)
+              : PixelRect{0, 0, choices.side(screenWidth), choices.side(screenHeight)};
+    clearDrawnPart(clear.bits, drawn.width(), drawn.height(), choices);
 }
 
 }  // namespace
@@ -251,8 +250,8 @@ void runPass(const Pass& pass, const FramePlan& plan) {
     if (timed) passTimerBegin(pass.step);
     applyRenderState(pass.state);
     if (pass.bindInputs) pass.bindInputs(plan);
-    if (bindTarget(pass.target)) {
-        clearTarget(pass.target, pass.clear);
+    if (bindTarget(pass.target, plan.choices)) {
+        clearTarget(pass.target, pass.clear, plan.choices);
         pass.draw(plan);
     }
     if (timed) passTimerEnd();

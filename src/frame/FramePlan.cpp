@@ -12,6 +12,7 @@
 #include "effects/Water.h"
 #include "effects/WaterFrameBuffers.h"
 #include "effects/WaterMath.h"
+#include "frame/EnvironmentCapture.h"
 #include "frame/SceneTargets.h"
 #include "render/Model.h"
 #include "scene/Entity.h"
@@ -42,9 +43,9 @@ constexpr float kEyeClearance = 0.25f;
 // ground (its nearest ground beyond the near plane), the water square inside
 // the grid, and the full grid drawn (a reduced frame's coarse ground is not
 // the one measured under the eye); otherwise the whole square counts.
-ViewportArea waterOnScreen(const PassView& seen) {
+ViewportArea waterOnScreen(const PassView& seen, const FrameChoices& choices) {
     const ViewVolume view = seen.volume();
-    if (!terrain || terrain->squareBoxes.empty() || quality.groundStride() != 1)
+    if (!terrain || terrain->squareBoxes.empty() || choices.groundStride != 1)
         return water->onScreen(view);
     const glm::vec2 gridMin(terrain->position.x, terrain->position.z);
     const glm::vec2 gridMax = gridMin + glm::vec2(kTerrainSize);
@@ -70,12 +71,13 @@ ViewportArea waterOnScreen(const PassView& seen) {
 // drawn on its own with the pass's draws cut to it and culled to it; with the
 // shortcuts off, the whole drawn part, drawn as it is. The water program's
 // view is this frame's main view: the main pass draws the surface with it.
-std::vector<PixelRect> readParts(const ViewportArea& seen, bool mirrored) {
+std::vector<PixelRect> readParts(const ViewportArea& seen, bool mirrored,
+                                 const FrameChoices& choices) {
     if (!water) return {};
-    const PixelRect drawn = WaterFrameBuffers::drawnPart();
-    if (!quality.uses(Shortcut::WaterParts)) return {drawn};
+    const PixelRect drawn = WaterFrameBuffers::drawnPart(choices);
+    if (!choices.waterParts) return {drawn};
     return waterReadRects(seen, water->distortionStrength, mirrored, drawn.width(), drawn.height(),
-                          !quality.reduced());
+                          !choices.reduced());
 }
 
 // How far the blur carries a lit texel, in texels: the outermost fetch pair
@@ -85,9 +87,9 @@ constexpr int kGlowReach = 15;
 // The sources grown by the blur's reach along one axis. The buffers repeat at
 // their edges, so a reach that crosses one edge comes in at the other: the
 // rectangle then spans that axis.
-PixelRect reach(const PixelRect& r, bool alongX, bool alongY) {
+PixelRect reach(const PixelRect& r, bool alongX, bool alongY, const FrameChoices& choices) {
     if (r.empty()) return r;
-    const int width = scaledSide(screenWidth), height = scaledSide(screenHeight);
+    const int width = choices.side(screenWidth), height = choices.side(screenHeight);
     PixelRect g = r;
     if (alongX) {
         g.x0 -= kGlowReach;
@@ -111,6 +113,11 @@ PassView passView(const EyeView& eye, const glm::mat4& projection, bool clips,
 
 FramePlan planFrame(const EyeView& beforeStep, const Camera& camera, bool capture) {
     FramePlan plan;
+    plan.choices = quality.choices();
+    // A reduced capture draws its faces in the glow source buffer beyond
+    // the part the frame uses.
+    if (capture && reducedFaceSide(plan.choices)) plan.choices.wholeClears = true;
+    const FrameChoices& choices = plan.choices;
     plan.beforeStep = beforeStep;
     plan.capture = capture;
     plan.waterPasses = water && waterFrameBuffers;
@@ -146,28 +153,37 @@ FramePlan planFrame(const EyeView& beforeStep, const Camera& camera, bool captur
     plan.vase = passView(beforeStep, screen, false, open);
     plan.water = passView(beforeStep, screen, false, open);
 
-    if (plan.waterPasses && quality.uses(Shortcut::WaterParts))
-        plan.waterSeen = waterOnScreen(plan.water);
+    if (plan.waterPasses && choices.waterParts) plan.waterSeen = waterOnScreen(plan.water, choices);
     if (plan.waterPasses) {
-        plan.reflectionParts = readParts(plan.waterSeen, true);
-        plan.refractionParts = readParts(plan.waterSeen, false);
+        plan.reflectionParts = readParts(plan.waterSeen, true, choices);
+        plan.refractionParts = readParts(plan.waterSeen, false, choices);
     }
 
     // The glow: the sources the clock lights, where the model program's eye
     // sees them, and how far their blur reaches.
     plan.lamp = lampStateAt(timeOfDay, previousTimeOfDay);
     const glm::mat4& eye = plan.models.eye.view;
-    if (plan.lamp.sunGlows) plan.glowSources = unite(plan.glowSources, onScreen(sun, eye));
-    if (plan.lamp.bulbsGlow) plan.glowSources = unite(plan.glowSources, onScreen(lightBulbs, eye));
-    plan.glowBlur = reach(plan.glowSources, true, false);
-    plan.glowAdded = reach(plan.glowSources, true, true);
+    if (plan.lamp.sunGlows)
+        plan.glowSources = unite(plan.glowSources, onScreen(sun, eye, choices));
+    if (plan.lamp.bulbsGlow)
+        plan.glowSources = unite(plan.glowSources, onScreen(lightBulbs, eye, choices));
+    plan.glowBlur = reach(plan.glowSources, true, false, choices);
+    plan.glowAdded = reach(plan.glowSources, true, true, choices);
     return plan;
 }
 
-PixelRect onScreen(Entity* entity, const glm::mat4& view) {
+FrameChoices currentChoices() {
+    return quality.choices();
+}
+
+void clearWholeNextFrame() {
+    quality.wholeClears = true;
+}
+
+PixelRect onScreen(Entity* entity, const glm::mat4& view, const FrameChoices& choices) {
     if (!entity || !entity->model) return {};
     entity->updateModelMatrix();
     const glm::mat4 clip = screenProjection(screenWidth, screenHeight) * view * entity->modelMatrix;
-    return projectBox(clip, modelBox(*entity->model), scaledSide(screenWidth),
-                      scaledSide(screenHeight));
+    return projectBox(clip, modelBox(*entity->model), choices.side(screenWidth),
+                      choices.side(screenHeight));
 }

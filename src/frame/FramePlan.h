@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "app/LampEvents.h"
+#include "core/FrameChoices.h"
 #include "render/ScreenRect.h"
 #include "render/ViewVolume.h"
 
@@ -46,6 +47,11 @@ struct PassView {
 };
 
 struct FramePlan {
+    // What the frame draws and leaves out: the quality profile's choices as
+    // they stand when the frame begins; its clears are whole as well when
+    // its capture uses a target as scratch.
+    FrameChoices choices;
+
     // The eyes of the frame, in the order the frame derives them.
     EyeView beforeStep;  // given to every scene program before the path step
     EyeView afterStep;   // after the path step (what a capture hands back)
@@ -89,7 +95,15 @@ struct FramePlan {
 // whether this frame captures the vase's surroundings.
 FramePlan planFrame(const EyeView& beforeStep, const Camera& camera, bool capture);
 
+// The quality profile's choices as they stand, for what runs outside a
+// frame's plan: the capture before the first frame or between frames, and
+// the window's clear before the plan is made.
+FrameChoices currentChoices();
+// After a capture outside a frame used a target as scratch: the next frame's
+// clears are whole.
+void clearWholeNextFrame();
+
 class Entity;
 // The pixels of the frame's drawn part that the entity's model box can
 // cover, seen with `view` and the screen's lens (empty without an entity).
-PixelRect onScreen(Entity* entity, const glm::mat4& view);
+PixelRect onScreen(Entity* entity, const glm::mat4& view, const FrameChoices& choices);

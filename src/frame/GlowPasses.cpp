@@ -5,7 +5,6 @@
 #include "app/AppGlobals.h"
 #include "app/LampEvents.h"
 #include "core/Globals.h"
-#include "core/QualityProfile.h"
 #include "effects/FrameBuffer.h"
 #include "frame/FramePlan.h"
 #include "frame/SceneTargets.h"
@@ -20,8 +19,8 @@ namespace {
 
 // Draws the buffer's quad on the pixels of `rect` only (all of them with the
 // shortcuts off); nothing at all for an empty rectangle.
-void drawQuadWithin(FrameBuffer* buffer, const PixelRect& rect) {
-    if (!quality.uses(Shortcut::GlowRects)) {
+void drawQuadWithin(FrameBuffer* buffer, const PixelRect& rect, const FrameChoices& choices) {
+    if (!choices.glowRects) {
         buffer->drawQuad();
         return;
     }
@@ -43,19 +42,20 @@ DrawnArea blurDrawn;
 
 // The clear of a bound glow buffer that this frame draws on `now` only: it
 // covers that and what the last frame drew, the rest is black already.
-void clearWithin(FrameBuffer* target, DrawnArea& drawn, const PixelRect& now) {
+void clearWithin(FrameBuffer* target, DrawnArea& drawn, const PixelRect& now,
+                 const FrameChoices& choices) {
     glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
-    if (!quality.uses(Shortcut::GlowRects) || quality.wholeClears || !drawn.known)
-        clearDrawnPart(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT, scaledSide(target->width),
-                       scaledSide(target->height));
+    if (!choices.glowRects || choices.wholeClears || !drawn.known)
+        clearDrawnPart(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT, choices.side(target->width),
+                       choices.side(target->height), choices);
     else
         clearRect(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT, unite(drawn.rect, now));
     drawn = {now, true};
 }
 
-void endTarget() {
+void endTarget(const FrameChoices& choices) {
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
-    clearWindowBuffers(GL_COLOR_BUFFER_BIT);
+    clearWindowBuffers(GL_COLOR_BUFFER_BIT, choices);
 }
 
 }  // namespace
@@ -63,7 +63,7 @@ void endTarget() {
 void drawGlowSources(const FramePlan& plan) {
     if (!glowSourceBuffer || !glowBlurBuffer) return;
     const LampState& state = plan.lamp;
-    clearWithin(glowSourceBuffer, sourcesDrawn, plan.glowSources);
+    clearWithin(glowSourceBuffer, sourcesDrawn, plan.glowSources, plan.choices);
     if (state.sunGlows && sun) {
         sun->draw(modelShader);
         if (sunPointLight) sunPointLight->setPosition(sun->getPosition());
@@ -76,14 +76,14 @@ void drawGlowSources(const FramePlan& plan) {
         applyLampLights({false, false, true, state.lampLightsPlaced});
         if (lightBulbs) lightBulbs->draw(modelShader);
     }
-    endTarget();
+    endTarget(plan.choices);
 }
 
 void blurGlow(const FramePlan& plan) {
     if (!glowSourceBuffer || !glowBlurBuffer) return;
-    clearWithin(glowBlurBuffer, blurDrawn, plan.glowBlur);
-    drawQuadWithin(glowSourceBuffer, plan.glowBlur);
-    endTarget();
+    clearWithin(glowBlurBuffer, blurDrawn, plan.glowBlur, plan.choices);
+    drawQuadWithin(glowSourceBuffer, plan.glowBlur, plan.choices);
+    endTarget(plan.choices);
 }
 
 void stepLampEvents() {
@@ -98,6 +98,6 @@ void addGlow(const FramePlan& plan) {
     if (!glowBlurBuffer) return;
     TimedStep timed(PassStep::GlowAdd);
     glBlendFunc(GL_ONE, GL_ONE);
-    drawQuadWithin(glowBlurBuffer, plan.glowAdded);
+    drawQuadWithin(glowBlurBuffer, plan.glowAdded, plan.choices);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
 }

@@ -3,20 +3,21 @@
 #include <GL/glew.h>
 
 #include "core/Globals.h"
-#include "core/QualityProfile.h"
 #include "effects/FrameBuffer.h"
+#include "frame/FramePlan.h"
 #include "frame/GlowPasses.h"
 #include "frame/SceneTargets.h"
 #include "render/Shader.h"
 
-void resolveScene(const FramePlan&) {
+void resolveScene(const FramePlan& plan) {
+    const FrameChoices& choices = plan.choices;
     if (!sceneBuffer) return;
-    if (quality.reduced() && glowSourceBuffer) {
+    if (choices.reduced() && glowSourceBuffer) {
         // A reduced frame is tone-mapped at its own size into the glow
         // source buffer, whose work is done for this frame, and then
         // stretched onto the window: the costly curve runs on the reduced
         // pixels only.
-        const int width = scaledSide(screenWidth), height = scaledSide(screenHeight);
+        const int width = choices.side(screenWidth), height = choices.side(screenHeight);
         glBindFramebuffer(GL_FRAMEBUFFER, glowSourceBuffer->framebuffer);
         glViewport(0, 0, width, height);
         sceneBuffer->drawQuad();
@@ -32,7 +33,7 @@ void resolveScene(const FramePlan&) {
     // The window takes the whole picture (the runner set its viewport to the
     // window as it is now), texel for texel where the sizes agree.
     Shader* const design = sceneBuffer->shader;
-    if (quality.uses(Shortcut::TexelResolve) && texelResolveShader && design &&
+    if (choices.texelResolve && texelResolveShader && design &&
         sceneBuffer->width == shownWidth() && sceneBuffer->height == shownHeight()) {
         texelResolveShader->takeOver(*design);
         sceneBuffer->shader = texelResolveShader;

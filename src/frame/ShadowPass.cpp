@@ -5,7 +5,6 @@
 #include <glm/gtc/matrix_access.hpp>
 
 #include "core/Globals.h"
-#include "core/QualityProfile.h"
 #include "frame/FramePlan.h"
 #include "frame/WaterPasses.h"
 #include "lighting/ShadowMap.h"
@@ -49,8 +48,9 @@ bool shadowReaches(const ViewVolume& view, const Box& box, glm::vec3 sweep) {
 // are drawn without reading their texture. The pass culls front faces, but
 // a model drawn without culling (the trees come first) turns back-face
 // culling on for every caster after it in the list; each caster gets the
-// face its place gives, whichever casters were drawn before it.
-void drawCaster(size_t index) {
+// face its place gives, whichever casters were drawn before it. `sorted`:
+// the leaves nearest the sun first.
+void drawCaster(size_t index, bool sorted) {
     Entity* caster = shadowCasters[index];
     GLenum culled = GL_FRONT;
     for (size_t i = 0; i < index; ++i)
@@ -59,7 +59,7 @@ void drawCaster(size_t index) {
     // Each draw leaves no program current; the flag needs the depth program.
     shadowMap->shader->use();
     shadowMap->shader->setInt("cutOut", caster->cutOut() ? 1 : 0);
-    if (caster->cutOut() && quality.uses(Shortcut::ShadowCasters)) {
+    if (caster->cutOut() && sorted) {
         // The leaves nearest the sun first: those behind fail the depth test
         // before their texels are read. The map is the same in any order.
         caster->updateModelMatrix();
@@ -76,6 +76,7 @@ void drawCaster(size_t index) {
 
 void drawShadowPass(const FramePlan& plan) {
     if (!shadowMap || !shadowMap->shader) return;
+    const FrameChoices& choices = plan.choices;
     // The views that read this map: the main pass's (the model and terrain
     // programs'), and the reflection's parts, as next frame's water passes will see
     // them (the same as this frame's).
@@ -86,7 +87,7 @@ void drawShadowPass(const FramePlan& plan) {
     if (plan.waterPasses)
         for (const PixelRect& part : plan.reflectionParts) {
             ViewVolume mirrored = plan.reflection.volume();
-            mirrored.clipFromWorld = waterPartClip(part) * mirrored.clipFromWorld;
+            mirrored.clipFromWorld = waterPartClip(part, choices) * mirrored.clipFromWorld;
             readers.push_back(mirrored);
         }
     // The casters' boxes bound the texels the pass writes, so the clear can
@@ -103,11 +104,11 @@ void drawShadowPass(const FramePlan& plan) {
         boxes.push_back(box);
     }
     shadowMap->casterInMap.assign(shadowCasters.size(), 1);
-    shadowMap->beginShadowPass(&boxes);
+    shadowMap->beginShadowPass(choices, &boxes);
     ViewVolume light;
     light.clipFromWorld = shadowMap->lightSpaceMatrix;
     const glm::vec3 sweep = shadowSweep();
-    const bool deferring = quality.uses(Shortcut::ShadowCasters);
+    const bool deferring = choices.shadowCasters;
     for (size_t i = 0; i < shadowCasters.size(); ++i) {
         Entity* caster = shadowCasters[i];
         const Box& box = boxes[i];
@@ -120,7 +121,7 @@ void drawShadowPass(const FramePlan& plan) {
                 continue;
             }
         }
-        drawCaster(i);
+        drawCaster(i, deferring);
     }
     shadowMap->passDrawn = true;
     // The casters' depth offset is for the depth map alone: left on, its slope
@@ -129,14 +130,14 @@ void drawShadowPass(const FramePlan& plan) {
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
     glUseProgram(0);
     // The screen-sized passes that follow draw into the part the frame uses.
-    glViewport(0, 0, scaledSide(screenWidth), scaledSide(screenHeight));
-    clearWindowBuffers(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glViewport(0, 0, choices.side(screenWidth), choices.side(screenHeight));
+    clearWindowBuffers(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT, choices);
     glCullFace(GL_BACK);
 }
 
-void completeShadowsFor(const ViewVolume& view, const PassTarget& back) {
-    if (!shadowMap || !shadowMap->shader || !shadowMap->passDrawn ||
-        !quality.uses(Shortcut::ShadowCasters) ||
+void completeShadowsFor(const ViewVolume& view, const PassTarget& back,
+                        const FrameChoices& choices) {
+    if (!shadowMap || !shadowMap->shader || !shadowMap->passDrawn || !choices.shadowCasters ||
         shadowMap->casterBoxes.size() != shadowCasters.size())
         return;
     const glm::vec3 sweep = shadowSweep();
@@ -150,7 +151,7 @@ void completeShadowsFor(const ViewVolume& view, const PassTarget& back) {
     // have put them, with the pass's light matrix.
     shadowMap->resumeShadowPass();
     for (size_t i : missing) {
-        drawCaster(i);
+        drawCaster(i, true);
         shadowMap->casterInMap[i] = 1;
     }
     glDisable(GL_POLYGON_OFFSET_FILL);

@@ -4,6 +4,7 @@
 
 #include <GL/glew.h>
 
+#include "core/FrameChoices.h"
 #include "render/ScreenRect.h"
 #include "render/ViewVolume.h"
 
@@ -32,8 +33,10 @@ struct PassTarget {
 // Before a pass reads the map with `view`: draws into it the casters left
 // out whose shadow the view can show, so the pass reads what a map with
 // every caster holds there; then binds `back` again, with back faces culled
-// and no program current.
-void completeShadowsFor(const ViewVolume& view, const PassTarget& back);
+// and no program current. Nothing is left out unless the frame defers
+// casters.
+void completeShadowsFor(const ViewVolume& view, const PassTarget& back,
+                        const FrameChoices& choices);
 
 // Once the map exists: the light-set choice asks it whether a shadow can
 // fall (none until the first depth pass hands the receivers a matrix).

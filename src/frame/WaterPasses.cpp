@@ -7,7 +7,6 @@
 
 #include "camera/Camera.h"
 #include "core/Globals.h"
-#include "core/QualityProfile.h"
 #include "effects/FrameBuffer.h"
 #include "effects/SkyMath.h"
 #include "effects/Skybox.h"
@@ -41,22 +40,22 @@ void applyViewToWaterShaders() {
     }
 }
 
-void drawGroundAndSky(const ViewVolume& view) {
-    if (terrain) terrain->draw(&view);
-    if (skybox) skybox->draw();
+void drawGroundAndSky(const ViewVolume& view, const FrameChoices& choices) {
+    if (terrain) terrain->draw(&view, choices);
+    if (skybox) skybox->draw(choices);
 }
 
 // Until endPart, with the shortcuts on: culling leaves out what can land
 // only outside the part.
-void narrowTo(const PixelRect& part) {
-    drawnPartOfViewport = waterPartClip(part);
+void narrowTo(const PixelRect& part, const FrameChoices& choices) {
+    drawnPartOfViewport = waterPartClip(part, choices);
 }
 
 // Until endPart, with the shortcuts on: no draw touches a texel outside the
 // part (the surface never reads the clear colour and depth left there).
 // After the shadow map's completion, which draws into the map.
-void cutTo(const PixelRect& part) {
-    if (!quality.uses(Shortcut::WaterParts)) return;
+void cutTo(const PixelRect& part, const FrameChoices& choices) {
+    if (!choices.waterParts) return;
     glEnable(GL_SCISSOR_TEST);
     glScissor(part.x0, part.y0, part.width(), part.height());
 }
@@ -70,26 +69,27 @@ void endPart() {
 // shadow map completed for that view, the draws cut to the part; the ground,
 // the sky and (the reflection's) entities.
 void drawByParts(const std::vector<PixelRect>& parts, const PassView& view, GLuint framebuffer,
-                 const std::vector<Entity*>* entities) {
-    const PassTarget target = {framebuffer, WaterFrameBuffers::drawnPart()};
+                 const std::vector<Entity*>* entities, const FrameChoices& choices) {
+    const PassTarget target = {framebuffer, WaterFrameBuffers::drawnPart(choices)};
     for (const PixelRect& part : parts) {
-        narrowTo(part);
+        narrowTo(part, choices);
         const ViewVolume seen = view.volume();
-        completeShadowsFor(seen, target);
-        cutTo(part);
-        drawGroundAndSky(seen);
+        completeShadowsFor(seen, target, choices);
+        cutTo(part, choices);
+        drawGroundAndSky(seen, choices);
         if (entities)
             for (Entity* e : *entities)
-                if (e && !hiddenFrom(seen, e)) drawEntity(e, modelShader, seen);
+                if (e && !hiddenFrom(seen, e, choices))
+                    drawEntity(e, modelShader, seen, choices, DepthFirst::No);
         endPart();
     }
 }
 
 }  // namespace
 
-glm::mat4 waterPartClip(const PixelRect& part) {
-    if (!quality.uses(Shortcut::WaterParts)) return glm::mat4(1.0f);
-    const PixelRect drawn = WaterFrameBuffers::drawnPart();
+glm::mat4 waterPartClip(const PixelRect& part, const FrameChoices& choices) {
+    if (!choices.waterParts) return glm::mat4(1.0f);
+    const PixelRect drawn = WaterFrameBuffers::drawnPart(choices);
     return clipToPart(part, drawn.width(), drawn.height());
 }
 
@@ -104,7 +104,7 @@ void renderWaterReflection(const FramePlan& plan) {
     const glm::vec3 saved = mirrorCamera(*mainCamera, h);
     applyViewToWaterShaders();
     drawByParts(plan.reflectionParts, plan.reflection, waterFrameBuffers->reflectionFrameBuffer,
-                &reflectedEntities);
+                &reflectedEntities, plan.choices);
     restoreFromMirror(*mainCamera, saved);
     applyViewToWaterShaders();
 
@@ -118,7 +118,7 @@ void renderWaterRefraction(const FramePlan& plan) {
     const float h = water->height();
     water->setClipPlane(refractionClipPlane(h), kClipPlaneName);
     drawByParts(plan.refractionParts, plan.refraction, waterFrameBuffers->refractionFrameBuffer,
-                nullptr);
+                nullptr, plan.choices);
     water->setClipPlane(disabledClipPlane(), kClipPlaneName);
     glUseProgram(0);
     waterFrameBuffers->unbindCurrentFrameBuffer();

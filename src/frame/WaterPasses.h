@@ -6,13 +6,14 @@
 
 #include <glm/glm.hpp>
 
+#include "core/FrameChoices.h"
 #include "render/ScreenRect.h"
 
 struct FramePlan;
 
 // The matrix that narrows a view to one part of a water target, the part
 // alone drawn (the identity with the water-parts shortcut off).
-glm::mat4 waterPartClip(const PixelRect& part);
+glm::mat4 waterPartClip(const PixelRect& part, const FrameChoices& choices);
 
 // Each draws into its target, which the frame's runner has bound and
 // cleared; both need the water and its targets.

@@ -7,7 +7,6 @@
 
 #include "camera/Camera.h"
 #include "core/Globals.h"
-#include "core/QualityProfile.h"
 #include "lighting/DirectionalLight.h"
 #include "lighting/ShadowMath.h"
 #include "platform/GlCompat.h"
@@ -71,23 +70,22 @@ ShadowMap::~ShadowMap() {
     glDeleteTextures(1, &depthMap);
 }
 
-void ShadowMap::clearDepthMap(const std::vector<Box>* casterBoxes) {
-    const int width = scaledShadowSide(shadowWidth), height = scaledShadowSide(shadowHeight);
+void ShadowMap::clearDepthMap(const FrameChoices& choices, const std::vector<Box>* casterBoxes) {
+    const int width = choices.shadowSide(shadowWidth), height = choices.shadowSide(shadowHeight);
     std::vector<PixelRect> now;
     if (casterBoxes)
         for (const Box& box : *casterBoxes) {
             const PixelRect r = projectBox(lightSpaceMatrix, box, width, height);
             if (!r.empty()) now.push_back(r);
         }
-    const bool partial =
-        casterBoxes && quality.uses(Shortcut::ShadowClear) && restCleared && !quality.wholeClears;
+    const bool partial = casterBoxes && choices.shadowClear && restCleared && !choices.wholeClears;
     if (!partial) {
-        clearDrawnPart(GL_DEPTH_BUFFER_BIT, width, height);
+        clearDrawnPart(GL_DEPTH_BUFFER_BIT, width, height, choices);
     } else {
         for (const std::vector<PixelRect>* rects : {&writtenRects, &now})
             for (const PixelRect& r : *rects) clearRect(GL_DEPTH_BUFFER_BIT, r);
     }
-    restCleared = casterBoxes && quality.uses(Shortcut::ShadowClear);
+    restCleared = casterBoxes && choices.shadowClear;
     writtenRects = std::move(now);
 }
 
@@ -117,11 +115,10 @@ bool ShadowMap::mayShadow(const Box& box) const {
 }
 
 bool ShadowMap::shadowMayFall(const Box& box) const {
-    if (!quality.uses(Shortcut::LightMasks)) return true;
     return passDrawn ? mayShadow(box) : matrixHandedOut;
 }
 
-void ShadowMap::beginShadowPass(const std::vector<Box>* casterBoxes) {
+void ShadowMap::beginShadowPass(const FrameChoices& choices, const std::vector<Box>* casterBoxes) {
     if (light) {
         // The camera stands at the light while the light's view is built and
         // is put back afterwards; each vector update is one step of its turn.
@@ -141,10 +138,10 @@ void ShadowMap::beginShadowPass(const std::vector<Box>* casterBoxes) {
         shader->use();
         shader->setMat4("lightSpaceMatrix", lightSpaceMatrix);
     }
-    drawnWidth = scaledShadowSide(shadowWidth);
-    drawnHeight = scaledShadowSide(shadowHeight);
+    drawnWidth = choices.shadowSide(shadowWidth);
+    drawnHeight = choices.shadowSide(shadowHeight);
     resumeShadowPass();
-    clearDepthMap(casterBoxes);
+    clearDepthMap(choices, casterBoxes);
 }
 
 void ShadowMap::resumeShadowPass() {

@@ -12,6 +12,7 @@
 #include <glm/glm.hpp>
 #include <vector>
 
+#include "core/FrameChoices.h"
 #include "render/ScreenRect.h"
 
 class Camera;
@@ -47,9 +48,11 @@ public:
     // the render target with its own viewport. Turns on the polygon offset
     // that keeps the casters' depths just behind their surfaces.
     // Given the world boxes of the casters about to be drawn, the clear only
-    // covers where they and the last pass's casters land: the rest of the
-    // map already holds the cleared depth.
-    void beginShadowPass(const std::vector<Box>* casterBoxes = nullptr);
+    // covers where they and the last pass's casters land (with the frame's
+    // shadow-clear choice): the rest of the map already holds the cleared
+    // depth. The frame's choices give the part of the map it draws into.
+    void beginShadowPass(const FrameChoices& choices,
+                         const std::vector<Box>* casterBoxes = nullptr);
 
     // Binds the map as the target again, as the last beginShadowPass left it
     // (same matrix, same part of the map), without clearing: for casters
@@ -87,9 +90,10 @@ public:
 
     // Whether a surface inside `box` may be shadowed as the receivers read
     // the map now: before the first matrix is handed out nothing is, after a
-    // pass see mayShadow. Always true with the light-masks shortcut off.
+    // pass see mayShadow. Asked only by frames that narrow their lighting
+    // programs to the lights that reach.
     bool shadowMayFall(const Box& box) const;
 
 private:
-    void clearDepthMap(const std::vector<Box>* casterBoxes);
+    void clearDepthMap(const FrameChoices& choices, const std::vector<Box>* casterBoxes);
 };

@@ -6,7 +6,6 @@
 #include <utility>
 
 #include "core/Globals.h"
-#include "core/QualityProfile.h"
 #include "render/Shader.h"
 
 // The unit of the alpha copy: above the material's maps and clear of the
@@ -77,8 +76,9 @@ void Mesh::draw(Shader* shader, DrawOrder order) const {
         glBindTexture(GL_TEXTURE_2D, textures[i].id);
     }
     shader->setFloat("shininess", kShininess);
-    // The copy is a shortcut: with the shortcuts off the diffuse map is read.
-    const unsigned int alpha = quality.uses(Shortcut::AlphaCopy) ? alphaMap : 0;
+    // The copy is a shortcut: the loaders make none without it, and the
+    // diffuse map is read.
+    const unsigned int alpha = alphaMap;
     int alphaFrom = int(textures.size());  // an empty unit reads alpha 1
     if (alpha) {
         alphaFrom = kAlphaTextureUnit;

@@ -1,7 +1,6 @@
 #include "render/RenderTargets.h"
 
 #include "core/Globals.h"
-#include "core/QualityProfile.h"
 #include "platform/GlCompat.h"
 
 GLuint attachDepthRenderbuffer(int width, int height) {
@@ -14,8 +13,9 @@ GLuint attachDepthRenderbuffer(int width, int height) {
     return renderbuffer;
 }
 
-void clearDrawnPart(GLbitfield mask, int drawnWidth, int drawnHeight) {
-    if (!quality.reduced() || quality.wholeClears) {
+void clearDrawnPart(GLbitfield mask, int drawnWidth, int drawnHeight,
+                    const FrameChoices& choices) {
+    if (!choices.clearsPartOnly()) {
         glClear(mask);
         return;
     }
@@ -30,6 +30,6 @@ void clearRect(GLbitfield mask, const PixelRect& rect) {
     glDisable(GL_SCISSOR_TEST);
 }
 
-void clearWindowBuffers(GLbitfield mask) {
-    if (!quality.uses(Shortcut::WindowClear)) glClear(mask);
+void clearWindowBuffers(GLbitfield mask, const FrameChoices& choices) {
+    if (!choices.windowClear) glClear(mask);
 }

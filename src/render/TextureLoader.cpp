@@ -11,12 +11,13 @@
 
 #include "core/Console.h"
 #include "core/Globals.h"
-#include "core/QualityProfile.h"
 #include "platform/GlCompat.h"
 #include "render/MipChain.h"
 #include "render/ReadAhead.h"
 
 namespace {
+
+LoadChoices loading;
 
 // The file and the reason on a line of their own, after the fixed message.
 void reportProblem(const std::string& path, const std::string& problem) {
@@ -72,7 +73,7 @@ void upload2D(GLint internalFormat, const PreparedImage& prepared) {
                      image.width, image.height, 0, format, GL_UNSIGNED_BYTE, image.pixels.get());
         // The CPU's levels are texel for texel the driver's; with the
         // shortcuts off the driver builds them, as the design's loader does.
-        const bool cpuLevels = quality.uses(Shortcut::CpuMipmaps) && mixedLevelTypesAllowed() &&
+        const bool cpuLevels = loading.cpuMipmaps && mixedLevelTypesAllowed() &&
                                !(prepared.byteLevels.empty() && prepared.halfLevels.empty());
         GLint level = 1;
         for (const ByteLevel& l : prepared.byteLevels)
@@ -120,6 +121,10 @@ unsigned int alphaCopy(const PreparedImage& prepared) {
 
 }  // namespace
 
+void setLoadChoices(const LoadChoices& choices) {
+    loading = choices;
+}
+
 unsigned int loadTexture(const char* path) {
     unsigned int textureID = 0;
     glGenTextures(1, &textureID);
@@ -156,7 +161,7 @@ unsigned int textureFromFile(const char* path, const std::string& directory) {
 
     glBindTexture(GL_TEXTURE_2D, textureID);
     upload2D(GL_RGBA16F, prepared);
-    if (quality.uses(Shortcut::AlphaCopy) && image.bufferChannels == 4 &&
+    if (loading.alphaCopy && image.bufferChannels == 4 &&
         !prepared.halfLevels.empty())
         alphaCopies[textureID] = alphaCopy(prepared);
 

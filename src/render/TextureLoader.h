@@ -7,6 +7,12 @@
 #include <string>
 #include <vector>
 
+#include "core/FrameChoices.h"
+
+// What the loaders make beside the design's textures (none until set): the
+// mipmap levels read ahead on the CPU, and the one-channel alpha copies.
+void setLoadChoices(const LoadChoices& choices);
+
 // A 2D texture from a path relative to the working directory: 8-bit RGBA
 // storage, a full mipmap chain (built on the CPU), repeat wrapping, trilinear filtering.
 unsigned int loadTexture(const char* path);

@@ -5,7 +5,6 @@
 #include <glm/gtc/matrix_access.hpp>
 
 #include "core/Globals.h"
-#include "core/QualityProfile.h"
 #include "render/LightVariants.h"
 #include "render/Model.h"
 #include "render/Shader.h"
@@ -20,8 +19,8 @@ namespace {
 // The model program, or a narrower one without the lights that cannot reach
 // the entity's box and, where no shadow can fall on it, without the shadow
 // lookup (the same picture); current either way.
-Shader* litProgramFor(Entity* entity, Shader* shader) {
-    if (!quality.uses(Shortcut::LightMasks) || !modelLightVariants || shader != modelShader ||
+Shader* litProgramFor(Entity* entity, Shader* shader, const FrameChoices& choices) {
+    if (!choices.lightMasks || !modelLightVariants || shader != modelShader ||
         !entity->model)
         return shader;
     entity->updateModelMatrix();
@@ -31,20 +30,24 @@ Shader* litProgramFor(Entity* entity, Shader* shader) {
 
 }  // namespace
 
-void drawEntity(Entity* entity, Shader* shader, const ViewVolume& view) {
+void drawEntity(Entity* entity, Shader* shader, const ViewVolume& view,
+                const FrameChoices& choices, DepthFirst depthFirst) {
     if (!entity) return;
     Shader* const given = shader;
-    shader = litProgramFor(entity, shader);
-    // In a much reduced frame the leaves' pixels are few and the second
-    // pass over their vertices would cost more than it saves.
-    if (!quality.drawsDepthFirst() || !entity->cutOut() || !depthFirstShader || !shader) {
+    shader = litProgramFor(entity, shader, choices);
+    if (depthFirst == DepthFirst::No || !entity->cutOut() || !depthFirstShader || !shader) {
         entity->draw(shader);
         return;
     }
     // The view, projection and clip plane the pass gave the model program.
     depthFirstShader->takeOver(*given);
     depthFirstShader->setInt("cutOut", 1);
-    glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE);
+    // Marked, the depth pass writes alpha 0 where it takes the pixel. Every
+    // surface drawn before leaves alpha 1, so a pixel where the entity only
+    // meets an earlier surface at exactly its depth keeps its 1.
+    const bool marked = depthFirst == DepthFirst::Marked;
+    glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, marked ? GL_TRUE : GL_FALSE);
+    if (marked) glDisable(GL_BLEND);
     // Nearest first: the depth pass keeps the nearest depth in any order, and
     // the leaves behind fail the test before their texels are read.
     entity->updateModelMatrix();
@@ -52,9 +55,22 @@ void drawEntity(Entity* entity, Shader* shader, const ViewVolume& view) {
                              DrawOrder::ViewSorted);
     entity->draw(depthFirstShader, DrawOrder::ViewSorted);
     glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
-    // Every fragment at the nearest depth passes the equal test, and the last
-    // one drawn stays: drawn backwards, that is the one the usual order keeps.
+    glEnable(GL_BLEND);
     glDepthFunc(GL_EQUAL);
-    entity->draw(shader, DrawOrder::Backwards);
+    if (marked) {
+        // The lit pass writes only over the mark (source times one minus the
+        // destination's alpha, destination times its alpha) and leaves alpha
+        // 1: of the fragments at the nearest depth the first in the usual
+        // order stays, and an earlier surface at a tie keeps its pixel, as in
+        // the usual order with the less test.
+        glBlendFuncSeparate(GL_ONE_MINUS_DST_ALPHA, GL_DST_ALPHA, GL_ONE, GL_ZERO);
+        entity->draw(shader);
+        glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    } else {
+        // Every fragment at the nearest depth passes the equal test, and the
+        // last one drawn stays: drawn backwards, that is the one the usual
+        // order keeps.
+        entity->draw(shader, DrawOrder::Backwards);
+    }
     glDepthFunc(GL_LESS);
 }

@@ -5,14 +5,16 @@
 // otherwise lights every leaf behind another and every texel the cut-out
 // throws away. The picture is the same: the depth pass places the same
 // vertices (the model vertex shader's position is invariant, so two programs
-// built from it give the same depths) and keeps the same texels. One case
-// differs: where a leaf lies at exactly the stored depth of a surface drawn
-// before it, the leaf takes the pixel that the usual order leaves to the
-// earlier surface (a trunk's or a grass blade's base on the ground: a pixel
-// or two in some frames). Marking the leaf's own pixels in the stencil
-// settles that, but costs about a tenth of the frame on llvmpipe. Leaves
-// depth LESS with writes on and every colour written.
+// built from it give the same depths) and keeps the same texels. At an exact
+// tie (a leaf at exactly the stored depth of a surface drawn before it: a
+// trunk's or a grass blade's base on the ground) the usual order keeps the
+// earlier surface. Where the target keeps alpha, the depth pass marks the
+// pixels it takes with alpha 0 and the lit pass writes only there, so the
+// tie goes as in the usual order. A target without alpha (the capture's
+// faces) cannot be marked: there the leaf takes such a pixel. Leaves depth
+// LESS with writes on, every colour written and blending by source alpha.
 
+#include "core/FrameChoices.h"
 #include "render/ViewVolume.h"
 
 class Entity;
@@ -22,10 +24,16 @@ class Shader;
 // fragment shader), or null before the shaders exist; null draws as usual.
 extern Shader* depthFirstShader;
 
+enum class DepthFirst {
+    No,        // drawn as usual
+    Marked,    // depth first into a target that keeps alpha: ties as usual
+    Unmarked,  // depth first into a target without alpha
+};
+
 // Draws the entity with `shader` (the model program, whose view, projection
 // and clip plane the depth pass takes over; `view` is that program's view),
-// depth first when its model has cut-out texels, the shortcuts are on and
-// the frame is not much reduced.
-// With the shortcuts on, the model program gives way to a narrower one
-// without the lights that cannot reach the entity (see LightVariants).
-void drawEntity(Entity* entity, Shader* shader, const ViewVolume& view);
+// depth first as `depthFirst` says when its model has cut-out texels. With
+// the frame's light-masks choice, the model program gives way to a narrower
+// one without the lights that cannot reach the entity (see LightVariants).
+void drawEntity(Entity* entity, Shader* shader, const ViewVolume& view,
+                const FrameChoices& choices, DepthFirst depthFirst);

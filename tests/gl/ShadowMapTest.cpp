@@ -128,6 +128,13 @@ protected:
 
 }  // namespace
 
+// A plan with the choices the program starts with (every shortcut on).
+FramePlan planWithTheProgramsChoices() {
+    FramePlan plan;
+    plan.choices = currentChoices();
+    return plan;
+}
+
 TEST_F(ShadowMapTest, DepthTextureIsFiveTimesTheWindowClampedToAWhiteBorder) {
     EXPECT_EQ(output, "");
     EXPECT_EQ(map->shader, depth.get());
@@ -180,7 +187,7 @@ TEST_F(ShadowMapTest, ShadowPassDrawsTheCastersFromTheLightAndRestoresTheWindowS
     glViewport(0, 0, 7, 7);
     glUseProgram(model->program);
 
-    drawShadowPass(FramePlan{});
+    drawShadowPass(planWithTheProgramsChoices());
 
     // Window state for the main pass.
     EXPECT_EQ(glInt(GL_CULL_FACE_MODE), GL_BACK);
@@ -310,7 +317,7 @@ TEST_F(ShadowMapTest, OnlyDoubleSidedCastersLoseTheirSeeThroughTexels) {
     shadowCasters = {&leafCaster, &solidCaster};
     shadowMap = map.get();
 
-    drawShadowPass(FramePlan{});
+    drawShadowPass(planWithTheProgramsChoices());
 
     const std::vector<float> depths = readDepthMap();
     const glm::vec3 underLeaves = shadowMapCoordinates(map->lightSpaceMatrix, glm::vec3(3, 5, 30));

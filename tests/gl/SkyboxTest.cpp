@@ -128,7 +128,7 @@ protected:
     std::vector<unsigned char> skyAhead(Skybox& sky, float t) {
         OffscreenTarget target(32, 32);
         timeOfDay = t;
-        sky.draw();
+        sky.draw(FrameChoices{});
         return target.pixel(16, 16);
     }
 };
@@ -188,13 +188,13 @@ TEST_F(SkyboxTest, SkyStaysOnTheFarPlaneBehindEverything) {
     // Anything already drawn, however far, keeps its pixel.
     glClearDepth(0.999);
     glClear(GL_DEPTH_BUFFER_BIT);
-    sky->draw();
+    sky->draw(FrameChoices{});
     EXPECT_EQ(target.pixel(16, 16), std::vector<unsigned char>({0, 0, 0, 0}));
     EXPECT_EQ(target.pixel(0, 0), std::vector<unsigned char>({0, 0, 0, 0}));
     // Where nothing is drawn yet, the sky fills the pixel.
     glClearDepth(1.0);
     glClear(GL_DEPTH_BUFFER_BIT);
-    sky->draw();
+    sky->draw(FrameChoices{});
     expectColour(target.pixel(16, 16), dayColour(kFront), "ahead");
     EXPECT_EQ(target.pixel(0, 0)[3], 255);
 }

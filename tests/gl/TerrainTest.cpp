@@ -137,7 +137,7 @@ TEST(Terrain, DrawsWithItsFiveTexturesAndLeavesNothingBound) {
 
     OffscreenTarget target(8, 8);
     ASSERT_TRUE(target.complete());
-    EXPECT_EQ(terrain->draw(), 2 * (kMapWidth - 1) * (kMapWidth - 1));
+    EXPECT_EQ(terrain->draw(nullptr, FrameChoices{}), 2 * (kMapWidth - 1) * (kMapWidth - 1));
 
     const GLuint p = shader.program;
     const char* samplers[] = {"backgroundTexture", "rTexture", "gTexture", "bTexture", "blendmap"};

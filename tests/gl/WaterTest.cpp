@@ -237,7 +237,7 @@ TEST_F(WaterTest, TargetsAreSmallFixedAndComplete) {
 
 TEST_F(WaterTest, BindingSwitchesViewportAndUnbindingRestoresTheWindow) {
     glBindTexture(GL_TEXTURE_2D, lake->normalTexture.id);
-    buffers->bindReflectionFrameBuffer();
+    buffers->bindReflectionFrameBuffer(FrameChoices{});
     EXPECT_EQ(glInt(GL_FRAMEBUFFER_BINDING), GLint(buffers->reflectionFrameBuffer));
     EXPECT_EQ(glInt(GL_TEXTURE_BINDING_2D), 0);
     GLint viewport[4] = {};
@@ -245,7 +245,7 @@ TEST_F(WaterTest, BindingSwitchesViewportAndUnbindingRestoresTheWindow) {
     EXPECT_EQ(viewport[2], 500);
     EXPECT_EQ(viewport[3], 300);
 
-    buffers->bindRefractionFrameBuffer();
+    buffers->bindRefractionFrameBuffer(FrameChoices{});
     EXPECT_EQ(glInt(GL_FRAMEBUFFER_BINDING), GLint(buffers->refractionFrameBuffer));
     buffers->unbindCurrentFrameBuffer();
     EXPECT_EQ(glInt(GL_FRAMEBUFFER_BINDING), 0);

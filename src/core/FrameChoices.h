@@ -1,0 +1,50 @@
+#pragma once
+// What one frame draws and leaves out, as its plan hands it to the passes and
+// to what they draw: the quality profile's shortcuts and reductions, worked
+// out once per frame. A default value is the design's frame (no shortcut, the
+// whole of every target), which is what a test gets when it asks for none.
+
+struct FrameChoices {
+    // Shortcuts (work skipped because it cannot change the picture); the
+    // quality profile says what each one leaves out.
+    bool glowRects = false;
+    bool terrainBlocks = false;
+    bool entityBoxes = false;
+    bool depthFirst = false;  // on, and the frame not reduced below its threshold
+    bool waterParts = false;
+    bool shadowCasters = false;
+    bool shadowClear = false;
+    bool deepWaterMark = false;
+    bool lightMasks = false;
+    bool oneMapSky = false;
+    bool windowClear = false;
+    bool texelResolve = false;
+
+    // The reductions: the share of each side of the screen-sized and water
+    // targets the frame draws into, the shadow map's share, and the ground's
+    // grid level (1: every vertex, 2: every second one).
+    float scale = 1.0f;
+    double shadowScale = 1.0;
+    int groundStride = 1;
+    // The first frame after a change of scale (or after a reduced capture
+    // used a target as scratch) clears every target whole.
+    bool wholeClears = false;
+
+    bool reduced() const { return scale < 1.0f; }
+    // A reduced frame clears only the part it draws into, unless its clears
+    // are whole.
+    bool clearsPartOnly() const { return reduced() && !wholeClears; }
+    // The part of a target side (screen-sized or water) the frame draws into,
+    // at least 1 pixel.
+    int side(int full) const;
+    // The part of a shadow map side the frame draws into.
+    int shadowSide(int full) const;
+};
+
+// What the loaders make at start-up beside what the design's loader makes:
+// mipmap levels built on the CPU, and a one-channel copy of each cut-out
+// texture's alpha.
+struct LoadChoices {
+    bool cpuMipmaps = false;
+    bool alphaCopy = false;
+};
