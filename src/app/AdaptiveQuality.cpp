@@ -24,6 +24,7 @@ QualityMode mode = QualityMode::Auto;
 bool statsOn = false;
 RenderScaleController controller;
 std::vector<double> frameMs;
+std::vector<float> frameScales;  // the scale each timed frame was drawn at
 float nextScale = 1.0f;
 
 // The start-up capture's reduced scale, and what a full frame costs next to
@@ -87,6 +88,7 @@ void initQuality() {
         std::fprintf(stderr, "MORROWDOCK_WITHOUT: no shortcut is called %s\n", unknown.c_str());
     controller = RenderScaleController();
     frameMs.clear();
+    frameScales.clear();
     nextScale = 1.0f;
 }
 
@@ -121,10 +123,13 @@ void beginQualityFrame() {
 
 void endQualityFrame(double frameSeconds) {
     quality.wholeClears = false;  // the frame has cleared every target whole
-    if (statsOn) frameMs.push_back(frameSeconds * 1000.0);
+    if (statsOn) {
+        frameMs.push_back(frameSeconds * 1000.0);
+        frameScales.push_back(quality.scale);
+    }
     if (mode == QualityMode::Auto) nextScale = controller.update(frameSeconds);
 }
 
 void reportQuality() {
-    if (statsOn) std::fprintf(stderr, "%s\n", frameStatsLine(frameMs, quality.scale).c_str());
+    if (statsOn) std::fprintf(stderr, "%s\n", frameStatsLine(frameMs, frameScales).c_str());
 }

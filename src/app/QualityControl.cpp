@@ -74,7 +74,14 @@ float RenderScaleController::update(double frameSeconds) {
     return scale();
 }
 
-std::string frameStatsLine(std::vector<double> frameMs, float scale) {
+std::string frameStatsLine(std::vector<double> frameMs, const std::vector<float>& scales) {
+    const float scale = scales.empty() ? 1.0f : scales.back();
+    double weighted = 0.0, total = 0.0;
+    for (size_t i = 0; i < frameMs.size() && i < scales.size(); ++i) {
+        weighted += frameMs[i] * double(scales[i]);
+        total += frameMs[i];
+    }
+    const double mean = total > 0.0 ? weighted / total : double(scale);
     double median = 0.0, p95 = 0.0;
     if (!frameMs.empty()) {
         std::sort(frameMs.begin(), frameMs.end());
@@ -82,8 +89,9 @@ std::string frameStatsLine(std::vector<double> frameMs, float scale) {
         const size_t at = size_t(std::ceil(0.95 * double(frameMs.size()))) - 1;
         p95 = frameMs[std::min(at, frameMs.size() - 1)];
     }
-    char line[160];
-    std::snprintf(line, sizeof line, "frames %zu, median %.1f ms, p95 %.1f ms, render scale %g",
-                  frameMs.size(), median, p95, double(scale));
+    char line[200];
+    std::snprintf(line, sizeof line,
+                  "frames %zu, median %.1f ms, p95 %.1f ms, render scale %g, mean scale %.2f",
+                  frameMs.size(), median, p95, double(scale), mean);
     return line;
 }

@@ -54,6 +54,8 @@ private:
     std::array<int, kLevels.size()> failures{};
 };
 
-// "frames N, median X ms, p95 Y ms, render scale S" for the frame times in
-// milliseconds (empty: zeros).
-std::string frameStatsLine(std::vector<double> frameMs, float scale);
+// "frames N, median X ms, p95 Y ms, render scale S, mean scale M" for the
+// frame times in milliseconds (empty: zeros) and the scale each frame was
+// drawn at: S is the last frame's, M the mean weighted by the frames' times
+// (the share of the run's time spent at each scale; S with no frames).
+std::string frameStatsLine(std::vector<double> frameMs, const std::vector<float>& scales);

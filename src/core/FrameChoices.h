@@ -26,6 +26,9 @@ struct FrameChoices {
     float scale = 1.0f;
     double shadowScale = 1.0;
     int groundStride = 1;
+    // How far (in the map's texels) the casters' shadows may have moved since
+    // the shadow map was drawn before it is drawn again; 0: every frame.
+    double shadowKeepTexels = 0.0;
     // The first frame after a change of scale (or after a reduced capture
     // used a target as scratch) clears every target whole.
     bool wholeClears = false;

@@ -61,6 +61,7 @@ FrameChoices QualityProfile::choices() const {
     c.shadowScale = double(scale) * (reduced() ? shadowShare : 1.0);
     c.groundStride = groundStride();
     c.wholeClears = wholeClears;
+    c.shadowKeepTexels = reduced() ? shadowKeepTexels : 0.0;
     return c;
 }
 

@@ -61,6 +61,10 @@ struct QualityProfile {
     // the map has five texels for each pixel of the frame, and at a reduced
     // scale its leaves cost more than the frame's own pixels.
     double shadowShare = 0.5;
+    // A reduced frame keeps the last shadow map while no caster's shadow has
+    // moved by more than this many of its texels since it was drawn (the sun
+    // turns slowly: a few hundredths of a degree a frame).
+    double shadowKeepTexels = 1.0;
 
     QualityProfile() { on.fill(true); }
 

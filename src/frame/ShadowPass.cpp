@@ -72,6 +72,18 @@ void drawCaster(size_t index, bool sorted) {
     }
 }
 
+// The casters' depth offset is for the depth map alone: left on, its slope
+// term pushes distant land back at grazing angles and the water wins there.
+void endShadowPass(const FrameChoices& choices) {
+    glDisable(GL_POLYGON_OFFSET_FILL);
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    glUseProgram(0);
+    // The screen-sized passes that follow draw into the part the frame uses.
+    glViewport(0, 0, choices.side(screenWidth), choices.side(screenHeight));
+    clearWindowBuffers(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT, choices);
+    glCullFace(GL_BACK);
+}
+
 }  // namespace
 
 void drawShadowPass(const FramePlan& plan) {
@@ -90,6 +102,15 @@ void drawShadowPass(const FramePlan& plan) {
             mirrored.clipFromWorld = waterPartClip(part, choices) * mirrored.clipFromWorld;
             readers.push_back(mirrored);
         }
+    if (shadowMap->keepsMap(choices)) {
+        // The map stays as it was drawn, with its own light matrix; the
+        // casters this frame's views need and it left out are drawn in.
+        shadowMap->stepLightView();
+        const PassTarget window = {0, {0, 0, choices.side(screenWidth), choices.side(screenHeight)}};
+        for (const ViewVolume& view : readers) completeShadowsFor(view, window, choices);
+        endShadowPass(choices);
+        return;
+    }
     // The casters' boxes bound the texels the pass writes, so the clear can
     // leave the rest of the map alone; the same boxes leave out casters
     // outside the light's box.
@@ -124,15 +145,7 @@ void drawShadowPass(const FramePlan& plan) {
         drawCaster(i, deferring);
     }
     shadowMap->passDrawn = true;
-    // The casters' depth offset is for the depth map alone: left on, its slope
-    // term pushes distant land back at grazing angles and the water wins there.
-    glDisable(GL_POLYGON_OFFSET_FILL);
-    glBindFramebuffer(GL_FRAMEBUFFER, 0);
-    glUseProgram(0);
-    // The screen-sized passes that follow draw into the part the frame uses.
-    glViewport(0, 0, choices.side(screenWidth), choices.side(screenHeight));
-    clearWindowBuffers(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT, choices);
-    glCullFace(GL_BACK);
+    endShadowPass(choices);
 }
 
 void completeShadowsFor(const ViewVolume& view, const PassTarget& back,

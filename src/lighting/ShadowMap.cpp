@@ -118,7 +118,7 @@ bool ShadowMap::shadowMayFall(const Box& box) const {
     return passDrawn ? mayShadow(box) : matrixHandedOut;
 }
 
-void ShadowMap::beginShadowPass(const FrameChoices& choices, const std::vector<Box>* casterBoxes) {
+void ShadowMap::stepLightView() {
     if (light) {
         // The camera stands at the light while the light's view is built and
         // is put back afterwards; each vector update is one step of its turn.
@@ -131,7 +131,25 @@ void ShadowMap::beginShadowPass(const FrameChoices& choices, const std::vector<B
             camera->updateCameraVectors();
         }
         lightProjection = lightProjectionMatrix(nearPlane, farPlane);
-        lightSpaceMatrix = lightProjection * lightViewMatrix(lightPosition, light->direction);
+        lightNow = lightProjection * lightViewMatrix(lightPosition, light->direction);
+    }
+}
+
+bool ShadowMap::keepsMap(const FrameChoices& choices) const {
+    if (!passDrawn || !light || choices.shadowKeepTexels <= 0.0 || choices.wholeClears ||
+        drawnWidth != choices.shadowSide(shadowWidth) ||
+        drawnHeight != choices.shadowSide(shadowHeight))
+        return false;
+    const double texel = 2.0 * double(kShadowHalfExtent) / double(std::max(drawnWidth, 1));
+    return double(shadowShiftOnGround(casterBoxes, drawnDirection, light->direction)) <=
+           choices.shadowKeepTexels * texel;
+}
+
+void ShadowMap::beginShadowPass(const FrameChoices& choices, const std::vector<Box>* casterBoxes) {
+    stepLightView();
+    if (light) {
+        lightSpaceMatrix = lightNow;
+        drawnDirection = light->direction;
     }
 
     if (shader) {

@@ -53,6 +53,16 @@ public:
     // depth. The frame's choices give the part of the map it draws into.
     void beginShadowPass(const FrameChoices& choices,
                          const std::vector<Box>* casterBoxes = nullptr);
+    // The light's view as the pass builds it (the camera stands at the light
+    // meanwhile: a camera in turn mode takes its steps) into `lightNow`; the
+    // map and its receivers keep `lightSpaceMatrix` until the map is drawn.
+    void stepLightView();
+    glm::mat4 lightNow{0.0f};
+    // Whether a frame with these choices may keep the map as it is: it has
+    // been drawn at this part of its size, and no caster's shadow (the boxes
+    // of the last pass) has moved by more than the choices allow since then.
+    bool keepsMap(const FrameChoices& choices) const;
+    glm::vec3 drawnDirection{0.0f};  // the light's direction when the map was drawn
 
     // Binds the map as the target again, as the last beginShadowPass left it
     // (same matrix, same part of the map), without clearing: for casters

@@ -1,6 +1,8 @@
 #include "lighting/ShadowMath.h"
 
+#include <algorithm>
 #include <cmath>
+#include <limits>
 #include <glm/gtc/matrix_transform.hpp>
 
 glm::mat4 lightViewMatrix(const glm::vec3& position, const glm::vec3& direction) {
@@ -33,4 +35,19 @@ int shadowMapSide(int windowSide, int maxSize) {
     if (wanted < 1) return 1;
     if (maxSize > 0 && wanted > maxSize) return maxSize;
     return static_cast<int>(wanted);
+}
+
+float shadowShiftOnGround(const std::vector<Box>& boxes, const glm::vec3& from,
+                          const glm::vec3& to) {
+    // A light within about a degree of the horizon casts shadows a few
+    // hundred times their height: counted as moving without bound.
+    constexpr float kDescends = 0.02f;
+    const glm::vec3 a = glm::length(from) > 0.0f ? glm::normalize(from) : from;
+    const glm::vec3 b = glm::length(to) > 0.0f ? glm::normalize(to) : to;
+    if (!(a.y < -kDescends) || !(b.y < -kDescends)) return std::numeric_limits<float>::infinity();
+    const glm::vec2 run = glm::vec2(b.x, b.z) / -b.y - glm::vec2(a.x, a.z) / -a.y;
+    float shift = 0.0f;
+    for (const Box& box : boxes)
+        if (!box.empty) shift = std::max(shift, (box.max.y - box.min.y) * glm::length(run));
+    return shift;
 }

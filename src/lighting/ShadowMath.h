@@ -3,6 +3,9 @@
 // orthographic box, and where a world point lands in the depth map.
 
 #include <glm/glm.hpp>
+#include <vector>
+
+#include "render/ScreenRect.h"
 
 // Depth range of the light's box, in world units along the light direction.
 constexpr float kShadowNearPlane = 10.0f;
@@ -28,6 +31,15 @@ glm::vec3 shadowMapCoordinates(const glm::mat4& lightSpaceMatrix, const glm::vec
 
 // True when all three coordinates lie in [0, 1].
 bool insideShadowMap(const glm::vec3& coordinates);
+
+// How far, in world units across the ground, the shadow of any of the boxes
+// moves when the light's direction turns from `from` to `to`: each box's top
+// casts onto the level of its bottom, so the shadow's end moves by the box's
+// height times the change of the ray's horizontal run per unit of descent.
+// Infinite when either light does not come down (at or below the horizon);
+// empty boxes are left out.
+float shadowShiftOnGround(const std::vector<Box>& boxes, const glm::vec3& from,
+                          const glm::vec3& to);
 
 // The depth map's side for a window side: kShadowMapScale times as large,
 // but never above what the device can hold (maxSize), nor below 1.

@@ -82,7 +82,7 @@ TEST(Picture, StatsLineOnlyWhenAskedAndUnknownQualitySaidOnce) {
     ASSERT_EQ(r.exitStatus, 0) << r.err;
     const std::regex line(
         "frames [1-9][0-9]*, median [0-9]+\\.[0-9] ms, p95 [0-9]+\\.[0-9] ms, render scale "
-        "(1|0\\.[0-9]+)\\n");
+        "(1|0\\.[0-9]+), mean scale (1|0)\\.[0-9][0-9]\\n");
     EXPECT_TRUE(std::regex_search(r.err, line)) << r.err;
     const std::string said = "MORROWDOCK_QUALITY=fastest is not auto or full; using auto";
     const size_t first = r.err.find(said);

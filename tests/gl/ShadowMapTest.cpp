@@ -8,6 +8,7 @@
 
 #include "camera/Camera.h"
 #include "core/Globals.h"
+#include "core/QualityProfile.h"
 #include "frame/FramePlan.h"
 #include "frame/ShadowPass.h"
 #include "gl/GlTestSupport.h"
@@ -326,5 +327,42 @@ TEST_F(ShadowMapTest, OnlyDoubleSidedCastersLoseTheirSeeThroughTexels) {
     ASSERT_TRUE(insideShadowMap(underSolid));
     EXPECT_FLOAT_EQ(depthAt(depths, underLeaves), 1.0f);
     EXPECT_LT(depthAt(depths, underSolid), 1.0f);
+    EXPECT_EQ(takeGlError(), GLenum(GL_NO_ERROR));
+}
+
+TEST_F(ShadowMapTest, AReducedFrameKeepsItsMapUntilTheShadowsMove) {
+    const auto dir = freshTempFolder("shadow_kept");
+    writeText(dir / "square.obj", kSquareObj);
+    Model square((dir / "square.obj").c_str(), false, true);
+    // The square stood on its edge: a caster 20 units tall.
+    Entity wall(&square, glm::vec3(0, 10, 0), glm::vec3(90, 0, 0), glm::vec3(1), 1);
+    shadowCasters = {&wall};
+    shadowMap = map.get();
+    QualityProfile reducedProfile;
+    reducedProfile.setScale(0.5f);
+    FramePlan reduced;
+    reduced.choices = reducedProfile.choices();
+    reduced.choices.wholeClears = false;
+
+    drawShadowPass(reduced);
+    const glm::mat4 drawn = map->lightSpaceMatrix;
+    EXPECT_EQ(drawn, map->lightNow);
+    // A hair's turn of the light: the map and its matrix stay; the light's
+    // view is still built (the camera takes its steps at the light).
+    light->setDirection(glm::vec3(-1.0f, -1.0001f, 0.0f));
+    drawShadowPass(reduced);
+    EXPECT_EQ(map->lightSpaceMatrix, drawn);
+    EXPECT_NE(map->lightNow, drawn);
+    // Turned far enough to move the wall's shadow by several texels: drawn
+    // again with the light as it is now.
+    light->setDirection(glm::vec3(-1.0f, -2.0f, 0.0f));
+    drawShadowPass(reduced);
+    EXPECT_NE(map->lightSpaceMatrix, drawn);
+    EXPECT_EQ(map->lightSpaceMatrix, map->lightNow);
+    // At full scale every frame draws the map, however little the light turned.
+    const glm::mat4 before = map->lightSpaceMatrix;
+    light->setDirection(glm::vec3(-1.0f, -2.0001f, 0.0f));
+    drawShadowPass(planWithTheProgramsChoices());
+    EXPECT_NE(map->lightSpaceMatrix, before);
     EXPECT_EQ(takeGlError(), GLenum(GL_NO_ERROR));
 }

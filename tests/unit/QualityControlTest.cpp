@@ -108,10 +108,19 @@ TEST(RenderScaleController, NoisyFramesAroundTheBudgetDoNotMakeItSwing) {
     EXPECT_GE(shortestWait, 16.0);
 }
 
-TEST(FrameStats, LineHoldsCountMedianP95AndScale) {
-    EXPECT_EQ(frameStatsLine({}, 1.0f), "frames 0, median 0.0 ms, p95 0.0 ms, render scale 1");
+TEST(FrameStats, LineHoldsCountMedianP95ScaleAndTheTimeWeightedMeanScale) {
+    EXPECT_EQ(frameStatsLine({}, {}),
+              "frames 0, median 0.0 ms, p95 0.0 ms, render scale 1, mean scale 1.00");
     std::vector<double> ms;
     for (int i = 1; i <= 100; ++i) ms.push_back(double(i));
-    EXPECT_EQ(frameStatsLine(ms, 0.55f),
-              "frames 100, median 51.0 ms, p95 95.0 ms, render scale 0.55");
+    EXPECT_EQ(frameStatsLine(ms, std::vector<float>(100, 0.55f)),
+              "frames 100, median 51.0 ms, p95 95.0 ms, render scale 0.55, mean scale 0.55");
+    // A quarter of the time at 1 (one 30 ms frame), the rest at 0.3 (nine
+    // 10 ms frames): the mean follows the time, not the count of frames.
+    std::vector<double> times(9, 10.0);
+    std::vector<float> scales(9, 0.3f);
+    times.insert(times.begin(), 30.0);
+    scales.insert(scales.begin(), 1.0f);
+    EXPECT_EQ(frameStatsLine(times, scales),
+              "frames 10, median 10.0 ms, p95 30.0 ms, render scale 0.3, mean scale 0.48");
 }

@@ -123,3 +123,30 @@ TEST(ShadowMath, MapSideIsFiveTimesTheWindowWithinTheDeviceLimit) {
     EXPECT_EQ(shadowMapSide(-4, 16384), 1);
     EXPECT_EQ(shadowMapSide(100, 0), 500);  // an unknown limit limits nothing
 }
+
+TEST(ShadowMath, ShadowsShiftWithTheSunsTurnAndTheCastersHeight) {
+    const Box tree{glm::vec3(-5.0f, 0.0f, -5.0f), glm::vec3(5.0f, 42.0f, 5.0f), false};
+    const Box bush{glm::vec3(0.0f, 1.0f, 0.0f), glm::vec3(2.0f, 22.0f, 2.0f), false};
+    const Box none{glm::vec3(0.0f), glm::vec3(100.0f), true};
+    const glm::vec3 at45(1.0f, -1.0f, 0.0f);
+    EXPECT_EQ(shadowShiftOnGround({tree}, at45, at45 * 3.0f), 0.0f);
+    // From 45 to 44 degrees above the horizon: each unit of height casts
+    // cot(44) - cot(45) further.
+    const float low = glm::radians(44.0f);
+    const glm::vec3 at44(std::cos(low), -std::sin(low), 0.0f);
+    const float perUnit = 1.0f / std::tan(low) - 1.0f;
+    EXPECT_NEAR(shadowShiftOnGround({tree}, at45, at44), 42.0f * perUnit, 1e-3f);
+    EXPECT_NEAR(shadowShiftOnGround({bush, none}, at45, at44), 21.0f * perUnit, 1e-3f);
+    EXPECT_EQ(shadowShiftOnGround({none}, at45, at44), 0.0f);
+    // At the horizon (or with the light coming up) the shadows run away.
+    EXPECT_TRUE(std::isinf(shadowShiftOnGround({tree}, at45, glm::vec3(1.0f, 0.0f, 0.0f))));
+    EXPECT_TRUE(std::isinf(shadowShiftOnGround({tree}, glm::vec3(1.0f, 0.5f, 0.0f), at45)));
+    // Over the day's light, a frame at 60 steps a second moves the trees'
+    // shadows by far less than a second of the clock does.
+    for (float t = 8000.0f; t <= 18000.0f; t += 2000.0f) {
+        const glm::vec3 now = dayCycleAt(t).lightDirection;
+        const float frame = shadowShiftOnGround({tree}, now, dayCycleAt(t + 100.0f / 60.0f).lightDirection);
+        const float second = shadowShiftOnGround({tree}, now, dayCycleAt(t + 100.0f).lightDirection);
+        EXPECT_LT(frame * 20.0f, second) << t;
+    }
+}

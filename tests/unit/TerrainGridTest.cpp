@@ -237,12 +237,17 @@ TEST(TerrainLevels, BlockRunsSelectEachBlocksTrianglesOnceAtEveryStride) {
     }
 }
 
-TEST(TerrainLevels, OnlyReducedFramesDrawACoarserLevel) {
+TEST(TerrainLevels, OnlyReducedFramesDrawACoarserLevelOrKeepTheShadowMap) {
     const std::vector<std::pair<float, int>> cases = {{1.0f, 1}, {0.75f, 1}, {0.56f, 1}, {0.55f, 2},
                                                       {0.4f, 2}, {0.3f, 2},  {0.1f, 2}};
     for (const auto& [scale, stride] : cases) {
         QualityProfile profile;
         profile.setScale(scale);
         EXPECT_EQ(profile.groundStride(), stride) << scale;
+        const FrameChoices choices = profile.choices();
+        EXPECT_EQ(choices.groundStride, stride) << scale;
+        // A full-scale frame draws its shadow map every frame, as designed.
+        EXPECT_EQ(choices.shadowKeepTexels > 0.0, scale < 1.0f) << scale;
+        EXPECT_EQ(choices.shadowSide(5400) < 5400, scale < 1.0f) << scale;
     }
 }
