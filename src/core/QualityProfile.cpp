@@ -62,6 +62,7 @@ FrameChoices QualityProfile::choices() const {
     c.groundStride = groundStride();
     c.wholeClears = wholeClears;
     c.shadowKeepTexels = reduced() ? shadowKeepTexels : 0.0;
+    c.waterEveryOther = reduced() && waterEveryOther;
     return c;
 }
 

@@ -65,6 +65,9 @@ struct QualityProfile {
     // moved by more than this many of its texels since it was drawn (the sun
     // turns slowly: a few hundredths of a degree a frame).
     double shadowKeepTexels = 1.0;
+    // A reduced frame whose water reads only texels the frame before drew
+    // keeps the water targets as they are, every second frame at most.
+    bool waterEveryOther = true;
 
     QualityProfile() { on.fill(true); }
 

@@ -4,6 +4,9 @@
 // refraction (colour texture and a depth texture that the water shader reads
 // to find how deep the water is). Created once at start-up.
 
+#include <limits>
+#include <vector>
+
 #include "core/FrameChoices.h"
 #include "render/ScreenRect.h"
 
@@ -14,6 +17,13 @@ public:
     // The part of either target that a frame with these choices draws into
     // (all of it at full scale).
     static PixelRect drawnPart(const FrameChoices& choices);
+
+    // The parts of each target the last drawing frame drew, and its clock
+    // (NaN before the first): the next frame may read them again instead.
+    std::vector<PixelRect> reflectionDrawn;
+    std::vector<PixelRect> refractionDrawn;
+    float drawnAtClock = std::numeric_limits<float>::quiet_NaN();
+    bool keptLastFrame = false;  // the last frame read them again
 
     int windowWidth;  // viewport restored on unbind
     int windowHeight;

@@ -100,14 +100,16 @@ bool bindTarget(Target target, const FrameChoices& choices) {
     }
 }
 
-void clearTarget(Target target, const Clear& clear, const FrameChoices& choices) {
+void clearTarget(Target target, const Clear& clear, const FramePlan& plan) {
     if (clear.area == ClearArea::None || clear.area == ClearArea::InPass) return;
+    const FrameChoices& choices = plan.choices;
     glClearColor(clear.colour.r, clear.colour.g, clear.colour.b, clear.colour.a);
     if (clear.area == ClearArea::Window) {
         clearWindowBuffers(clear.bits, choices);
         return;
     }
     const bool water = target == Target::WaterReflection || target == Target::WaterRefraction;
+    if (water && plan.waterKept) return;  // read again as drawn
     const PixelRect drawn =
         water ? WaterFrameBuffers::drawnPart(choices)
               : PixelRect{0, 0, choices.side(screenWidth), choices.side(screenHeight)};
@@ -251,7 +253,7 @@ void runPass(const Pass& pass, const FramePlan& plan) {
     applyRenderState(pass.state);
     if (pass.bindInputs) pass.bindInputs(plan);
     if (bindTarget(pass.target, plan.choices)) {
-        clearTarget(pass.target, pass.clear, plan.choices);
+        clearTarget(pass.target, pass.clear, plan);
         pass.draw(plan);
     }
     if (timed) passTimerEnd();

@@ -104,6 +104,18 @@ PixelRect reach(const PixelRect& r, bool alongX, bool alongY, const FrameChoices
     return grow(g, 0, 0, width, height);
 }
 
+// Whether each of `parts` lies inside one of `drawn`.
+bool within(const std::vector<PixelRect>& parts, const std::vector<PixelRect>& drawn) {
+    for (const PixelRect& p : parts) {
+        if (p.empty()) continue;
+        bool inside = false;
+        for (const PixelRect& d : drawn)
+            inside = inside || (p.x0 >= d.x0 && p.y0 >= d.y0 && p.x1 <= d.x1 && p.y1 <= d.y1);
+        if (!inside) return false;
+    }
+    return true;
+}
+
 PassView passView(const EyeView& eye, const glm::mat4& projection, bool clips,
                   const glm::vec4& plane) {
     return {eye, projection, plane, clips};
@@ -157,6 +169,11 @@ FramePlan planFrame(const EyeView& beforeStep, const Camera& camera, bool captur
     if (plan.waterPasses) {
         plan.reflectionParts = readParts(plan.waterSeen, true, choices);
         plan.refractionParts = readParts(plan.waterSeen, false, choices);
+        plan.waterKept = choices.waterEveryOther && !choices.wholeClears &&
+                         !waterFrameBuffers->keptLastFrame &&
+                         waterFrameBuffers->drawnAtClock == previousTimeOfDay &&
+                         within(plan.reflectionParts, waterFrameBuffers->reflectionDrawn) &&
+                         within(plan.refractionParts, waterFrameBuffers->refractionDrawn);
     }
 
     // The glow: the sources the clock lights, where the model program's eye

@@ -59,6 +59,11 @@ struct FramePlan {
     EyeView afterWater;  // after the mirror is undone (turn mode: turned further)
 
     bool waterPasses = false;  // the reflection and refraction passes run
+    // The water targets are read as the frame before drew them: the passes
+    // take their camera steps and draw nothing, and their targets are not
+    // cleared (a reduced frame, every second frame at most, when every part
+    // the surface reads lies inside what that frame drew).
+    bool waterKept = false;
     bool capture = false;      // the vase's surroundings are captured this frame
 
     // The water passes: the mirrored eye clipped above the surface, and the

@@ -103,8 +103,11 @@ void renderWaterReflection(const FramePlan& plan) {
     // nothing is drawn: a camera in turn mode turns at each derivation.
     const glm::vec3 saved = mirrorCamera(*mainCamera, h);
     applyViewToWaterShaders();
-    drawByParts(plan.reflectionParts, plan.reflection, waterFrameBuffers->reflectionFrameBuffer,
-                &reflectedEntities, plan.choices);
+    if (!plan.waterKept) {
+        drawByParts(plan.reflectionParts, plan.reflection, waterFrameBuffers->reflectionFrameBuffer,
+                    &reflectedEntities, plan.choices);
+        waterFrameBuffers->reflectionDrawn = plan.reflectionParts;
+    }
     restoreFromMirror(*mainCamera, saved);
     applyViewToWaterShaders();
 
@@ -117,8 +120,13 @@ void renderWaterReflection(const FramePlan& plan) {
 void renderWaterRefraction(const FramePlan& plan) {
     const float h = water->height();
     water->setClipPlane(refractionClipPlane(h), kClipPlaneName);
-    drawByParts(plan.refractionParts, plan.refraction, waterFrameBuffers->refractionFrameBuffer,
-                nullptr, plan.choices);
+    if (!plan.waterKept) {
+        drawByParts(plan.refractionParts, plan.refraction,
+                    waterFrameBuffers->refractionFrameBuffer, nullptr, plan.choices);
+        waterFrameBuffers->refractionDrawn = plan.refractionParts;
+        waterFrameBuffers->drawnAtClock = timeOfDay;
+    }
+    waterFrameBuffers->keptLastFrame = plan.waterKept;
     water->setClipPlane(disabledClipPlane(), kClipPlaneName);
     glUseProgram(0);
     waterFrameBuffers->unbindCurrentFrameBuffer();

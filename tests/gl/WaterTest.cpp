@@ -471,6 +471,42 @@ TEST_F(WaterTest, PassesResetTheClipPlaneAndPutTheCameraBack) {
     EXPECT_EQ(takeGlError(), GLenum(GL_NO_ERROR));
 }
 
+TEST_F(WaterTest, AFrameThatKeepsTheTargetsStillStepsTheCameraAndLeavesThemAsDrawn) {
+    Camera camera({30, 6, 10}, nullptr);
+    camera.front = glm::normalize(glm::vec3(-0.5f, -0.3f, -1));
+    camera.turnStep = 0.5f;
+    camera.updateCameraVectors();
+    water = lake.get();
+    waterFrameBuffers = buffers.get();
+    mainCamera = &camera;
+    runWaterPasses(planFrame(eyeOf(camera), camera, false));
+    // What the last drawing frame left in the targets.
+    for (GLuint fbo : {buffers->reflectionFrameBuffer, buffers->refractionFrameBuffer}) {
+        glBindFramebuffer(GL_FRAMEBUFFER, fbo);
+        glClearColor(0.0f, 1.0f, 0.0f, 1.0f);
+        glClear(GL_COLOR_BUFFER_BIT);
+    }
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    Camera reference = camera;
+    for (int i = 0; i < 3; ++i) reference.updateCameraVectors();
+
+    FramePlan kept = planFrame(eyeOf(camera), camera, false);
+    kept.waterKept = true;
+    runWaterPasses(kept);
+    // The camera took the passes' steps; the targets hold what they held.
+    EXPECT_NEAR(glm::distance(camera.front, reference.front), 0.0f, 1e-6f);
+    for (GLuint fbo : {buffers->reflectionFrameBuffer, buffers->refractionFrameBuffer}) {
+        glBindFramebuffer(GL_READ_FRAMEBUFFER, fbo);
+        unsigned char pixel[3] = {};
+        glReadPixels(250, 150, 1, 1, GL_RGB, GL_UNSIGNED_BYTE, pixel);
+        EXPECT_EQ(pixel[1], 255);
+        EXPECT_EQ(pixel[0], 0);
+    }
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
+    EXPECT_TRUE(buffers->keptLastFrame);
+    EXPECT_EQ(takeGlError(), GLenum(GL_NO_ERROR));
+}
+
 TEST_F(WaterTest, PassesWithoutAWaterDoNothing) {
     Camera camera({30, 6, 10}, nullptr);
     mainCamera = &camera;
