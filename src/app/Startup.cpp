@@ -5,12 +5,14 @@
 
 #include "app/AppGlobals.h"
 #include "app/Controls.h"
+#include "app/DayCycle.h"
 #include "app/Smoke.h"
 #include "app/Window.h"
 #include "camera/Camera.h"
 #include "camera/CameraPath.h"
 #include "camera/Projection.h"
 #include "core/Globals.h"
+#include "core/TimeSource.h"
 #include "effects/ParticleSystem.h"
 #include "effects/Skybox.h"
 #include "effects/Terrain.h"
@@ -85,10 +87,14 @@ void initGlState() {
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
 }
 
+namespace {
+const glm::vec3 kMainCameraStart(0.0f, 3.0f, 2.0f);
+}  // namespace
+
 void initCameras() {
     const float aspect = static_cast<float>(screenWidth) / static_cast<float>(screenHeight);
     viewFrustum = new Frustum(90.0f, aspect, 0.1f, 800.0f);
-    mainCamera = new Camera(glm::vec3(0.0f, 3.0f, 2.0f), viewFrustum);
+    mainCamera = new Camera(kMainCameraStart, viewFrustum);
     readControlPoints(*mainCamera);
     captureCamera = new Camera(glm::vec3(0.0f), viewFrustum);
     captureCamera->freeMode = true;
@@ -130,6 +136,25 @@ void init() {
     initSkyAndShadows();
     initSound();
     initGlState();
+}
+
+void restartDay() {
+    // The first frame jumps the clock from 0 to the day's start.
+    timeOfDay = 0.0f;
+    previousTimeOfDay = 0.0f;
+    firstFrame = true;
+    lastFrame = static_cast<float>(currentTime());
+    if (mainCamera) {
+        *mainCamera = Camera(kMainCameraStart, viewFrustum);
+        readControlPoints(*mainCamera);
+    }
+    resetPath();
+    if (skybox) skybox->skyRotation = 0.0f;
+    // The night's light for the capture, as the clock stands.
+    updateDayCycle();
+    captureEnvironment();
+    if (soundSystem) soundSystem->playMusic();
+    if (appWindow) glfwSetWindowShouldClose(appWindow->window, GLFW_FALSE);
 }
 
 namespace {
