@@ -50,9 +50,12 @@ void enableClipDistance();
 // the browser where WEBGL_clip_cull_distance was enabled.
 bool hasClipDistances();
 
-// Before the window is made: the page leaves WEBGL_clip_cull_distance off
-// even where the browser has it, so that the shaders clip by discarding (the
-// test page compares the two). Nothing on the desktop.
+// Before the window is made: the page does without WEBGL_clip_cull_distance
+// even where the browser has it, so that the shaders clip by discarding and
+// GL_CLIP_DISTANCE0 is never enabled (the test page compares the two).
+// Emscripten enables every extension the browser offers on the context all
+// the same, so only the program's side of it is left out. Nothing on the
+// desktop.
 void forgoClipDistances();
 
 // True where the program may start threads of its own. A page has none
