@@ -5,7 +5,6 @@
 
 #include "app/AppGlobals.h"
 #include "app/Controls.h"
-#include "app/DayCycle.h"
 #include "app/Smoke.h"
 #include "app/Window.h"
 #include "camera/Camera.h"
@@ -150,8 +149,8 @@ void restartDay() {
     }
     resetPath();
     if (skybox) skybox->skyRotation = 0.0f;
-    // The night's light for the capture, as the clock stands.
-    updateDayCycle();
+    // The capture draws with the lights as start-up's capture did.
+    placeLightsAtStart();
     captureEnvironment();
     if (soundSystem) soundSystem->playMusic();
     if (appWindow) glfwSetWindowShouldClose(appWindow->window, GLFW_FALSE);
