@@ -64,6 +64,5 @@ bool hasWorkerThreads();
 
 // Asks the browser's context for the extensions the frame uses (float
 // colour targets, their linear filtering, clip distances unless forgone,
-// timer queries);
-// nothing on the desktop.
+// timer queries); nothing on the desktop.
 void enableContextExtensions();

@@ -89,8 +89,8 @@ void programToGlslEs(std::string& vertex, std::string& fragment,
     declareAfterHeader(vertex, std::string("out float ") + kClipVarying + ";");
     declareAfterHeader(fragment, std::string("in float ") + kClipVarying + ";");
     static const std::regex mainStart(R"((void\s+main\s*\(\s*(?:void)?\s*\)\s*\{))");
-    fragment = std::regex_replace(
-        fragment, mainStart, std::string("$1\n    if (") + kClipVarying + " < 0.0) discard;");
+    fragment = std::regex_replace(fragment, mainStart,
+                                  std::string("$1\n    if (") + kClipVarying + " < 0.0) discard;");
 }
 
 void programForThisGL(std::string& vertex, std::string& fragment,
