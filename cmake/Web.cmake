@@ -46,7 +46,7 @@ target_link_libraries(morrowdock PRIVATE ${MD_WEB_DEPS}/lib/libassimp.a
 target_link_options(morrowdock PRIVATE
   -sUSE_GLFW=3 -sMIN_WEBGL_VERSION=2 -sMAX_WEBGL_VERSION=2 -sFULL_ES3=1 -lopenal
   -sALLOW_MEMORY_GROWTH=1 -sINITIAL_MEMORY=128MB -sTOTAL_STACK=8MB
-  -sEXPORTED_FUNCTIONS=_main,_md_start,_md_frames,_md_clock,_md_render_scale,_md_camera,_md_test_moment
+  -sEXPORTED_FUNCTIONS=_main,_md_start,_md_frames,_md_clock,_md_render_scale,_md_camera,_md_test_moment,_md_clips_by_discard,_md_play_again
   -sEXPORTED_RUNTIME_METHODS=ccall,HEAPU8
   -sMINIFY_HTML=0 "SHELL:--shell-file ${MD_WEB_SHELL}"
   "SHELL:--preload-file ${MD_WEB_DATA}/shader@/shader"

@@ -12,6 +12,7 @@
 #include "camera/Projection.h"
 #include "core/Globals.h"
 #include "core/QualityProfile.h"
+#include "core/TimeSource.h"
 #include "effects/ParticleSystem.h"
 #include "effects/Skybox.h"
 #include "effects/Terrain.h"
@@ -87,10 +88,14 @@ void initGlState() {
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
 }
 
+namespace {
+const glm::vec3 kMainCameraStart(0.0f, 3.0f, 2.0f);
+}  // namespace
+
 void initCameras() {
     const float aspect = static_cast<float>(screenWidth) / static_cast<float>(screenHeight);
     viewFrustum = new Frustum(90.0f, aspect, 0.1f, 800.0f);
-    mainCamera = new Camera(glm::vec3(0.0f, 3.0f, 2.0f), viewFrustum);
+    mainCamera = new Camera(kMainCameraStart, viewFrustum);
     readControlPoints(*mainCamera);
     captureCamera = new Camera(glm::vec3(0.0f), viewFrustum);
     captureCamera->freeMode = true;
@@ -135,6 +140,25 @@ void init() {
     initSkyAndShadows();
     initSound();
     initGlState();
+}
+
+void restartDay() {
+    // The first frame jumps the clock from 0 to the day's start.
+    timeOfDay = 0.0f;
+    previousTimeOfDay = 0.0f;
+    firstFrame = true;
+    lastFrame = static_cast<float>(currentTime());
+    if (mainCamera) {
+        *mainCamera = Camera(kMainCameraStart, viewFrustum);
+        readControlPoints(*mainCamera);
+    }
+    resetPath();
+    if (skybox) skybox->skyRotation = 0.0f;
+    // The capture draws with the lights as start-up's capture did.
+    placeLightsAtStart();
+    captureEnvironment();
+    if (soundSystem) soundSystem->playMusic();
+    if (appWindow) glfwSetWindowShouldClose(appWindow->window, GLFW_FALSE);
 }
 
 namespace {

@@ -1,5 +1,7 @@
 #include "frame/RenderState.h"
 
+#include "platform/GlCompat.h"
+
 void applyRenderState(const RenderState& state) {
     glEnable(GL_DEPTH_TEST);
     glDepthFunc(GL_LESS);
@@ -9,7 +11,7 @@ void applyRenderState(const RenderState& state) {
     glCullFace(state.cullFace);
     glEnable(GL_BLEND);
     glBlendFunc(state.blendSource, state.blendDestination);
-    glEnable(GL_CLIP_DISTANCE0);
+    enableClipDistance();
     glDisable(GL_SCISSOR_TEST);
     glDisable(GL_STENCIL_TEST);
     glDisable(GL_POLYGON_OFFSET_FILL);

@@ -11,7 +11,8 @@ struct RenderState {
 };
 
 // Depth test on (less), depth and colour writes on, culling of the state's
-// face, blending with its factors, clip distance 0 on, scissor and stencil
-// tests and polygon offset off (the shadow map turns its offset on for its
-// casters), no program current.
+// face, blending with its factors, clip distance 0 on (where the context
+// clips: enableClipDistance), scissor and stencil tests and polygon offset
+// off (the shadow map turns its offset on for its casters), no program
+// current.
 void applyRenderState(const RenderState& state);

@@ -7,6 +7,7 @@
 #if defined(__EMSCRIPTEN__)
 namespace {
 bool clipDistances = false;
+bool clipDistancesForgone = false;
 }  // namespace
 #endif
 
@@ -105,6 +106,20 @@ void enableClipDistance() {
 #endif
 }
 
+bool hasClipDistances() {
+#if defined(__EMSCRIPTEN__)
+    return clipDistances;
+#else
+    return true;
+#endif
+}
+
+void forgoClipDistances() {
+#if defined(__EMSCRIPTEN__)
+    clipDistancesForgone = true;
+#endif
+}
+
 bool hasWorkerThreads() {
 #if defined(__EMSCRIPTEN__) && !defined(__EMSCRIPTEN_PTHREADS__)
     return false;
@@ -120,6 +135,7 @@ void enableContextExtensions() {
     emscripten_webgl_enable_extension(context, "EXT_color_buffer_half_float");
     emscripten_webgl_enable_extension(context, "OES_texture_float_linear");
     emscripten_webgl_enable_extension(context, "EXT_disjoint_timer_query_webgl2");
-    clipDistances = emscripten_webgl_enable_extension(context, "WEBGL_clip_cull_distance");
+    clipDistances = !clipDistancesForgone &&
+                    emscripten_webgl_enable_extension(context, "WEBGL_clip_cull_distance");
 #endif
 }

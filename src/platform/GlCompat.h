@@ -42,14 +42,27 @@ GLenum colourTargetDataFormat(GLenum desktopFormat);
 // A timer query's result in nanoseconds (the call has another name in WebGL).
 GLuint64 queryResultNs(GLuint query);
 
-// Turns on the first clip distance where the context has it.
+// Turns on the first clip distance where the context has it (where it has
+// not, the shaders clip by discarding, and there is nothing to turn on).
 void enableClipDistance();
+
+// True where the context clips at gl_ClipDistance: always on the desktop; in
+// the browser where WEBGL_clip_cull_distance was enabled.
+bool hasClipDistances();
+
+// Before the window is made: the page does without WEBGL_clip_cull_distance
+// even where the browser has it, so that the shaders clip by discarding and
+// GL_CLIP_DISTANCE0 is never enabled (the test page compares the two).
+// Emscripten enables every extension the browser offers on the context all
+// the same, so only the program's side of it is left out. Nothing on the
+// desktop.
+void forgoClipDistances();
 
 // True where the program may start threads of its own. A page has none
 // without cross-origin isolation, so loading stays on the main thread there.
 bool hasWorkerThreads();
 
 // Asks the browser's context for the extensions the frame uses (float
-// colour targets, their linear filtering, clip distances, timer queries);
-// nothing on the desktop.
+// colour targets, their linear filtering, clip distances unless forgone,
+// timer queries); nothing on the desktop.
 void enableContextExtensions();

@@ -1,7 +1,10 @@
 #include "platform/GlslDialect.h"
 
+#include <cstring>
 #include <regex>
 #include <sstream>
+
+#include "platform/GlCompat.h"
 
 namespace {
 
@@ -29,9 +32,19 @@ void readValue(const std::string& text, UniformDefault& out) {
     out.i = static_cast<int>(values[0]);
 }
 
+// `declaration` on a line of its own right after the ES header.
+void declareAfterHeader(std::string& es, const std::string& declaration) {
+    const size_t header = es.find(kEsHeader);
+    if (header == std::string::npos) return;
+    es.insert(header + std::strlen(kEsHeader), declaration + "\n");
+}
+
+const char* const kClipVarying = "md_clipDistance";
+
 }  // namespace
 
-std::string toGlslEs(const std::string& source, std::vector<UniformDefault>& defaults) {
+std::string toGlslEs(const std::string& source, std::vector<UniformDefault>& defaults,
+                     EsClipping clipping) {
     static const std::regex initialised(R"(^(\s*uniform\s+(\w+)\s+(\w+))\s*=\s*([^;]+);)");
     std::istringstream in(source);
     std::ostringstream out;
@@ -41,7 +54,8 @@ std::string toGlslEs(const std::string& source, std::vector<UniformDefault>& def
         if (first && line.rfind("#version", 0) == 0) {
             // Extension directives must come before everything but the version.
             out << kEsVersion;
-            if (source.find("gl_ClipDistance") != std::string::npos)
+            if (clipping == EsClipping::Extension &&
+                source.find("gl_ClipDistance") != std::string::npos)
                 out << "#extension GL_ANGLE_clip_cull_distance : enable\n";
             out << kEsHeader;
             first = false;
@@ -63,11 +77,30 @@ std::string toGlslEs(const std::string& source, std::vector<UniformDefault>& def
     return out.str();
 }
 
-std::string glslForThisGL(const std::string& source, std::vector<UniformDefault>& defaults) {
+void programToGlslEs(std::string& vertex, std::string& fragment,
+                     std::vector<UniformDefault>& defaults, EsClipping clipping) {
+    const bool clips = vertex.find("gl_ClipDistance[0]") != std::string::npos;
+    vertex = toGlslEs(vertex, defaults, clipping);
+    fragment = toGlslEs(fragment, defaults, clipping);
+    if (clipping != EsClipping::Discard || !clips) return;
+    // Interpolated as the clip interpolates the distance, so a pixel is
+    // discarded exactly where the clip would have cut the primitive.
+    vertex = std::regex_replace(vertex, std::regex(R"(gl_ClipDistance\[0\])"), kClipVarying);
+    declareAfterHeader(vertex, std::string("out float ") + kClipVarying + ";");
+    declareAfterHeader(fragment, std::string("in float ") + kClipVarying + ";");
+    static const std::regex mainStart(R"((void\s+main\s*\(\s*(?:void)?\s*\)\s*\{))");
+    fragment = std::regex_replace(fragment, mainStart,
+                                  std::string("$1\n    if (") + kClipVarying + " < 0.0) discard;");
+}
+
+void programForThisGL(std::string& vertex, std::string& fragment,
+                      std::vector<UniformDefault>& defaults) {
 #if defined(__EMSCRIPTEN__)
-    return toGlslEs(source, defaults);
+    programToGlslEs(vertex, fragment, defaults,
+                    hasClipDistances() ? EsClipping::Extension : EsClipping::Discard);
 #else
+    (void)vertex;
+    (void)fragment;
     (void)defaults;
-    return source;
 #endif
 }

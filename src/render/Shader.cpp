@@ -88,8 +88,7 @@ Shader::Shader(const char* vertexPath, const char* fragmentPath, const char* fra
     }
 
     std::vector<UniformDefault> defaults;
-    vertexCode = glslForThisGL(vertexCode, defaults);
-    fragmentCode = glslForThisGL(fragmentCode, defaults);
+    programForThisGL(vertexCode, fragmentCode, defaults);
     vertexShader =
         compileStage(GL_VERTEX_SHADER, vertexCode, "ERROR::SHADER::VERTEX::Compilation failed\n");
     fragmentShader = compileStage(GL_FRAGMENT_SHADER, withDefines(fragmentCode, fragmentDefines),

@@ -49,19 +49,37 @@ Frustum* viewFrustum = nullptr;
 Camera* mainCamera = nullptr;
 Camera* captureCamera = nullptr;
 
+namespace {
+// Where the day starts with its moving lights.
+const glm::vec3 kLampLeftStart(-2.5f, 16.5f, -20), kLampRightStart(2.5f, 16.5f, -20);
+const glm::vec3 kSunPointStart(0, -100, 0), kLampSpotStart(-5, 15, -20);
+const glm::vec3 kSunLightStart(100, 200, 100), kSunLightDirectionStart(-1, -1, 0);
+}  // namespace
+
 void initLights() {
     const glm::vec3 lampAmbient(0.22f), lampDiffuse(0.15f, 0.25f, 0.3f), white(1.0f);
-    sunLight =
-        new DirectionalLight(glm::vec3(100, 200, 100), glm::vec3(0), glm::vec3(0.22f),
-                             glm::vec3(0.15f, 0.25f, 0.3f), glm::vec3(0.5f), glm::vec3(-1, -1, 0));
-    lampLightLeft = new PointLight(glm::vec3(-2.5f, 16.5f, -20), lampAmbient, lampDiffuse, white,
-                                   0.0f, 0.2f, 0.1f);
-    lampLightRight = new PointLight(glm::vec3(2.5f, 16.5f, -20), lampAmbient, lampDiffuse, white,
-                                    0.0f, 0.2f, 0.1f);
+    sunLight = new DirectionalLight(kSunLightStart, glm::vec3(0), glm::vec3(0.22f),
+                                    glm::vec3(0.15f, 0.25f, 0.3f), glm::vec3(0.5f),
+                                    kSunLightDirectionStart);
+    lampLightLeft =
+        new PointLight(kLampLeftStart, lampAmbient, lampDiffuse, white, 0.0f, 0.2f, 0.1f);
+    lampLightRight =
+        new PointLight(kLampRightStart, lampAmbient, lampDiffuse, white, 0.0f, 0.2f, 0.1f);
     sunPointLight =
-        new PointLight(glm::vec3(0, -100, 0), lampAmbient, lampDiffuse, white, 0.0f, 0.2f, 0.1f);
-    lampSpotLight = new SpotLight(glm::vec3(-5, 15, -20), glm::vec3(0), glm::vec3(0), white, white,
+        new PointLight(kSunPointStart, lampAmbient, lampDiffuse, white, 0.0f, 0.2f, 0.1f);
+    lampSpotLight = new SpotLight(kLampSpotStart, glm::vec3(0), glm::vec3(0), white, white,
                                   glm::vec3(0, -1, 0), 1.0f, 0.001f, 0.001f, 40.0f, 100.0f);
+}
+
+void placeLightsAtStart() {
+    if (sunLight) {
+        sunLight->setPosition(kSunLightStart);
+        sunLight->setDirection(kSunLightDirectionStart);
+    }
+    if (lampLightLeft) lampLightLeft->setPosition(kLampLeftStart);
+    if (lampLightRight) lampLightRight->setPosition(kLampRightStart);
+    if (sunPointLight) sunPointLight->setPosition(kSunPointStart);
+    if (lampSpotLight) lampSpotLight->setPosition(kLampSpotStart);
 }
 
 namespace {

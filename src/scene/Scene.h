@@ -60,6 +60,10 @@ extern Camera* captureCamera;
 
 // The five lights, in creation order (each uploads to sceneShaders at once).
 void initLights();
+// The lights back where initLights puts them (the day moves them: the sun
+// light with the sun, the lamp's three when it fails, the point light after
+// the sun). Missing lights are skipped.
+void placeLightsAtStart();
 // The terrain, the models, the twenty-four entities and the pass lists.
 void initScene();
 // The model files initScene loads, in its order (for reading them ahead).

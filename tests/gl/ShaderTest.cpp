@@ -7,6 +7,7 @@
 
 #include "gl/GlTestSupport.h"
 #include "lighting/LightReach.h"
+#include "platform/GlslDialect.h"
 #include "render/LightVariants.h"
 #include "render/Shader.h"
 
@@ -196,6 +197,16 @@ TEST(Shader, ProjectSourcesValidateAndEveryPairLinks) {
         // leaves it unwritten gets whatever the driver makes of it.
         EXPECT_NE(sourceText(dir + pair[0]).find("gl_ClipDistance[0] ="), std::string::npos)
             << pair[0];
+        // In a browser without clip distances the pair is rewritten to clip
+        // by discarding; its two stages must still compile and link as ES.
+        std::string vertex = sourceText(dir + pair[0]);
+        std::string fragment = sourceText(dir + pair[1]);
+        std::vector<UniformDefault> defaults;
+        programToGlslEs(vertex, fragment, defaults, EsClipping::Discard);
+        const std::string esLink = "glslangValidator -l " +
+                                   writeTempFile("es.vert", vertex).string() + " " +
+                                   writeTempFile("es.frag", fragment).string() + " > /dev/null";
+        EXPECT_EQ(std::system(esLink.c_str()), 0) << pair[0] << " + " << pair[1] << " as ES";
         Shader* shader = nullptr;
         const std::string out = captureStdout(
             [&] { shader = new Shader((dir + pair[0]).c_str(), (dir + pair[1]).c_str()); });

@@ -74,9 +74,55 @@ TEST(GlslDialect, UniformInitialisersMoveToDefaults) {
     EXPECT_FLOAT_EQ(defaults[2].f[1], -0.25f);
 }
 
-TEST(GlslDialect, DesktopBuildTakesTheSourceAsItIs) {
+// Without the extension the vertex stage hands its clip distance on as a
+// varying and every entry point of the fragment stage discards below 0; a
+// pair whose vertex stage clips nothing gets neither.
+TEST(GlslDialect, DiscardClippingHandsTheDistanceToTheFragmentStage) {
+    const std::string clippingVertex =
+        "#version 330 core\nuniform vec4 plane;\n"
+        "void main() { gl_Position = vec4(0.0); gl_ClipDistance[0] = dot(gl_Position, plane); }\n";
+    const std::string fragment =
+        "#version 330 core\nout vec4 c;\n"
+        "#ifdef DEEP\nvoid main()\n{\n    c = vec4(1.0);\n}\n"
+        "#else\nvoid main( void ) {\n    c = vec4(0.0);\n}\n#endif\n";
     std::vector<UniformDefault> defaults;
-    const std::string source = "#version 330 core\nuniform vec2 uvScale = vec2(1.0);\n";
-    EXPECT_EQ(glslForThisGL(source, defaults), source);
+
+    std::string v = clippingVertex, f = fragment;
+    programToGlslEs(v, f, defaults, EsClipping::Discard);
+    EXPECT_EQ(v.find("gl_ClipDistance"), std::string::npos);
+    EXPECT_EQ(v.find("#extension"), std::string::npos);
+    EXPECT_NE(v.find("md_clipDistance = dot(gl_Position, plane);"), std::string::npos);
+    // Declared after the header, before anything that could use it.
+    const size_t header = v.find("#define MD_GLES 1\n");
+    ASSERT_NE(header, std::string::npos);
+    EXPECT_EQ(v.find("out float md_clipDistance;"), header + 18);
+    EXPECT_LT(f.find("in float md_clipDistance;"), f.find("void main"));
+    const std::string discard = "\n    if (md_clipDistance < 0.0) discard;";
+    EXPECT_NE(f.find("void main()\n{" + discard + "\n    c = vec4(1.0);"), std::string::npos);
+    EXPECT_NE(f.find("void main( void ) {" + discard + "\n    c = vec4(0.0);"), std::string::npos);
+
+    // The extension path keeps gl_ClipDistance and adds no varying.
+    v = clippingVertex;
+    f = fragment;
+    programToGlslEs(v, f, defaults, EsClipping::Extension);
+    EXPECT_NE(v.find("#extension GL_ANGLE_clip_cull_distance : enable"), std::string::npos);
+    EXPECT_EQ(v.find("md_clipDistance"), std::string::npos);
+    EXPECT_EQ(f.find("md_clipDistance"), std::string::npos);
+
+    v = "#version 330 core\nvoid main() { gl_Position = vec4(0.0); }\n";
+    f = fragment;
+    programToGlslEs(v, f, defaults, EsClipping::Discard);
+    EXPECT_EQ(v.find("md_clipDistance"), std::string::npos);
+    EXPECT_EQ(f.find("md_clipDistance"), std::string::npos);
+}
+
+TEST(GlslDialect, DesktopBuildTakesTheSourcesAsTheyAre) {
+    std::vector<UniformDefault> defaults;
+    const std::string vertex = "#version 330 core\nvoid main() { gl_ClipDistance[0] = 1.0; }\n";
+    const std::string fragment = "#version 330 core\nuniform vec2 uvScale = vec2(1.0);\n";
+    std::string v = vertex, f = fragment;
+    programForThisGL(v, f, defaults);
+    EXPECT_EQ(v, vertex);
+    EXPECT_EQ(f, fragment);
     EXPECT_TRUE(defaults.empty());
 }

@@ -36,8 +36,10 @@ async function launch(width = 1280, height = 800) {
     args: ['--no-sandbox', '--use-gl=angle', '--use-angle=swiftshader', '--enable-unsafe-swiftshader',
            '--no-first-run', '--disable-background-networking', '--disable-component-update',
            '--disable-sync', '--disable-quic',
-           // Sound waits for a gesture, as in a browser with its default policy.
-           '--autoplay-policy=user-gesture-required', `--window-size=${width},${height}`],
+           // Sound waits for the page's first activation, as with the
+           // browser's default policy. Chromium 156 lets an audio context run
+           // at once under "user-gesture-required".
+           '--autoplay-policy=document-user-activation-required', `--window-size=${width},${height}`],
     defaultViewport: {width, height},
     // A frame of the test hook can take long in software WebGL.
     protocolTimeout: 600000,
@@ -63,4 +65,29 @@ async function open(browser, url) {
   return {page, problems, log};
 }
 
-module.exports = {serve, launch, open};
+// The value of `expression` in the page, read without a user gesture.
+// page.evaluate and waitForFunction run as gestures: they give the page
+// user activation, after which its audio context starts by itself with its
+// next sound.
+async function peek(page, expression) {
+  const session = await page.createCDPSession();
+  try {
+    const {result, exceptionDetails} =
+        await session.send('Runtime.evaluate', {expression, returnByValue: true});
+    if (exceptionDetails) throw new Error(`${expression}: ${exceptionDetails.text}`);
+    return result.value;
+  } finally {
+    await session.detach();
+  }
+}
+
+// Waits, without a user gesture, until `expression` is true in the page.
+async function waitWithoutGesture(page, expression, timeoutMs) {
+  const end = Date.now() + timeoutMs;
+  while (!(await peek(page, `!!(${expression})`))) {
+    if (Date.now() > end) throw new Error(`timed out waiting for ${expression}`);
+    await new Promise((r) => setTimeout(r, 200));
+  }
+}
+
+module.exports = {serve, launch, open, peek, waitWithoutGesture};

@@ -51,4 +51,18 @@ function difference(a, b, far = 48) {
   return {mean: sum / (pixels * 3), farShare: farPixels / pixels};
 }
 
-module.exports = {pageFrame, decodePng, difference};
+// The share of the pixels of `rect` ({x0, y0, x1, y1}, rows top first) in
+// RGBA rows `width` wide whose colour is within `near` of `colour` in every
+// channel.
+function colourShare(pixels, width, rect, colour, near = 8) {
+  let count = 0;
+  for (let y = rect.y0; y < rect.y1; ++y) {
+    for (let x = rect.x0; x < rect.x1; ++x) {
+      const i = (y * width + x) * 4;
+      if (colour.every((c, k) => Math.abs(pixels[i + k] - c) <= near)) ++count;
+    }
+  }
+  return count / ((rect.x1 - rect.x0) * (rect.y1 - rect.y0));
+}
+
+module.exports = {pageFrame, decodePng, difference, colourShare};

@@ -1,7 +1,7 @@
 // The page's entry point: the desktop program's start-up and frame, driven
 // by the browser's animation frames instead of a blocking loop. The page
 // (shell.html) starts the day on a click, since sound needs a gesture, and
-// offers it again when the day ends. A test page (?test) draws chosen
+// starts it over when the day ends. A test page (?test) draws chosen
 // moments with a simulated clock, as the snapshot tool does, and reads them
 // back.
 
@@ -24,6 +24,7 @@
 #include "core/Globals.h"
 #include "core/QualityProfile.h"
 #include "frame/EnvironmentCapture.h"
+#include "platform/GlCompat.h"
 #include "scene/Scene.h"
 #include "sound/AudioBackend.h"
 #include "sound/SoundSystem.h"
@@ -70,6 +71,15 @@ EMSCRIPTEN_KEEPALIVE void md_start() {
     mode = Mode::Playing;
 }
 
+// "Play again" once the day has ended: the day from its start, with nothing
+// loaded anew and the sound already allowed.
+EMSCRIPTEN_KEEPALIVE void md_play_again() {
+    if (mode != Mode::Ended) return;
+    restartDay();
+    lastFrameAt = nowSeconds();
+    mode = Mode::Playing;
+}
+
 EMSCRIPTEN_KEEPALIVE int md_frames() {
     return framesDrawn;
 }
@@ -85,6 +95,12 @@ EMSCRIPTEN_KEEPALIVE float md_camera(int axis) {
 
 EMSCRIPTEN_KEEPALIVE float md_render_scale() {
     return quality.scale;
+}
+
+// 1 where the shaders clip at the water plane by discarding (no
+// WEBGL_clip_cull_distance, or ?noclip), 0 where the context clips.
+EMSCRIPTEN_KEEPALIVE int md_clips_by_discard() {
+    return hasClipDistances() ? 0 : 1;
 }
 
 // Test page only: draws the frame `seconds` after the first one (the frames
@@ -118,6 +134,7 @@ int main() {
     screenHeight = EM_ASM_INT({ return Module.mdHeight; });
     windowTitle = "Morrowdock";
     fullscreen = false;
+    if (EM_ASM_INT({ return Module.mdNoClip ? 1 : 0; }) != 0) forgoClipDistances();
     if (test) {
         // The snapshot tool's start: its clock, the design's full frame.
         prepareToolRun(screenWidth, screenHeight);
