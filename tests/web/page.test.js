@@ -26,6 +26,10 @@ after(async () => {
 });
 
 const sleep = (ms) => new Promise((r) => setTimeout(r, ms));
+// The page's count of drawn frames, and a wait until it reaches `count`.
+const framesSoFar = (page) => page.evaluate('Module._md_frames()');
+const framesDrawn = (page, count) =>
+  page.waitForFunction(`Module._md_frames() >= ${count}`, {timeout: 60000});
 
 // The page with its scene loaded, waiting for the click; given no user
 // activation, so that its sound is still held back.
@@ -49,7 +53,7 @@ test('the page loads, starts the day and its music on a click, follows a resize,
   assert.strictEqual(await peek(page, 'Module.mdAudioState()'), 'suspended', 'no sound before the click');
 
   await page.mouse.click(640, 400);
-  await page.waitForFunction('Module._md_frames() >= 5', {timeout: 60000});
+  await framesDrawn(page, 5);
   const clock = await page.evaluate('Module._md_clock()');
   await sleep(2000);
   assert.ok(await page.evaluate('Module._md_clock()') > clock, 'the day moves');
@@ -61,8 +65,8 @@ test('the page loads, starts the day and its music on a click, follows a resize,
   // black (the night's picture has no black).
   await page.setViewport({width: 1440, height: 900});
   await page.waitForFunction('canvas.width === 1440 && canvas.height === 900', {timeout: 10000});
-  const frames = await page.evaluate('Module._md_frames()');
-  await page.waitForFunction(`Module._md_frames() >= ${frames + 3}`, {timeout: 60000});
+  const frames = await framesSoFar(page);
+  await framesDrawn(page, frames + 3);
   const pixels = await decodePng(page, await page.screenshot({type: 'png'}));
   const black = [0, 0, 0];
   const top = colourShare(pixels, 1440, {x0: 0, y0: 0, x1: 1440, y1: 90}, black);
@@ -75,16 +79,16 @@ test('the page loads, starts the day and its music on a click, follows a resize,
 test('T hands the camera over and W moves it forwards', async () => {
   const {page, problems} = await startedPage();
   await page.mouse.click(640, 400);
-  await page.waitForFunction('Module._md_frames() >= 3', {timeout: 60000});
+  await framesDrawn(page, 3);
   await page.keyboard.press('KeyT');
-  await page.waitForFunction('Module._md_frames() >= 5', {timeout: 60000});
+  await framesDrawn(page, 5);
   const where = () => page.evaluate('[0, 1, 2].map((a) => Module._md_camera(a))');
   const from = await where();
   await sleep(1000);
   assert.deepStrictEqual(await where(), from, 'the free camera stays without a key');
   await page.keyboard.down('KeyW');
-  const frames = await page.evaluate('Module._md_frames()');
-  await page.waitForFunction(`Module._md_frames() >= ${frames + 3}`, {timeout: 60000});
+  const frames = await framesSoFar(page);
+  await framesDrawn(page, frames + 3);
   await page.keyboard.up('KeyW');
   const to = await where();
   const moved = Math.hypot(to[0] - from[0], to[1] - from[1], to[2] - from[2]);
@@ -98,13 +102,13 @@ test('T hands the camera over and W moves it forwards', async () => {
 test('Play again starts the day over without a reload', async () => {
   const {page, problems} = await startedPage();
   await page.mouse.click(640, 400);
-  await page.waitForFunction('Module._md_frames() >= 3', {timeout: 60000});
+  await framesDrawn(page, 3);
   await page.evaluate('window.mdSamePage = true');
   await page.waitForFunction("getComputedStyle(again).display === 'flex'", {timeout: 300000});
   assert.ok(await page.evaluate('Module._md_clock()') > 21500, 'the day ran to its end');
-  const frames = await page.evaluate('Module._md_frames()');
+  const frames = await framesSoFar(page);
   await page.click('#againButton');
-  await page.waitForFunction(`Module._md_frames() >= ${frames + 3}`, {timeout: 60000});
+  await framesDrawn(page, frames + 3);
   const clock = await page.evaluate('Module._md_clock()');
   assert.ok(clock >= 4950 && clock < 6000, `the clock starts over: ${clock}`);
   assert.strictEqual(await page.evaluate('window.mdSamePage'), true, 'not reloaded');
