@@ -32,6 +32,13 @@ struct FrameChoices {
     // The water targets may be read again from the frame before, which drew
     // them, instead of being drawn (every second frame at most).
     bool waterEveryOther = false;
+    // Cut-out models drawn in one pass (no depth pass first) are drawn
+    // nearest first, so the leaves behind fail the depth test before they are
+    // lit; only exact ties between leaves can come out otherwise.
+    bool nearestFirst = false;
+    // Entities with a far form standing farther than this from a view (its
+    // depth, world units) are drawn as that form; 0: never.
+    float farFormsFrom = 0.0f;
     // The first frame after a change of scale (or after a reduced capture
     // used a target as scratch) clears every target whole.
     bool wholeClears = false;

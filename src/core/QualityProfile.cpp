@@ -63,6 +63,8 @@ FrameChoices QualityProfile::choices() const {
     c.wholeClears = wholeClears;
     c.shadowKeepTexels = reduced() ? shadowKeepTexels : 0.0;
     c.waterEveryOther = reduced() && waterEveryOther;
+    c.nearestFirst = reduced() && nearestFirst;
+    c.farFormsFrom = reduced() ? farFormsFrom : 0.0f;
     return c;
 }
 

@@ -68,6 +68,13 @@ struct QualityProfile {
     // A reduced frame whose water reads only texels the frame before drew
     // keeps the water targets as they are, every second frame at most.
     bool waterEveryOther = true;
+    // A reduced frame draws the leaves and grass that it draws in one pass
+    // nearest first.
+    bool nearestFirst = true;
+    // A reduced frame draws a tree farther than this from a view (world
+    // units; the tree is about 40 high) in its far form: a quarter of the
+    // leaf cards, at twice the size, and a plainer trunk.
+    float farFormsFrom = 120.0f;
 
     QualityProfile() { on.fill(true); }
 

@@ -28,14 +28,35 @@ Shader* litProgramFor(Entity* entity, Shader* shader, const FrameChoices& choice
         sceneLightsReaching(worldBox(*entity->model, entity->modelMatrix)));
 }
 
+// The form of the entity the frame draws in this view: its far form where
+// the frame draws far forms and the entity stands beyond their depth.
+Entity* formIn(Entity* entity, const ViewVolume& view, const FrameChoices& choices) {
+    if (!entity->farForm || !(choices.farFormsFrom > 0.0f)) return entity;
+    const float depth = (view.clipFromWorld * glm::vec4(entity->getPosition(), 1.0f)).w;
+    return depth > choices.farFormsFrom ? entity->farForm : entity;
+}
+
+// Draws the entity's triangles nearest to the view first.
+void drawNearestFirst(Entity* entity, Shader* shader, const ViewVolume& view) {
+    entity->updateModelMatrix();
+    entity->model->sortAlong(glm::vec3(glm::row(view.clipFromWorld * entity->modelMatrix, 3)),
+                             DrawOrder::ViewSorted);
+    entity->draw(shader, DrawOrder::ViewSorted);
+}
+
 }  // namespace
 
 void drawEntity(Entity* entity, Shader* shader, const ViewVolume& view,
                 const FrameChoices& choices, DepthFirst depthFirst) {
     if (!entity) return;
+    entity = formIn(entity, view, choices);
     Shader* const given = shader;
     shader = litProgramFor(entity, shader, choices);
     if (depthFirst == DepthFirst::No || !entity->cutOut() || !depthFirstShader || !shader) {
+        if (choices.nearestFirst && entity->cutOut() && shader) {
+            drawNearestFirst(entity, shader, view);
+            return;
+        }
         entity->draw(shader);
         return;
     }
@@ -50,10 +71,7 @@ void drawEntity(Entity* entity, Shader* shader, const ViewVolume& view,
     if (marked) glDisable(GL_BLEND);
     // Nearest first: the depth pass keeps the nearest depth in any order, and
     // the leaves behind fail the test before their texels are read.
-    entity->updateModelMatrix();
-    entity->model->sortAlong(glm::vec3(glm::row(view.clipFromWorld * entity->modelMatrix, 3)),
-                             DrawOrder::ViewSorted);
-    entity->draw(depthFirstShader, DrawOrder::ViewSorted);
+    drawNearestFirst(entity, depthFirstShader, view);
     glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
     glEnable(GL_BLEND);
     glDepthFunc(GL_EQUAL);

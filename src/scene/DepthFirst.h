@@ -35,5 +35,7 @@ enum class DepthFirst {
 // depth first as `depthFirst` says when its model has cut-out texels. With
 // the frame's light-masks choice, the model program gives way to a narrower
 // one without the lights that cannot reach the entity (see LightVariants).
+// Where the frame draws far forms, an entity beyond their depth in `view` is
+// drawn as its far form.
 void drawEntity(Entity* entity, Shader* shader, const ViewVolume& view,
                 const FrameChoices& choices, DepthFirst depthFirst);

@@ -23,6 +23,10 @@ public:
     glm::vec3 rotation;     // radians about x, y, z
     glm::vec3 scale;
     float radius;  // culling sphere, world units
+    // The same object with fewer triangles, at the same place, that a frame
+    // may draw instead when it stands far from the view (see FrameChoices);
+    // not owned, may be null.
+    Entity* farForm = nullptr;
 
     // Stands on the ground: the position is (x, terrain height at (x, z), z).
     // The terrain must exist first.

@@ -105,6 +105,7 @@ enum ModelFile {
     kVaseModel,
     kFlowerModel,
     kTreeModel,
+    kTreeFarModel,
     kGrassModel
 };
 constexpr const char* kModelFiles[] = {
@@ -121,6 +122,7 @@ constexpr const char* kModelFiles[] = {
     "../models/vase/vase.obj",
     "../models/flower/flower.obj",
     "../models/tree2/tree.obj",
+    "../models/tree2/treeFar.obj",
     "../models/grass/grassModel.obj",
 };
 
@@ -164,8 +166,12 @@ void initScene() {
     flower = new Entity(flowerModel, glm::vec3(1, 8, 1.5f), kNoTurn, kUnit, 100.0f);
 
     Model* treeModel = loadModel(kModelFiles[kTreeModel], false, false);
-    for (const glm::vec2 t : kTreePositions)
-        treeEntities.push_back(new Entity(treeModel, kNoTurn, glm::vec3(18.0f), t.x, t.y, 1000.0f));
+    Model* treeFarModel = loadModel(kModelFiles[kTreeFarModel], false, false);
+    for (const glm::vec2 t : kTreePositions) {
+        Entity* tree = new Entity(treeModel, kNoTurn, glm::vec3(18.0f), t.x, t.y, 1000.0f);
+        tree->farForm = new Entity(treeFarModel, kNoTurn, glm::vec3(18.0f), t.x, t.y, 1000.0f);
+        treeEntities.push_back(tree);
+    }
 
     Model* grassModel = loadModel(kModelFiles[kGrassModel], true, false);
     for (const glm::vec2 g : kGrassPositions)
@@ -202,10 +208,12 @@ void releaseScene() {
     // none of the lists that own entities, so it is named here.
     std::vector<Entity*> all = {lightBulbs, coffeeCup, juice, sun, flower};
     all.insert(all.end(), shadowCasters.begin(), shadowCasters.end());
+    for (Entity* tree : treeEntities)
+        if (tree) all.push_back(tree->farForm);
     all.insert(all.end(), grassEntities.begin(), grassEntities.end());
     std::sort(all.begin(), all.end());
     all.erase(std::unique(all.begin(), all.end()), all.end());
-    for (Entity* e : all) delete e;
+    for (Entity* e : all) delete e;  // delete of null does nothing
     for (Entity** named : {&boat, &streetLamp, &lightBulbs, &jetty, &sun, &furniture, &breakfast,
                            &coffeeCup, &juice, &glasses, &vase, &flower})
         *named = nullptr;

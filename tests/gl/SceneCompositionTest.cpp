@@ -105,7 +105,7 @@ TEST_F(SceneComposition, ProjectionReachesEveryListedProgram) {
 }
 
 TEST_F(SceneComposition, EntitiesStandWhereTheSceneSaysAndListsHoldTheirMembers) {
-    EXPECT_EQ(sceneModels.size(), 14u);
+    EXPECT_EQ(sceneModels.size(), 15u);
     ASSERT_EQ(treeEntities.size(), 9u);
     ASSERT_EQ(grassEntities.size(), 3u);
     EXPECT_FLOAT_EQ(boat->rotation.y, -1.5707964f);
@@ -119,6 +119,22 @@ TEST_F(SceneComposition, EntitiesStandWhereTheSceneSaysAndListsHoldTheirMembers)
     EXPECT_FLOAT_EQ(treeEntities[6]->getPosition().x, -50.0f);
     EXPECT_FLOAT_EQ(treeEntities[6]->getPosition().y, terrain->getHeightOfTerrain(-50.0f, -40.0f));
     EXPECT_EQ(treeEntities[0]->model, treeEntities[8]->model);  // one model, shared
+    // Each tree's far form stands where it stands, one shared model with
+    // fewer triangles; nothing else has one.
+    for (Entity* tree : treeEntities) {
+        ASSERT_NE(tree->farForm, nullptr);
+        EXPECT_EQ(tree->farForm->getPosition(), tree->getPosition());
+        EXPECT_EQ(tree->farForm->getScale(), tree->getScale());
+        EXPECT_EQ(tree->farForm->model, treeEntities[0]->farForm->model);
+    }
+    const auto triangles = [](const Model* m) {
+        size_t n = 0;
+        for (const Mesh& mesh : m->meshes) n += mesh.indices.size() / 3;
+        return n;
+    };
+    EXPECT_LT(4 * triangles(treeEntities[0]->farForm->model), triangles(treeEntities[0]->model));
+    EXPECT_FALSE(treeEntities[0]->farForm->model->cullFaces);
+    EXPECT_EQ(boat->farForm, nullptr);
 
     auto startsWithTrees = [&](const std::vector<Entity*>& list) {
         return list.size() > 9 &&

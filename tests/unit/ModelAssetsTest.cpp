@@ -36,6 +36,7 @@ const ModelCase kModels[] = {
     {"vase/vase.obj", 3000, false, true},
     {"flower/flower.obj", 3000, false, true},
     {"tree2/tree.obj", 6000, true, false},
+    {"tree2/treeFar.obj", 1500, true, false},
     {"grass/grassModel.obj", 4000, true, false},
 };
 

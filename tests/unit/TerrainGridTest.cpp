@@ -237,7 +237,7 @@ TEST(TerrainLevels, BlockRunsSelectEachBlocksTrianglesOnceAtEveryStride) {
     }
 }
 
-TEST(TerrainLevels, OnlyReducedFramesDrawACoarserLevelOrKeepTheShadowMap) {
+TEST(TerrainLevels, OnlyReducedFramesDrawACoarserLevelKeepTheShadowMapOrDrawFarForms) {
     const std::vector<std::pair<float, int>> cases = {{1.0f, 1}, {0.75f, 1}, {0.56f, 1}, {0.55f, 2},
                                                       {0.4f, 2}, {0.3f, 2},  {0.1f, 2}};
     for (const auto& [scale, stride] : cases) {
@@ -249,5 +249,8 @@ TEST(TerrainLevels, OnlyReducedFramesDrawACoarserLevelOrKeepTheShadowMap) {
         // A full-scale frame draws its shadow map every frame, as designed.
         EXPECT_EQ(choices.shadowKeepTexels > 0.0, scale < 1.0f) << scale;
         EXPECT_EQ(choices.shadowSide(5400) < 5400, scale < 1.0f) << scale;
+        // Nor does it draw far forms or sort the leaves it draws in one pass.
+        EXPECT_EQ(choices.farFormsFrom > 0.0f, scale < 1.0f) << scale;
+        EXPECT_EQ(choices.nearestFirst, scale < 1.0f) << scale;
     }
 }

@@ -3,7 +3,13 @@
 // cards (RGBA texture, drawn from both sides by the program). Each card
 // faces away from the crown's centre and its normals lean outwards, so the
 // crown is lit like one round mass.
+//
+// The tree's far form (treeFar.obj), for reduced frames that see it from
+// afar, is drawn from the same random stream: the same trunk and limbs with
+// fewer sides and no twigs (they end inside the crown), and every fourth card
+// at twice the size, so the crown keeps its shape and its cover.
 
+#include <algorithm>
 #include <cmath>
 #include <glm/gtc/matrix_transform.hpp>
 
@@ -20,6 +26,14 @@ namespace {
 const glm::vec3 kCrownCentre(0.0f, 1.42f, 0.0f);
 const glm::vec3 kCrownRadii(0.82f, 0.62f, 0.82f);
 constexpr int kCards = 1100;
+constexpr int kFarCardEvery = 4;
+
+// The sides of the trunk's, the limbs' and the twigs' tubes (0: left out).
+struct WoodSides {
+    int trunk, limbs, twigs;
+};
+constexpr WoodSides kNearWood{9, 7, 5};
+constexpr WoodSides kFarWood{6, 4, 0};
 constexpr float kTwoPi = 6.28318531f;
 
 glm::vec3 randomDirection(Rng& rng) {
@@ -44,7 +58,7 @@ Mesh limb(glm::vec3 from, glm::vec3 to, float r0, float r1, int segments, Rng& r
     return tube(path, radii, segments, false, true, 1.0f, 3.0f);
 }
 
-Mesh trunkAndBranches(Rng& rng, std::vector<glm::vec3>& twigEnds) {
+Mesh trunkAndBranches(Rng& rng, std::vector<glm::vec3>& twigEnds, WoodSides sides) {
     std::vector<glm::vec3> path;
     std::vector<float> radii;
     for (int i = 0; i <= 8; ++i) {
@@ -53,7 +67,7 @@ Mesh trunkAndBranches(Rng& rng, std::vector<glm::vec3>& twigEnds) {
                           0.01f * std::cos(4.0f * t));
         radii.push_back(0.055f + 0.05f * std::exp(-t * 14.0f) - 0.015f * t);  // flared foot
     }
-    Mesh m = tube(path, radii, 9, true, true, 1.0f, 3.0f);
+    Mesh m = tube(path, radii, sides.trunk, true, true, 1.0f, 3.0f);
     const glm::vec3 fork = path.back();
     for (int i = 0; i < 5; ++i) {
         const float azimuth = kTwoPi * (i + rng.uniform(-0.2f, 0.2f)) / 5.0f;
@@ -63,21 +77,25 @@ Mesh trunkAndBranches(Rng& rng, std::vector<glm::vec3>& twigEnds) {
         const glm::vec3 end = kCrownCentre +
                               glm::normalize(dir) * kCrownRadii * rng.uniform(0.45f, 0.6f) -
                               glm::vec3(0.0f, 0.25f, 0.0f);
-        m.append(limb(from, end, 0.035f, 0.018f, 7, rng));
+        m.append(limb(from, end, 0.035f, 0.018f, sides.limbs, rng));
         for (int k = 0; k < 3; ++k) {
             const glm::vec3 start = glm::mix(from, end, rng.uniform(0.5f, 1.0f));
             glm::vec3 out = glm::normalize(end - from) + 0.9f * randomDirection(rng);
             out.y = std::abs(out.y) + 0.2f;
             const glm::vec3 tip = start + glm::normalize(out) * rng.uniform(0.3f, 0.5f);
-            m.append(limb(start, tip, 0.014f, 0.006f, 5, rng));
+            const Mesh twig = limb(start, tip, 0.014f, 0.006f, std::max(sides.twigs, 3), rng);
+            if (sides.twigs > 0) m.append(twig);
             twigEnds.push_back(tip);
         }
     }
     return m;
 }
 
-Mesh leafCards(Rng& rng, const std::vector<glm::vec3>& twigEnds) {
+// The crown's cards; with `every` above 1, only every so many of them, each
+// sqrt(every) times as wide and high.
+Mesh leafCards(Rng& rng, const std::vector<glm::vec3>& twigEnds, int every = 1) {
     Mesh m;
+    const float grow = std::sqrt(float(every));
     for (int i = 0; i < kCards; ++i) {
         // Two cards in three sit round the twig ends, the rest fill the crown's shell.
         glm::vec3 at;
@@ -96,8 +114,9 @@ Mesh leafCards(Rng& rng, const std::vector<glm::vec3>& twigEnds) {
         if (glm::length(side) < 1e-3f) side = glm::cross(n, glm::vec3(1, 0, 0));
         side = glm::normalize(side);
         const glm::vec3 up = glm::cross(n, side);  // side x up = n
-        const float size = rng.uniform(0.26f, 0.36f);
+        const float size = rng.uniform(0.26f, 0.36f) * grow;
         const int cell = rng.range(0, 3);
+        if (i % every != 0) continue;
         const glm::vec2 uv0(0.5f * (cell % 2), 0.5f * (cell / 2));
         Mesh card = quad(at - 0.5f * size * (side + up), size * side, size * up, uv0, uv0 + 0.5f);
         card.setNormals(glm::normalize(n + 1.5f * radial));
@@ -152,17 +171,23 @@ Image leafAtlas(int size, uint32_t seed) {
 
 ASSETGEN_FAMILY(tree) {
     const auto folder = root / "models/tree2";
-    Rng rng(1301u);
-    std::vector<glm::vec3> twigEnds;
-    const Mesh wood = trunkAndBranches(rng, twigEnds);
     const Image bark = barkTexture(256, 1302u);
     const Image leaves = leafAtlas(512, 1303u);
-    ObjModel model;
-    model.addMaterial(
-        saveMaterial(folder, "bark", bark, specularFrom(bark, 64, 0.0f, 0.25f), 0.1f));
-    model.addMaterial(
-        saveMaterial(folder, "leaves", leaves, specularFrom(leaves, 128, 0.05f, 0.4f), 0.3f));
-    model.add("trunk", "bark", wood);
-    model.add("leaves", "leaves", leafCards(rng, twigEnds));
-    writeObj(model, folder / "tree.obj");
+    const Material barkMaterial =
+        saveMaterial(folder, "bark", bark, specularFrom(bark, 64, 0.0f, 0.25f), 0.1f);
+    const Material leafMaterial =
+        saveMaterial(folder, "leaves", leaves, specularFrom(leaves, 128, 0.05f, 0.4f), 0.3f);
+    // The tree and its far form, each from the same random stream.
+    const auto write = [&](WoodSides sides, int cardEvery, const char* file) {
+        Rng rng(1301u);
+        std::vector<glm::vec3> twigEnds;
+        ObjModel model;
+        model.addMaterial(barkMaterial);
+        model.addMaterial(leafMaterial);
+        model.add("trunk", "bark", trunkAndBranches(rng, twigEnds, sides));
+        model.add("leaves", "leaves", leafCards(rng, twigEnds, cardEvery));
+        writeObj(model, folder / file);
+    };
+    write(kNearWood, 1, "tree.obj");
+    write(kFarWood, kFarCardEvery, "treeFar.obj");
 }
