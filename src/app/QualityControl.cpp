@@ -68,7 +68,9 @@ float RenderScaleController::update(double frameSeconds) {
         int next = level + 1;
         while (next < lowest && pixelShare(next) > wanted) ++next;
         moveTo(next);
-    } else if (median < budget * kUpShare && level > 0 && clock >= retryAt[level - 1]) {
+    } else if (level > 0 && clock >= retryAt[level - 1] &&
+               median * double(kLevels[size_t(level - 1)] / kLevels[size_t(level)]) <
+                   budget * kUpShare) {
         moveTo(level - 1);
     }
     return scale();

@@ -15,16 +15,22 @@ QualityMode qualityModeFrom(const char* value, bool* recognised = nullptr);
 // Chooses the render scale from recent wall-clock frame times. It steps the
 // scale down while the median of the last frames is slower than the budget
 // (several steps at once when the pixels alone show that one is not enough)
-// and back up one step while it is well under it; a level that proved too slow is
-// retried only after a pause that doubles each time, so noisy frame times
-// cannot make it swing back and forth.
+// and back up one step while the next level's frame, foreseen from this
+// one's, stays well under it. The levels lie close together, so that the
+// scale can settle near the largest one the machine keeps up with. A level
+// that proved too slow is retried only after a pause that doubles each time,
+// so noisy frame times cannot make it swing back and forth.
 class RenderScaleController {
 public:
-    static constexpr std::array<float, 5> kLevels{{1.0f, 0.75f, 0.55f, 0.4f, 0.3f}};
+    static constexpr std::array<float, 10> kLevels{
+        {1.0f, 0.85f, 0.75f, 0.65f, 0.55f, 0.5f, 0.45f, 0.4f, 0.35f, 0.3f}};
     static constexpr int kWindow = 8;           // frames whose median decides
     static constexpr int kQuickWindow = 3;      // enough when all are over twice the budget
     static constexpr int kSettleFrames = 2;     // frames ignored after a change
-    static constexpr double kUpShare = 0.55;    // step up under this share of the budget
+    // Up a step while the next level's frame, foreseen as this median grown
+    // with the side of the picture (part of a frame does not grow with its
+    // pixels), is under this share of the budget.
+    static constexpr double kUpShare = 0.8;
     static constexpr double kFirstPause = 4.0;  // seconds before a failed level is retried
     static constexpr double kLongestPause = 64.0;
 
