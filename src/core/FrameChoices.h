@@ -29,6 +29,9 @@ struct FrameChoices {
     // How far (in the map's texels) the casters' shadows may have moved since
     // the shadow map was drawn before it is drawn again; 0: every frame.
     double shadowKeepTexels = 0.0;
+    // The map drawn by the frame before is kept, however far the shadows
+    // have moved (the map is drawn every second frame at most).
+    bool shadowEveryOther = false;
     // The water targets may be read again from the frame before, which drew
     // them, instead of being drawn (every second frame at most).
     bool waterEveryOther = false;

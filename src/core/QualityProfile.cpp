@@ -63,6 +63,7 @@ FrameChoices QualityProfile::choices() const {
     c.wholeClears = wholeClears;
     c.shadowKeepTexels = reduced() ? shadowKeepTexels : 0.0;
     c.waterEveryOther = reduced() && waterEveryOther;
+    c.shadowEveryOther = reduced() && shadowEveryOther;
     c.nearestFirst = reduced() && nearestFirst;
     c.farFormsFrom = reduced() ? farFormsFrom : 0.0f;
     return c;

@@ -65,6 +65,10 @@ struct QualityProfile {
     // moved by more than this many of its texels since it was drawn (the sun
     // turns slowly: a few hundredths of a degree a frame).
     double shadowKeepTexels = 1.0;
+    // Nor does a reduced frame draw the map again straight after the frame
+    // before drew it: where the sun stands low its shadows sweep the ground by
+    // more than a texel each frame, and they then lag by one frame.
+    bool shadowEveryOther = true;
     // A reduced frame whose water reads only texels the frame before drew
     // keeps the water targets as they are, every second frame at most.
     bool waterEveryOther = true;

@@ -105,6 +105,7 @@ void drawShadowPass(const FramePlan& plan) {
     if (shadowMap->keepsMap(choices)) {
         // The map stays as it was drawn, with its own light matrix; the
         // casters this frame's views need and it left out are drawn in.
+        shadowMap->drawnLastFrame = false;
         shadowMap->stepLightView();
         const PassTarget window = {0, {0, 0, choices.side(screenWidth), choices.side(screenHeight)}};
         for (const ViewVolume& view : readers) completeShadowsFor(view, window, choices);
@@ -145,6 +146,7 @@ void drawShadowPass(const FramePlan& plan) {
         drawCaster(i, deferring);
     }
     shadowMap->passDrawn = true;
+    shadowMap->drawnLastFrame = true;
     endShadowPass(choices);
 }
 

@@ -140,6 +140,7 @@ bool ShadowMap::keepsMap(const FrameChoices& choices) const {
         drawnWidth != choices.shadowSide(shadowWidth) ||
         drawnHeight != choices.shadowSide(shadowHeight))
         return false;
+    if (choices.shadowEveryOther && drawnLastFrame) return true;
     const double texel = 2.0 * double(kShadowHalfExtent) / double(std::max(drawnWidth, 1));
     return double(shadowShiftOnGround(casterBoxes, drawnDirection, light->direction)) <=
            choices.shadowKeepTexels * texel;

@@ -60,8 +60,10 @@ public:
     glm::mat4 lightNow{0.0f};
     // Whether a frame with these choices may keep the map as it is: it has
     // been drawn at this part of its size, and no caster's shadow (the boxes
-    // of the last pass) has moved by more than the choices allow since then.
+    // of the last pass) has moved by more than the choices allow since then,
+    // or the choices keep it every second frame and the frame before drew it.
     bool keepsMap(const FrameChoices& choices) const;
+    bool drawnLastFrame = false;  // the last shadow pass drew the map
     glm::vec3 drawnDirection{0.0f};  // the light's direction when the map was drawn
 
     // Binds the map as the target again, as the last beginShadowPass left it

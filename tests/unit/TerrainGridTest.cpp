@@ -252,5 +252,6 @@ TEST(TerrainLevels, OnlyReducedFramesDrawACoarserLevelKeepTheShadowMapOrDrawFarF
         // Nor does it draw far forms or sort the leaves it draws in one pass.
         EXPECT_EQ(choices.farFormsFrom > 0.0f, scale < 1.0f) << scale;
         EXPECT_EQ(choices.nearestFirst, scale < 1.0f) << scale;
+        EXPECT_EQ(choices.shadowEveryOther, scale < 1.0f) << scale;
     }
 }
