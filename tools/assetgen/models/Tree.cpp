@@ -7,7 +7,7 @@
 // The tree's far form (treeFar.obj), for reduced frames that see it from
 // afar, is drawn from the same random stream: the same trunk and limbs with
 // fewer sides and no twigs (they end inside the crown), and every fourth card
-// at twice the size, so the crown keeps its shape and its cover.
+// at twice the size, moved in so that the crown keeps its outline and cover.
 
 #include <algorithm>
 #include <cmath>
@@ -92,7 +92,7 @@ Mesh trunkAndBranches(Rng& rng, std::vector<glm::vec3>& twigEnds, WoodSides side
 }
 
 // The crown's cards; with `every` above 1, only every so many of them, each
-// sqrt(every) times as wide and high.
+// sqrt(every) times as wide and high and moved in by its growth.
 Mesh leafCards(Rng& rng, const std::vector<glm::vec3>& twigEnds, int every = 1) {
     Mesh m;
     const float grow = std::sqrt(float(every));
@@ -114,9 +114,12 @@ Mesh leafCards(Rng& rng, const std::vector<glm::vec3>& twigEnds, int every = 1) 
         if (glm::length(side) < 1e-3f) side = glm::cross(n, glm::vec3(1, 0, 0));
         side = glm::normalize(side);
         const glm::vec3 up = glm::cross(n, side);  // side x up = n
-        const float size = rng.uniform(0.26f, 0.36f) * grow;
+        const float drawnSize = rng.uniform(0.26f, 0.36f);
+        const float size = drawnSize * grow;
         const int cell = rng.range(0, 3);
         if (i % every != 0) continue;
+        // A larger card sits further in, so that the crown keeps its outline.
+        at -= radial * (0.5f * (size - drawnSize));
         const glm::vec2 uv0(0.5f * (cell % 2), 0.5f * (cell / 2));
         Mesh card = quad(at - 0.5f * size * (side + up), size * side, size * up, uv0, uv0 + 0.5f);
         card.setNormals(glm::normalize(n + 1.5f * radial));
