@@ -42,6 +42,9 @@ struct FrameChoices {
     // Entities with a far form standing farther than this from a view (its
     // depth, world units) are drawn as that form; 0: never.
     float farFormsFrom = 0.0f;
+    // Entities with a thin form are drawn as it where no far form is drawn,
+    // in the shadow map too.
+    bool thinForms = false;
     // The first frame after a change of scale (or after a reduced capture
     // used a target as scratch) clears every target whole.
     bool wholeClears = false;

@@ -11,6 +11,7 @@
 #include "render/Model.h"
 #include "render/RenderTargets.h"
 #include "render/Shader.h"
+#include "scene/DepthFirst.h"
 #include "scene/Entity.h"
 #include "scene/Scene.h"
 #include "scene/SceneLights.h"
@@ -49,9 +50,10 @@ bool shadowReaches(const ViewVolume& view, const Box& box, glm::vec3 sweep) {
 // a model drawn without culling (the trees come first) turns back-face
 // culling on for every caster after it in the list; each caster gets the
 // face its place gives, whichever casters were drawn before it. `sorted`:
-// the leaves nearest the sun first.
-void drawCaster(size_t index, bool sorted) {
-    Entity* caster = shadowCasters[index];
+// the leaves nearest the sun first. A frame that draws thin forms draws the
+// caster's.
+void drawCaster(size_t index, bool sorted, const FrameChoices& choices) {
+    Entity* caster = thinFormIf(shadowCasters[index], choices);
     GLenum culled = GL_FRONT;
     for (size_t i = 0; i < index; ++i)
         if (shadowCasters[i] && shadowCasters[i]->cutOut()) culled = GL_BACK;
@@ -117,7 +119,8 @@ void drawShadowPass(const FramePlan& plan) {
     // outside the light's box.
     std::vector<Box>& boxes = shadowMap->casterBoxes;
     boxes.clear();
-    for (Entity* caster : shadowCasters) {
+    for (Entity* each : shadowCasters) {
+        Entity* const caster = thinFormIf(each, choices);
         Box box;
         if (caster && caster->model) {
             caster->updateModelMatrix();
@@ -143,7 +146,7 @@ void drawShadowPass(const FramePlan& plan) {
                 continue;
             }
         }
-        drawCaster(i, deferring);
+        drawCaster(i, deferring, choices);
     }
     shadowMap->passDrawn = true;
     shadowMap->drawnLastFrame = true;
@@ -166,7 +169,7 @@ void completeShadowsFor(const ViewVolume& view, const PassTarget& back,
     // have put them, with the pass's light matrix.
     shadowMap->resumeShadowPass();
     for (size_t i : missing) {
-        drawCaster(i, true);
+        drawCaster(i, true, choices);
         shadowMap->casterInMap[i] = 1;
     }
     glDisable(GL_POLYGON_OFFSET_FILL);

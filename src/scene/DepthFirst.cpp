@@ -29,11 +29,14 @@ Shader* litProgramFor(Entity* entity, Shader* shader, const FrameChoices& choice
 }
 
 // The form of the entity the frame draws in this view: its far form where
-// the frame draws far forms and the entity stands beyond their depth.
+// the frame draws far forms and the entity stands beyond their depth, else
+// its thin form where the frame draws those.
 Entity* formIn(Entity* entity, const ViewVolume& view, const FrameChoices& choices) {
-    if (!entity->farForm || !(choices.farFormsFrom > 0.0f)) return entity;
-    const float depth = (view.clipFromWorld * glm::vec4(entity->getPosition(), 1.0f)).w;
-    return depth > choices.farFormsFrom ? entity->farForm : entity;
+    if (entity->farForm && choices.farFormsFrom > 0.0f) {
+        const float depth = (view.clipFromWorld * glm::vec4(entity->getPosition(), 1.0f)).w;
+        if (depth > choices.farFormsFrom) return entity->farForm;
+    }
+    return thinFormIf(entity, choices);
 }
 
 // Draws the entity's triangles nearest to the view first.
@@ -45,6 +48,10 @@ void drawNearestFirst(Entity* entity, Shader* shader, const ViewVolume& view) {
 }
 
 }  // namespace
+
+Entity* thinFormIf(Entity* entity, const FrameChoices& choices) {
+    return entity && entity->thinForm && choices.thinForms ? entity->thinForm : entity;
+}
 
 void drawEntity(Entity* entity, Shader* shader, const ViewVolume& view,
                 const FrameChoices& choices, DepthFirst depthFirst) {

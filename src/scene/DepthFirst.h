@@ -36,6 +36,11 @@ enum class DepthFirst {
 // the frame's light-masks choice, the model program gives way to a narrower
 // one without the lights that cannot reach the entity (see LightVariants).
 // Where the frame draws far forms, an entity beyond their depth in `view` is
-// drawn as its far form.
+// drawn as its far form; elsewhere, where the frame draws thin forms, as its
+// thin form.
 void drawEntity(Entity* entity, Shader* shader, const ViewVolume& view,
                 const FrameChoices& choices, DepthFirst depthFirst);
+
+// The entity's thin form where it has one and the frame draws thin forms,
+// else the entity (null stays null).
+Entity* thinFormIf(Entity* entity, const FrameChoices& choices);

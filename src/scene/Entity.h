@@ -27,6 +27,10 @@ public:
     // may draw instead when it stands far from the view (see FrameChoices);
     // not owned, may be null.
     Entity* farForm = nullptr;
+    // The same object with fewer, larger cut-out cards, at the same place,
+    // that a small frame may draw instead where it draws no far form (see
+    // FrameChoices); not owned, may be null.
+    Entity* thinForm = nullptr;
 
     // Stands on the ground: the position is (x, terrain height at (x, z), z).
     // The terrain must exist first.

@@ -106,6 +106,7 @@ enum ModelFile {
     kFlowerModel,
     kTreeModel,
     kTreeFarModel,
+    kTreeThinModel,
     kGrassModel
 };
 constexpr const char* kModelFiles[] = {
@@ -123,6 +124,7 @@ constexpr const char* kModelFiles[] = {
     "../models/flower/flower.obj",
     "../models/tree2/tree.obj",
     "../models/tree2/treeFar.obj",
+    "../models/tree2/treeThin.obj",
     "../models/grass/grassModel.obj",
 };
 
@@ -167,9 +169,11 @@ void initScene() {
 
     Model* treeModel = loadModel(kModelFiles[kTreeModel], false, false);
     Model* treeFarModel = loadModel(kModelFiles[kTreeFarModel], false, false);
+    Model* treeThinModel = loadModel(kModelFiles[kTreeThinModel], false, false);
     for (const glm::vec2 t : kTreePositions) {
         Entity* tree = new Entity(treeModel, kNoTurn, glm::vec3(18.0f), t.x, t.y, 1000.0f);
         tree->farForm = new Entity(treeFarModel, kNoTurn, glm::vec3(18.0f), t.x, t.y, 1000.0f);
+        tree->thinForm = new Entity(treeThinModel, kNoTurn, glm::vec3(18.0f), t.x, t.y, 1000.0f);
         treeEntities.push_back(tree);
     }
 
@@ -209,7 +213,7 @@ void releaseScene() {
     std::vector<Entity*> all = {lightBulbs, coffeeCup, juice, sun, flower};
     all.insert(all.end(), shadowCasters.begin(), shadowCasters.end());
     for (Entity* tree : treeEntities)
-        if (tree) all.push_back(tree->farForm);
+        if (tree) all.insert(all.end(), {tree->farForm, tree->thinForm});
     all.insert(all.end(), grassEntities.begin(), grassEntities.end());
     std::sort(all.begin(), all.end());
     all.erase(std::unique(all.begin(), all.end()), all.end());

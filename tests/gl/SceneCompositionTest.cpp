@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
 #include <set>
 
 #include "app/Startup.h"
@@ -105,7 +106,7 @@ TEST_F(SceneComposition, ProjectionReachesEveryListedProgram) {
 }
 
 TEST_F(SceneComposition, EntitiesStandWhereTheSceneSaysAndListsHoldTheirMembers) {
-    EXPECT_EQ(sceneModels.size(), 15u);
+    EXPECT_EQ(sceneModels.size(), 16u);
     ASSERT_EQ(treeEntities.size(), 9u);
     ASSERT_EQ(grassEntities.size(), 3u);
     EXPECT_FLOAT_EQ(boat->rotation.y, -1.5707964f);
@@ -119,22 +120,49 @@ TEST_F(SceneComposition, EntitiesStandWhereTheSceneSaysAndListsHoldTheirMembers)
     EXPECT_FLOAT_EQ(treeEntities[6]->getPosition().x, -50.0f);
     EXPECT_FLOAT_EQ(treeEntities[6]->getPosition().y, terrain->getHeightOfTerrain(-50.0f, -40.0f));
     EXPECT_EQ(treeEntities[0]->model, treeEntities[8]->model);  // one model, shared
-    // Each tree's far form stands where it stands, one shared model with
-    // fewer triangles; nothing else has one.
+    // Each tree's far and thin forms stand where it stands, each one shared
+    // model with fewer triangles; nothing else has them.
     for (Entity* tree : treeEntities) {
-        ASSERT_NE(tree->farForm, nullptr);
-        EXPECT_EQ(tree->farForm->getPosition(), tree->getPosition());
-        EXPECT_EQ(tree->farForm->getScale(), tree->getScale());
+        for (Entity* form : {tree->farForm, tree->thinForm}) {
+            ASSERT_NE(form, nullptr);
+            EXPECT_EQ(form->getPosition(), tree->getPosition());
+            EXPECT_EQ(form->getScale(), tree->getScale());
+        }
         EXPECT_EQ(tree->farForm->model, treeEntities[0]->farForm->model);
+        EXPECT_EQ(tree->thinForm->model, treeEntities[0]->thinForm->model);
     }
+    // Triangles by the texture they are drawn with (bark, leaves).
     const auto triangles = [](const Model* m) {
-        size_t n = 0;
-        for (const Mesh& mesh : m->meshes) n += mesh.indices.size() / 3;
+        std::map<std::string, size_t> n;
+        for (const Mesh& mesh : m->meshes)
+            n[mesh.textures.empty() ? "" : mesh.textures[0].path] += mesh.indices.size() / 3;
         return n;
     };
-    EXPECT_LT(4 * triangles(treeEntities[0]->farForm->model), triangles(treeEntities[0]->model));
-    EXPECT_FALSE(treeEntities[0]->farForm->model->cullFaces);
+    const auto total = [&](const Model* m) {
+        size_t sum = 0;
+        for (const auto& [texture, count] : triangles(m)) sum += count;
+        return sum;
+    };
+    const Model* near = treeEntities[0]->model;
+    EXPECT_LT(4 * total(treeEntities[0]->farForm->model), total(near));
+    // The thin form: the same wood, and half of the leaf cards.
+    const auto nearParts = triangles(near), thinParts = triangles(treeEntities[0]->thinForm->model);
+    ASSERT_EQ(nearParts.size(), 2u);
+    ASSERT_EQ(thinParts.size(), 2u);
+    int halved = 0;
+    for (const auto& [texture, count] : nearParts) {
+        ASSERT_EQ(thinParts.count(texture), 1u) << texture;
+        const size_t thin = thinParts.at(texture);
+        if (2 * thin == count)
+            ++halved;
+        else
+            EXPECT_EQ(thin, count) << texture;
+    }
+    EXPECT_EQ(halved, 1);
+    for (Entity* form : {treeEntities[0]->farForm, treeEntities[0]->thinForm})
+        EXPECT_FALSE(form->model->cullFaces);
     EXPECT_EQ(boat->farForm, nullptr);
+    EXPECT_EQ(boat->thinForm, nullptr);
 
     auto startsWithTrees = [&](const std::vector<Entity*>& list) {
         return list.size() > 9 &&

@@ -37,6 +37,7 @@ const ModelCase kModels[] = {
     {"flower/flower.obj", 3000, false, true},
     {"tree2/tree.obj", 6000, true, false},
     {"tree2/treeFar.obj", 1500, true, false},
+    {"tree2/treeThin.obj", 4500, true, false},
     {"grass/grassModel.obj", 4000, true, false},
 };
 

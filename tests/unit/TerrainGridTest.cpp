@@ -237,7 +237,7 @@ TEST(TerrainLevels, BlockRunsSelectEachBlocksTrianglesOnceAtEveryStride) {
     }
 }
 
-TEST(TerrainLevels, OnlyReducedFramesDrawACoarserLevelKeepTheShadowMapOrDrawFarForms) {
+TEST(TerrainLevels, OnlyReducedFramesDrawACoarserLevelKeepTheShadowMapOrDrawLighterForms) {
     const std::vector<std::pair<float, int>> cases = {{1.0f, 1}, {0.75f, 1}, {0.56f, 1}, {0.55f, 2},
                                                       {0.4f, 2}, {0.3f, 2},  {0.1f, 2}};
     for (const auto& [scale, stride] : cases) {
@@ -253,5 +253,7 @@ TEST(TerrainLevels, OnlyReducedFramesDrawACoarserLevelKeepTheShadowMapOrDrawFarF
         EXPECT_EQ(choices.farFormsFrom > 0.0f, scale < 1.0f) << scale;
         EXPECT_EQ(choices.nearestFirst, scale < 1.0f) << scale;
         EXPECT_EQ(choices.shadowEveryOther, scale < 1.0f) << scale;
+        // Thin forms only in the small frames that draw the coarser ground.
+        EXPECT_EQ(choices.thinForms, stride == 2) << scale;
     }
 }

@@ -4,10 +4,13 @@
 // faces away from the crown's centre and its normals lean outwards, so the
 // crown is lit like one round mass.
 //
-// The tree's far form (treeFar.obj), for reduced frames that see it from
-// afar, is drawn from the same random stream: the same trunk and limbs with
-// fewer sides and no twigs (they end inside the crown), and every fourth card
-// at twice the size, moved in so that the crown keeps its outline and cover.
+// Two lighter forms for reduced frames come from the same random stream.
+// The far form (treeFar.obj), for a tree seen from afar: the same trunk and
+// limbs with fewer sides and no twigs (they end inside the crown), and every
+// fourth card at twice the size. The thin form (treeThin.obj), for a tree
+// seen near in a small picture: the same wood, and every second card at 1.2
+// times the size, so a pixel of the crown lies behind fewer cards. Each
+// larger card is moved in, so that the crown keeps its outline and cover.
 
 #include <algorithm>
 #include <cmath>
@@ -27,6 +30,9 @@ const glm::vec3 kCrownCentre(0.0f, 1.42f, 0.0f);
 const glm::vec3 kCrownRadii(0.82f, 0.62f, 0.82f);
 constexpr int kCards = 1100;
 constexpr int kFarCardEvery = 4;
+constexpr float kFarCardGrowth = 2.0f;
+constexpr int kThinCardEvery = 2;
+constexpr float kThinCardGrowth = 1.2f;
 
 // The sides of the trunk's, the limbs' and the twigs' tubes (0: left out).
 struct WoodSides {
@@ -92,10 +98,9 @@ Mesh trunkAndBranches(Rng& rng, std::vector<glm::vec3>& twigEnds, WoodSides side
 }
 
 // The crown's cards; with `every` above 1, only every so many of them, each
-// sqrt(every) times as wide and high and moved in by its growth.
-Mesh leafCards(Rng& rng, const std::vector<glm::vec3>& twigEnds, int every = 1) {
+// `grow` times as wide and high and moved in by its growth.
+Mesh leafCards(Rng& rng, const std::vector<glm::vec3>& twigEnds, int every = 1, float grow = 1.0f) {
     Mesh m;
-    const float grow = std::sqrt(float(every));
     for (int i = 0; i < kCards; ++i) {
         // Two cards in three sit round the twig ends, the rest fill the crown's shell.
         glm::vec3 at;
@@ -180,17 +185,18 @@ ASSETGEN_FAMILY(tree) {
         saveMaterial(folder, "bark", bark, specularFrom(bark, 64, 0.0f, 0.25f), 0.1f);
     const Material leafMaterial =
         saveMaterial(folder, "leaves", leaves, specularFrom(leaves, 128, 0.05f, 0.4f), 0.3f);
-    // The tree and its far form, each from the same random stream.
-    const auto write = [&](WoodSides sides, int cardEvery, const char* file) {
+    // The tree and its lighter forms, each from the same random stream.
+    const auto write = [&](WoodSides sides, int cardEvery, float cardGrowth, const char* file) {
         Rng rng(1301u);
         std::vector<glm::vec3> twigEnds;
         ObjModel model;
         model.addMaterial(barkMaterial);
         model.addMaterial(leafMaterial);
         model.add("trunk", "bark", trunkAndBranches(rng, twigEnds, sides));
-        model.add("leaves", "leaves", leafCards(rng, twigEnds, cardEvery));
+        model.add("leaves", "leaves", leafCards(rng, twigEnds, cardEvery, cardGrowth));
         writeObj(model, folder / file);
     };
-    write(kNearWood, 1, "tree.obj");
-    write(kFarWood, kFarCardEvery, "treeFar.obj");
+    write(kNearWood, 1, 1.0f, "tree.obj");
+    write(kFarWood, kFarCardEvery, kFarCardGrowth, "treeFar.obj");
+    write(kNearWood, kThinCardEvery, kThinCardGrowth, "treeThin.obj");
 }
