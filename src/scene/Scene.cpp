@@ -107,7 +107,8 @@ enum ModelFile {
     kTreeModel,
     kTreeFarModel,
     kTreeThinModel,
-    kGrassModel
+    kGrassModel,
+    kGrassThinModel
 };
 constexpr const char* kModelFiles[] = {
     "../models/boat2/boat.obj",
@@ -126,6 +127,7 @@ constexpr const char* kModelFiles[] = {
     "../models/tree2/treeFar.obj",
     "../models/tree2/treeThin.obj",
     "../models/grass/grassModel.obj",
+    "../models/grass/grassThin.obj",
 };
 
 const glm::vec3 kNoTurn(0.0f);
@@ -178,8 +180,12 @@ void initScene() {
     }
 
     Model* grassModel = loadModel(kModelFiles[kGrassModel], true, false);
-    for (const glm::vec2 g : kGrassPositions)
-        grassEntities.push_back(new Entity(grassModel, kNoTurn, kUnit, g.x, g.y, 20.0f));
+    Model* grassThinModel = loadModel(kModelFiles[kGrassThinModel], true, false);
+    for (const glm::vec2 g : kGrassPositions) {
+        Entity* grass = new Entity(grassModel, kNoTurn, kUnit, g.x, g.y, 20.0f);
+        grass->thinForm = new Entity(grassThinModel, kNoTurn, kUnit, g.x, g.y, 20.0f);
+        grassEntities.push_back(grass);
+    }
 
     shadowCasters = treeEntities;
     shadowCasters.insert(shadowCasters.end(),
@@ -214,7 +220,8 @@ void releaseScene() {
     all.insert(all.end(), shadowCasters.begin(), shadowCasters.end());
     for (Entity* tree : treeEntities)
         if (tree) all.insert(all.end(), {tree->farForm, tree->thinForm});
-    all.insert(all.end(), grassEntities.begin(), grassEntities.end());
+    for (Entity* grass : grassEntities)
+        if (grass) all.insert(all.end(), {grass, grass->thinForm});
     std::sort(all.begin(), all.end());
     all.erase(std::unique(all.begin(), all.end()), all.end());
     for (Entity* e : all) delete e;  // delete of null does nothing

@@ -106,7 +106,7 @@ TEST_F(SceneComposition, ProjectionReachesEveryListedProgram) {
 }
 
 TEST_F(SceneComposition, EntitiesStandWhereTheSceneSaysAndListsHoldTheirMembers) {
-    EXPECT_EQ(sceneModels.size(), 16u);
+    EXPECT_EQ(sceneModels.size(), 17u);
     ASSERT_EQ(treeEntities.size(), 9u);
     ASSERT_EQ(grassEntities.size(), 3u);
     EXPECT_FLOAT_EQ(boat->rotation.y, -1.5707964f);
@@ -161,6 +161,14 @@ TEST_F(SceneComposition, EntitiesStandWhereTheSceneSaysAndListsHoldTheirMembers)
     EXPECT_EQ(halved, 1);
     for (Entity* form : {treeEntities[0]->farForm, treeEntities[0]->thinForm})
         EXPECT_FALSE(form->model->cullFaces);
+    // The grass's thin form: half of the tufts, one shared model.
+    for (Entity* grass : grassEntities) {
+        ASSERT_NE(grass->thinForm, nullptr);
+        EXPECT_EQ(grass->thinForm->getPosition(), grass->getPosition());
+        EXPECT_EQ(grass->thinForm->model, grassEntities[0]->thinForm->model);
+        EXPECT_EQ(2 * total(grass->thinForm->model), total(grass->model));
+        EXPECT_EQ(grass->farForm, nullptr);
+    }
     EXPECT_EQ(boat->farForm, nullptr);
     EXPECT_EQ(boat->thinForm, nullptr);
 

@@ -1,6 +1,8 @@
 // A patch of long grass about 20 x 20: tufts of two crossed cut-out cards
 // (RGBA), up to 1.5 high, thinning out and getting shorter towards the rim so
 // the patch blends into the lawn. The program ignores the normals (all up).
+// The patch's thin form (grassThin.obj), for small reduced frames, keeps
+// every second tuft, 1.2 times as wide.
 
 #include <cmath>
 
@@ -16,6 +18,8 @@ namespace {
 
 constexpr float kHalfSize = 10.0f, kMaxHeight = 1.5f;
 constexpr int kTufts = 960;
+constexpr int kThinTuftEvery = 2;
+constexpr float kThinTuftWidening = 1.2f;
 
 // Two tuft pictures side by side (each 256 x 512): blades growing from the
 // bottom row, dark at the root and light at the tip.
@@ -51,8 +55,11 @@ Image bladeAtlas(uint32_t seed) {
 
 }  // namespace
 
-ASSETGEN_FAMILY(grassModel) {
-    const auto folder = root / "models/grass";
+namespace {
+
+// The patch's tufts: with `every` above 1, only every so many of them, each
+// `widen` times as wide.
+Mesh grassTufts(int every, float widen) {
     Rng rng(1401u);
     Mesh tufts;
     for (int placed = 0; placed < kTufts;) {
@@ -65,9 +72,10 @@ ASSETGEN_FAMILY(grassModel) {
         ++placed;
         const float height = kMaxHeight * rng.uniform(0.55f, 1.0f) *
                              (1.0f - 0.45f * std::max(0.0f, edge - 0.5f) * 2.0f);
-        const float width = height * rng.uniform(0.55f, 0.75f);
+        const float width = widen * height * rng.uniform(0.55f, 0.75f);
         const float turn = rng.uniform(0.0f, 3.14159265f);
         const float u0 = rng.range(0, 1) * 0.5f;
+        if ((placed - 1) % every != 0) continue;
         for (int k = 0; k < 2; ++k) {
             const float a = turn + k * 3.14159265f / 2.0f;
             const glm::vec3 across(std::cos(a) * width, 0.0f, std::sin(a) * width);
@@ -76,10 +84,22 @@ ASSETGEN_FAMILY(grassModel) {
         }
     }
     tufts.setNormals({0.0f, 1.0f, 0.0f});
+    return tufts;
+}
+
+}  // namespace
+
+ASSETGEN_FAMILY(grassModel) {
+    const auto folder = root / "models/grass";
     const Image blades = bladeAtlas(1402u);
-    ObjModel model;
-    model.addMaterial(
-        saveMaterial(folder, "grass", blades, specularFrom(blades, 64, 0.0f, 0.3f), 0.2f));
-    model.add("grass", "grass", tufts);
-    writeObj(model, folder / "grassModel.obj");
+    const Material material =
+        saveMaterial(folder, "grass", blades, specularFrom(blades, 64, 0.0f, 0.3f), 0.2f);
+    const auto write = [&](int every, float widen, const char* file) {
+        ObjModel model;
+        model.addMaterial(material);
+        model.add("grass", "grass", grassTufts(every, widen));
+        writeObj(model, folder / file);
+    };
+    write(1, 1.0f, "grassModel.obj");
+    write(kThinTuftEvery, kThinTuftWidening, "grassThin.obj");
 }
