@@ -53,10 +53,6 @@ Image bladeAtlas(uint32_t seed) {
     return img;
 }
 
-}  // namespace
-
-namespace {
-
 // The patch's tufts: with `every` above 1, only every so many of them, each
 // `widen` times as wide.
 Mesh grassTufts(int every, float widen) {
