@@ -81,9 +81,9 @@ struct QualityProfile {
     float farFormsFrom = 120.0f;
     // At or below this scale a reduced frame draws the trees it does not
     // draw in their far form, and all of them in the shadow map, in their
-    // thin form: half of the leaf cards, at 1.2 times the size. A pixel of a crown then lies
-    // behind fewer cards, and the crown keeps its outline. The grass too:
-    // half of the tufts, 1.2 times as wide.
+    // thin form: half of the leaf cards, at 1.2 times the size. A pixel of
+    // a crown then lies behind fewer cards, and the crown keeps its outline.
+    // The grass too: half of the tufts, 1.2 times as wide.
     float thinFormsFrom = 0.55f;
 
     QualityProfile() { on.fill(true); }

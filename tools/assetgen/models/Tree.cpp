@@ -99,7 +99,7 @@ Mesh trunkAndBranches(Rng& rng, std::vector<glm::vec3>& twigEnds, WoodSides side
 
 // The crown's cards; with `every` above 1, only every so many of them, each
 // `grow` times as wide and high and moved in by its growth.
-Mesh leafCards(Rng& rng, const std::vector<glm::vec3>& twigEnds, int every = 1, float grow = 1.0f) {
+Mesh leafCards(Rng& rng, const std::vector<glm::vec3>& twigEnds, int every, float grow) {
     Mesh m;
     for (int i = 0; i < kCards; ++i) {
         // Two cards in three sit round the twig ends, the rest fill the crown's shell.
