@@ -62,6 +62,9 @@ void uploadRenderScale() {
         setShare(s, "uvScale", screenWidth, screenHeight);
     setShare(effectShader, "uvScale", screenWidth, screenHeight);
     setEdges(effectShader, "uvMax", nullptr, screenWidth, screenHeight);
+    // The stretch of a reduced frame's picture.
+    setShare(frameBufferShader, "uvScale", screenWidth, screenHeight);
+    setEdges(frameBufferShader, "uvMax", nullptr, screenWidth, screenHeight);
     if (shadowMap)
         for (Shader* s : {modelShader, terrainShader})
             setShare(s, "shadowScale", shadowMap->shadowWidth, shadowMap->shadowHeight,

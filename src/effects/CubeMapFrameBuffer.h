@@ -10,7 +10,7 @@ class Shader;
 
 class CubeMapFrameBuffer {
 public:
-    Shader* shader;  // frameBufferShader; kept, never drawn with; not owned
+    Shader* shader;  // frameBufferShader; kept, never drawn with here; not owned
     int width;       // window size at creation: the viewport restored after a capture
     int height;
     GLuint framebuffer = 0;

@@ -22,8 +22,8 @@ constexpr GLsizei kStride = 4 * sizeof(GLfloat);
 
 }  // namespace
 
-FrameBuffer::FrameBuffer(Shader* shader, int width, int height)
-    : shader(shader), width(width), height(height) {
+FrameBuffer::FrameBuffer(Shader* shader, int width, int height, bool eightBit)
+    : shader(shader), width(width), height(height), eightBit(eightBit) {
     init();
 }
 
@@ -53,10 +53,20 @@ void FrameBuffer::init() {
 
     glGenTextures(1, &colorBuffer);
     glBindTexture(GL_TEXTURE_2D, colorBuffer);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA16F, width, height, 0, colourTargetDataFormat(GL_RGB),
-                 GL_FLOAT, nullptr);
+    if (eightBit)
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE,
+                     nullptr);
+    else
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA16F, width, height, 0,
+                     colourTargetDataFormat(GL_RGB), GL_FLOAT, nullptr);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    if (eightBit) {
+        // Stretched with a filter: the lower and left edges read their own
+        // texels (the upper and right ones are clamped by the program).
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+    }
     glBindTexture(GL_TEXTURE_2D, 0);
 
     renderbuffer = attachDepthRenderbuffer(width, height);

@@ -1,8 +1,9 @@
 #pragma once
-// An off-screen render target: a floating-point (RGBA16F) colour texture with
-// a depth renderbuffer, and a full-screen quad that draws the texture with the
-// buffer's own program into whatever framebuffer is bound. The main pass, the
-// glowing objects and their blur each render into one of these.
+// An off-screen render target: a colour texture, floating-point (RGBA16F)
+// unless made for the display's 8 bits, with a depth renderbuffer, and a
+// full-screen quad that draws the texture with the buffer's own program into
+// whatever framebuffer is bound. The main pass, the glowing objects and their
+// blur each render into one of these.
 
 #include <GL/glew.h>
 
@@ -19,10 +20,11 @@ public:
     GLuint renderbuffer = 0;
     int depthBits = 0;  // the depth attachment's bits, as the driver made it
     GLuint colorBuffer = 0;
+    bool eightBit = false;  // RGBA8 instead of RGBA16F
 
     // Sets the fields and builds the GL objects (init). An incomplete
     // framebuffer is fatal: the message is printed and the process exits 1.
-    FrameBuffer(Shader* shader, int width, int height);
+    FrameBuffer(Shader* shader, int width, int height, bool eightBit = false);
     virtual ~FrameBuffer();
     FrameBuffer(const FrameBuffer&) = delete;
     FrameBuffer& operator=(const FrameBuffer&) = delete;

@@ -138,6 +138,8 @@ const char* targetName(Target target) {
             return "glow blur";
         case Target::Scene:
             return "scene";
+        case Target::ReducedPicture:
+            return "reduced picture";
         case Target::ShadowMapInputs:
             return "shadow map (bound to the receivers)";
         case Target::Textures:
@@ -236,7 +238,7 @@ const std::vector<Pass>& framePasses() {
          Target::Window,
          {ClearArea::Window, GL_COLOR_BUFFER_BIT, {0, 0, 0, 1}, ""},
          {Target::Scene},
-         {Target::Window, Target::GlowSource /* scratch in a reduced frame */},
+         {Target::Window, Target::ReducedPicture /* in a reduced frame */},
          usual,
          PassStep::Resolve,
          sceneDrawn,

@@ -22,9 +22,10 @@ enum class Target {
     WaterReflection,  // 500 x 300
     WaterRefraction,  // 500 x 300, with a depth texture the water reads
     ShadowMap,        // five times the window
-    GlowSource,       // window size; also scratch for a reduced capture and resolve
+    GlowSource,       // window size; also scratch for a reduced capture
     GlowBlur,         // window size
     Scene,            // window size, HDR
+    ReducedPicture,   // window size, 8 bits: a reduced frame's picture before the stretch
     ShadowMapInputs,  // (reads only) the shadow map as the receivers bind it
     Textures,         // (reads only) the scene's own textures and cube maps
 };

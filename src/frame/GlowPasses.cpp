@@ -90,10 +90,6 @@ void stepLampEvents() {
     applyLampLights(lampStateAt(timeOfDay, previousTimeOfDay));
 }
 
-void glowSourcesOverwritten(const PixelRect& rect) {
-    sourcesDrawn = {rect, true};
-}
-
 void addGlow(const FramePlan& plan) {
     if (!glowBlurBuffer) return;
     TimedStep timed(PassStep::GlowAdd);

@@ -3,8 +3,6 @@
 // horizontal blur, and the vertical blur added onto the scene. The glow
 // buffers are cleared only where this frame or the last one drew.
 
-#include "render/ScreenRect.h"
-
 struct FramePlan;
 
 // The sun and the bulbs, as the clock decides, into glowSourceBuffer (bound
@@ -22,6 +20,3 @@ void addGlow(const FramePlan& plan);
 // The light changes of drawGlowSources alone, for frames stepped without
 // drawing.
 void stepLampEvents();
-// A pass used glowSourceBuffer as scratch over `rect`: the next glow clear
-// covers it.
-void glowSourcesOverwritten(const PixelRect& rect);

@@ -5,29 +5,30 @@
 #include "core/Globals.h"
 #include "effects/FrameBuffer.h"
 #include "frame/FramePlan.h"
-#include "frame/GlowPasses.h"
 #include "frame/SceneTargets.h"
 #include "render/Shader.h"
 
 void resolveScene(const FramePlan& plan) {
     const FrameChoices& choices = plan.choices;
     if (!sceneBuffer) return;
-    if (choices.reduced() && glowSourceBuffer) {
-        // A reduced frame is tone-mapped at its own size into the glow
-        // source buffer, whose work is done for this frame, and then
-        // stretched onto the window: the costly curve runs on the reduced
-        // pixels only.
+    if (choices.reduced() && frameBufferShader) {
+        // A reduced frame is tone-mapped at its own size into 8 bits, so the
+        // costly curve runs on the reduced pixels only, and that picture is
+        // stretched onto the window by a plain textured quad (cheaper than a
+        // blit from the floating-point target). Both draws write alpha 1
+        // over everything, so blending is left out.
+        if (!reducedPictureBuffer)
+            reducedPictureBuffer =
+                new FrameBuffer(frameBufferShader, screenWidth, screenHeight, true);
         const int width = choices.side(screenWidth), height = choices.side(screenHeight);
-        glBindFramebuffer(GL_FRAMEBUFFER, glowSourceBuffer->framebuffer);
+        glDisable(GL_BLEND);
+        glBindFramebuffer(GL_FRAMEBUFFER, reducedPictureBuffer->framebuffer);
         glViewport(0, 0, width, height);
         sceneBuffer->drawQuad();
-        glowSourcesOverwritten({0, 0, width, height});
-        glBindFramebuffer(GL_READ_FRAMEBUFFER, glowSourceBuffer->framebuffer);
-        glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
-        glBlitFramebuffer(0, 0, width, height, 0, 0, shownWidth(), shownHeight(),
-                          GL_COLOR_BUFFER_BIT, GL_LINEAR);
         glBindFramebuffer(GL_FRAMEBUFFER, 0);
         glViewport(0, 0, shownWidth(), shownHeight());
+        reducedPictureBuffer->drawQuad();
+        glEnable(GL_BLEND);
         return;
     }
     // The window takes the whole picture (the runner set its viewport to the

@@ -7,6 +7,6 @@ struct FramePlan;
 // the effect shader; a frame at the window's size into a buffer of that
 // size, with the texel-resolve shortcut on, through texelResolveShader with
 // the effect shader's exposure and HDR switch. A reduced frame is tone-mapped
-// at its own size into glowSourceBuffer (scratch: its work for the frame is
-// done) and stretched onto the window.
+// at its own size into reducedPictureBuffer (made on first use) and
+// stretched onto the window.
 void resolveScene(const FramePlan& plan);

@@ -7,6 +7,7 @@ FrameBuffer* sceneBuffer = nullptr;
 Shader* texelResolveShader = nullptr;
 FrameBuffer* glowSourceBuffer = nullptr;
 FrameBuffer* glowBlurBuffer = nullptr;
+FrameBuffer* reducedPictureBuffer = nullptr;
 
 namespace {
 
@@ -27,4 +28,5 @@ void releaseSceneFrameBuffers() {
     release(sceneBuffer);
     release(glowSourceBuffer);
     release(glowBlurBuffer);
+    release(reducedPictureBuffer);
 }

@@ -1,5 +1,6 @@
-// The floating-point render targets: their GL objects, the quad and the state
-// it leaves, the glow blur and the tone-mapping resolve, read back as floats.
+// The render targets: their GL objects, the quad and the state it leaves, the
+// glow blur, the tone-mapping resolve and the stretch of a reduced frame's
+// 8-bit picture, read back as floats.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -259,6 +260,42 @@ TEST(FrameBuffer, GlowBlursAlongEachAxisByItsOwnTexelSize) {
     for (int d = 0; d < 20; ++d)
         EXPECT_NEAR(redAt(v, W, X, Y + d), scale * redAt(h, W, X + d, Y), 5e-3f) << d;
     for (int y = 0; y < H; ++y) EXPECT_EQ(redAt(v, W, X + 1, y), 0.0f);
+    glEnable(GL_BLEND);
+    EXPECT_EQ(takeGlError(), GLenum(GL_NO_ERROR));
+}
+
+TEST(FrameBuffer, StretchOfAReducedPictureReadsOnlyItsDrawnPart) {
+    // A 16 x 16 picture in 8 bits whose lower-left 8 x 8 holds this frame
+    // (grey) and the rest what an earlier, larger frame left there (white),
+    // stretched over 32 x 32 as a reduced frame's resolve does.
+    auto fill = quadShader("fill6.frag", kFillFragment);
+    auto stretch = projectShader("frameBufferVert.txt", "frameBufferFrag.txt");
+    FrameBuffer picture(stretch.get(), 16, 16, true);
+    FrameBuffer source(fill.get(), 16, 16);
+    FrameBuffer window(fill.get(), 32, 32);
+    glBindFramebuffer(GL_FRAMEBUFFER, picture.framebuffer);
+    glClearColor(1.0f, 1.0f, 1.0f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glViewport(0, 0, 8, 8);
+    glDisable(GL_BLEND);
+    fill->use();
+    fill->setVec4("value", 0.5f, 0.5f, 0.5f, 1.0f);
+    source.drawQuad();
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    stretch->use();
+    stretch->setVec2("uvScale", 0.5f, 0.5f);
+    stretch->setVec2("uvMax", 7.5f / 16.0f, 7.5f / 16.0f);
+    glUseProgram(0);
+    drawInto(picture, window);
+
+    // Every pixel, the edges and corners included, shows the grey as the 8
+    // bits hold it: the filter reaches neither the stale texels above and to
+    // the right nor, wrapping, those beyond the lower and left edges.
+    const auto pixels = readBack(window);
+    for (int y = 0; y < 32; ++y)
+        for (int x = 0; x < 32; ++x)
+            ASSERT_NEAR(redAt(pixels, 32, x, y), 128.0f / 255.0f, 1e-3f) << x << "," << y;
+    EXPECT_FLOAT_EQ(pixels[3], 1.0f);
     glEnable(GL_BLEND);
     EXPECT_EQ(takeGlError(), GLenum(GL_NO_ERROR));
 }
