@@ -19,6 +19,7 @@ struct FrameChoices {
     bool oneMapSky = false;
     bool windowClear = false;
     bool texelResolve = false;
+    bool cutOutOnce = false;
 
     // The reductions: the share of each side of the screen-sized and water
     // targets the frame draws into, the shadow map's share, and the ground's
@@ -36,8 +37,10 @@ struct FrameChoices {
     // them, instead of being drawn (every second frame at most).
     bool waterEveryOther = false;
     // Cut-out models drawn in one pass (no depth pass first) are drawn
-    // nearest first, so the leaves behind fail the depth test before they are
-    // lit; only exact ties between leaves can come out otherwise.
+    // nearest first, so the leaves behind fail the depth test and write
+    // nothing (llvmpipe still runs the program for them: it tests depth after
+    // a program that can discard); only exact ties between leaves can come
+    // out otherwise.
     bool nearestFirst = false;
     // Entities with a far form standing farther than this from a view (its
     // depth, world units) are drawn as that form; 0: never.

@@ -10,9 +10,9 @@ QualityProfile quality;
 namespace {
 
 constexpr std::array<const char*, kShortcutCount> kNames = {
-    "glow-rects",     "terrain-blocks", "entity-boxes",    "depth-first",  "water-parts",
-    "shadow-casters", "shadow-clear",   "deep-water-mark", "light-masks",  "one-map-sky",
-    "alpha-copy",     "cpu-mipmaps",    "window-clear",    "texel-resolve"};
+    "glow-rects",     "terrain-blocks", "entity-boxes",    "depth-first",   "water-parts",
+    "shadow-casters", "shadow-clear",   "deep-water-mark", "light-masks",   "one-map-sky",
+    "alpha-copy",     "cpu-mipmaps",    "window-clear",    "texel-resolve", "cut-out-once"};
 
 }  // namespace
 
@@ -57,6 +57,7 @@ FrameChoices QualityProfile::choices() const {
     c.oneMapSky = uses(Shortcut::OneMapSky);
     c.windowClear = uses(Shortcut::WindowClear);
     c.texelResolve = uses(Shortcut::TexelResolve);
+    c.cutOutOnce = uses(Shortcut::CutOutOnce);
     c.scale = scale;
     c.shadowScale = double(scale) * (reduced() ? shadowShare : 1.0);
     c.groundStride = groundStride();

@@ -30,6 +30,7 @@ enum class Shortcut {
     CpuMipmaps,     // mipmap levels built on the CPU while the window comes up
     WindowClear,    // the window is not cleared before the resolve covers it
     TexelResolve,   // a frame at the window's size resolved texel for texel
+    CutOutOnce,     // the lit pass after a depth pass leaves the cut-out test to it
     Count
 };
 
@@ -50,8 +51,9 @@ struct QualityProfile {
 
     // The reductions of a smaller frame.
     // Below this scale the leaves and grass are drawn in one pass: their
-    // pixels are few and the depth pass over their vertices costs more.
-    float depthFirstFrom = 0.5f;
+    // pixels are few and the depth pass over their vertices costs about as
+    // much as the lighting it spares (with cutOutOnce; more without it).
+    float depthFirstFrom = 0.4f;
     // At or below this scale the ground is drawn from the grid's level of
     // stride 2 (a full-scale frame always draws the full grid). Stride 4 is
     // not used: its cells, about 16 world units wide, show as folds in the

@@ -14,11 +14,20 @@ LightVariants::LightVariants(Shader* full, std::string vertexPath, std::string f
 
 LightVariants::~LightVariants() = default;
 
-LightVariants::Variant& LightVariants::variantFor(unsigned mask) {
-    auto found = variants.find(mask);
+namespace {
+
+// Marks a variant's key as built with CUT_OUT_DONE; above the lights' bits.
+constexpr unsigned kCutOutDoneKey = 1u << 8;
+
+}  // namespace
+
+LightVariants::Variant& LightVariants::variantFor(unsigned key) {
+    auto found = variants.find(key);
     if (found != variants.end()) return found->second;
-    Variant& variant = variants[mask];
-    const std::string define = "#define LIGHT_MASK " + std::to_string(mask);
+    Variant& variant = variants[key];
+    const unsigned mask = key & kEveryLight;
+    std::string define = "#define LIGHT_MASK " + std::to_string(mask);
+    if (key & kCutOutDoneKey) define += "\n#define CUT_OUT_DONE";
     variant.shader =
         std::make_unique<Shader>(vertexPath.c_str(), fragmentPath.c_str(), define.c_str());
     if (!variant.shader->linked() || !full->linked()) {
@@ -30,21 +39,22 @@ LightVariants::Variant& LightVariants::variantFor(unsigned mask) {
     return variant;
 }
 
-Shader* LightVariants::current(unsigned mask) {
+Shader* LightVariants::current(unsigned mask, bool cutOutDone) {
     mask &= kEveryLight;
     if (!full) return nullptr;
-    if (mask == kEveryLight) {
+    if (mask == kEveryLight && !cutOutDone) {
         full->use();
         return full;
     }
-    if (variants.count(mask) == 0) {
+    const unsigned key = mask | (cutOutDone ? kCutOutDoneKey : 0u);
+    if (variants.count(key) == 0) {
         if (buildsLeft == 0) {
             full->use();
             return full;
         }
         if (buildsLeft > 0) --buildsLeft;
     }
-    Variant& variant = variantFor(mask);
+    Variant& variant = variantFor(key);
     if (!variant.usable) {
         full->use();
         return full;

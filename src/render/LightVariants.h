@@ -24,10 +24,12 @@ public:
 
     // The program that keeps the lights of `mask` (kEveryLight: the full
     // program itself), built on first use, current and holding the full
-    // program's present uniforms. A program that fails to build is never
+    // program's present uniforms. With `cutOutDone` it is built with
+    // CUT_OUT_DONE as well (the model program's lit pass after a depth pass
+    // then keeps every texel). A program that fails to build is never
     // handed out: the full one is, and the failure is said once. Nor is one
     // the frame has no build left for (see allowBuildsThisFrame).
-    Shader* current(unsigned mask);
+    Shader* current(unsigned mask, bool cutOutDone = false);
 
     // How many narrower programs have been built so far.
     size_t built() const { return variants.size(); }
@@ -44,7 +46,7 @@ private:
         bool usable = false;
     };
 
-    Variant& variantFor(unsigned mask);
+    Variant& variantFor(unsigned key);
 
     Shader* full;
     std::string vertexPath;

@@ -5,6 +5,7 @@
 #include <glm/gtc/matrix_access.hpp>
 
 #include "core/Globals.h"
+#include "lighting/LightReach.h"
 #include "render/LightVariants.h"
 #include "render/Model.h"
 #include "render/Shader.h"
@@ -18,14 +19,19 @@ namespace {
 
 // The model program, or a narrower one without the lights that cannot reach
 // the entity's box and, where no shadow can fall on it, without the shadow
-// lookup (the same picture); current either way.
-Shader* litProgramFor(Entity* entity, Shader* shader, const FrameChoices& choices) {
-    if (!choices.lightMasks || !modelLightVariants || shader != modelShader ||
-        !entity->model)
-        return shader;
-    entity->updateModelMatrix();
-    return modelLightVariants->current(
-        sceneLightsReaching(worldBox(*entity->model, entity->modelMatrix)));
+// lookup (the same picture); current either way. `cutOutDone`: for the lit
+// pass after a depth pass, where the frame leaves the cut-out test to that
+// pass, built without it.
+Shader* litProgramFor(Entity* entity, Shader* shader, const FrameChoices& choices,
+                      bool cutOutDone) {
+    if (!modelLightVariants || shader != modelShader || !entity->model) return shader;
+    if (!choices.lightMasks && !cutOutDone) return shader;
+    unsigned lights = kEveryLight;
+    if (choices.lightMasks) {
+        entity->updateModelMatrix();
+        lights = sceneLightsReaching(worldBox(*entity->model, entity->modelMatrix));
+    }
+    return modelLightVariants->current(lights, cutOutDone);
 }
 
 // The form of the entity the frame draws in this view: its far form where
@@ -53,13 +59,20 @@ Entity* thinFormIf(Entity* entity, const FrameChoices& choices) {
     return entity && entity->thinForm && choices.thinForms ? entity->thinForm : entity;
 }
 
-void drawEntity(Entity* entity, Shader* shader, const ViewVolume& view,
-                const FrameChoices& choices, DepthFirst depthFirst) {
+void drawEntity(Entity* entity, Shader* shader, const ViewVolume& view, const FrameChoices& choices,
+                DepthFirst depthFirst) {
     if (!entity) return;
     entity = formIn(entity, view, choices);
     Shader* const given = shader;
-    shader = litProgramFor(entity, shader, choices);
-    if (depthFirst == DepthFirst::No || !entity->cutOut() || !depthFirstShader || !shader) {
+    const bool drawnDepthFirst =
+        depthFirst != DepthFirst::No && entity->cutOut() && depthFirstShader && shader;
+    // Marked, the depth pass writes alpha 0 where it takes the pixel. Every
+    // surface drawn before leaves alpha 1, so a pixel where the entity only
+    // meets an earlier surface at exactly its depth keeps its 1.
+    const bool marked = depthFirst == DepthFirst::Marked;
+    const bool cutOutDone = drawnDepthFirst && marked && choices.cutOutOnce;
+    shader = litProgramFor(entity, shader, choices, cutOutDone);
+    if (!drawnDepthFirst) {
         if (choices.nearestFirst && entity->cutOut() && shader) {
             drawNearestFirst(entity, shader, view);
             return;
@@ -70,10 +83,6 @@ void drawEntity(Entity* entity, Shader* shader, const ViewVolume& view,
     // The view, projection and clip plane the pass gave the model program.
     depthFirstShader->takeOver(*given);
     depthFirstShader->setInt("cutOut", 1);
-    // Marked, the depth pass writes alpha 0 where it takes the pixel. Every
-    // surface drawn before leaves alpha 1, so a pixel where the entity only
-    // meets an earlier surface at exactly its depth keeps its 1.
-    const bool marked = depthFirst == DepthFirst::Marked;
     glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, marked ? GL_TRUE : GL_FALSE);
     if (marked) glDisable(GL_BLEND);
     // Nearest first: the depth pass keeps the nearest depth in any order, and
@@ -89,7 +98,14 @@ void drawEntity(Entity* entity, Shader* shader, const ViewVolume& view,
         // order stays, and an earlier surface at a tie keeps its pixel, as in
         // the usual order with the less test.
         glBlendFuncSeparate(GL_ONE_MINUS_DST_ALPHA, GL_DST_ALPHA, GL_ONE, GL_ZERO);
+        // Left to the depth pass, the cut-out test gives a cut-away texel at
+        // the nearest depth alpha 0 instead of discarding it; the larger
+        // alpha stays, so the mark waits for a kept texel, which writes over
+        // it as before. (The full program, handed out while its narrower one
+        // is not built yet, gives alpha 1 to every texel it keeps.)
+        if (cutOutDone) glBlendEquationSeparate(GL_FUNC_ADD, GL_MAX);
         entity->draw(shader);
+        glBlendEquation(GL_FUNC_ADD);
         glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     } else {
         // Every fragment at the nearest depth passes the equal test, and the

@@ -2,9 +2,11 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <glm/glm.hpp>
 #include <sstream>
 #include <string>
 
+#include "effects/FrameBuffer.h"
 #include "gl/GlTestSupport.h"
 #include "lighting/LightReach.h"
 #include "platform/GlslDialect.h"
@@ -272,6 +274,82 @@ TEST(Shader, LightVariantsTakeOverTheFullProgramsUniforms) {
     EXPECT_NE(said.find("Linking failed"), std::string::npos) << said;
     EXPECT_EQ(currentProgram(), GLint(full->program));
     glUseProgram(0);
+    delete full;
+    EXPECT_EQ(takeGlError(), GLenum(GL_NO_ERROR));
+}
+
+// The model program's lit pass after a depth pass may leave the cut-out test
+// to that pass: its variant with `cutOutDone` (even one that keeps every
+// light) is a program of its own, and it lights a texel that the full
+// program throws away, giving it alpha 0 so that the pass's blending can
+// leave that pixel to a kept texel.
+TEST(Shader, ACutOutDoneVariantLightsTheTexelsTheFullProgramThrowsAway) {
+    const std::string dir = std::string(MD_SOURCE_DIR) + "/shader/";
+    const std::string vertex = dir + "model_loadingVert.txt",
+                      fragment = dir + "model_loadingFrag.txt";
+    Shader* full = nullptr;
+    captureStdout([&] { full = new Shader(vertex.c_str(), fragment.c_str()); });
+    LightVariants variants(full, vertex, fragment);
+    Shader* done = variants.current(kEveryLight, true);
+    ASSERT_NE(done, full);
+    EXPECT_EQ(variants.current(kEveryLight, true), done);
+    EXPECT_EQ(variants.current(kEveryLight), full);
+
+    // Two triangles over the whole target, textured with one cut-away texel.
+    const float corners[] = {-1, -1, 0, 0, 0, 1, 0, 0, 1, -1, 0, 0, 0, 1, 1, 0,
+                             -1, 1,  0, 0, 0, 1, 0, 1, 1, 1,  0, 0, 0, 1, 1, 1};
+    GLuint vao = 0, vbo = 0, texture = 0;
+    glGenVertexArrays(1, &vao);
+    glGenBuffers(1, &vbo);
+    glBindVertexArray(vao);
+    glBindBuffer(GL_ARRAY_BUFFER, vbo);
+    glBufferData(GL_ARRAY_BUFFER, sizeof corners, corners, GL_STATIC_DRAW);
+    for (GLuint a = 0; a < 3; ++a) {
+        glEnableVertexAttribArray(a);
+        glVertexAttribPointer(a, a == 2 ? 2 : 3, GL_FLOAT, GL_FALSE, 8 * sizeof(float),
+                              reinterpret_cast<void*>(a * 3 * sizeof(float)));
+    }
+    const unsigned char cutAway[4] = {255, 255, 255, 0};
+    glGenTextures(1, &texture);
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, 1, 1, 0, GL_RGBA, GL_UNSIGNED_BYTE, cutAway);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    FrameBuffer target(nullptr, 4, 4);
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_BLEND);
+    glDisable(GL_CULL_FACE);
+
+    // The target's pixel after clearing it to 0.5 and drawing with `program`
+    // (no light set: a lit texel comes out black).
+    const auto drawn = [&](Shader* program) {
+        glBindFramebuffer(GL_FRAMEBUFFER, target.framebuffer);
+        glViewport(0, 0, 4, 4);
+        glClearColor(0.5f, 0.5f, 0.5f, 0.5f);
+        glClear(GL_COLOR_BUFFER_BIT);
+        program->use();
+        for (const char* m : {"model", "view", "projection"}) program->setMat4(m, glm::mat4(1.0f));
+        program->setVec4("waterClipPlane", 0.0f, 0.0f, 0.0f, 1.0f);
+        program->setInt("texture_diffuse1", 0);
+        glActiveTexture(GL_TEXTURE0);
+        glBindTexture(GL_TEXTURE_2D, texture);
+        glBindVertexArray(vao);
+        glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
+        glm::vec4 pixel(-1.0f);
+        glReadPixels(1, 1, 1, 1, GL_RGBA, GL_FLOAT, &pixel[0]);
+        glBindFramebuffer(GL_FRAMEBUFFER, 0);
+        return pixel;
+    };
+    EXPECT_EQ(drawn(full), glm::vec4(0.5f));
+    EXPECT_EQ(drawn(variants.current(kEveryLight, true)), glm::vec4(0.0f));
+
+    glEnable(GL_DEPTH_TEST);
+    glEnable(GL_BLEND);
+    glEnable(GL_CULL_FACE);
+    glBindVertexArray(0);
+    glUseProgram(0);
+    glDeleteTextures(1, &texture);
+    glDeleteBuffers(1, &vbo);
+    glDeleteVertexArrays(1, &vao);
     delete full;
     EXPECT_EQ(takeGlError(), GLenum(GL_NO_ERROR));
 }
