@@ -36,6 +36,16 @@ int countOf(const std::string& text, const std::string& what) {
     return n;
 }
 
+const std::string kModelVertex = std::string(MD_SOURCE_DIR) + "/shader/model_loadingVert.txt";
+const std::string kModelFragment = std::string(MD_SOURCE_DIR) + "/shader/model_loadingFrag.txt";
+
+// The program's full model program, built without a word on standard output.
+Shader* fullModelProgram() {
+    Shader* full = nullptr;
+    captureStdout([&] { full = new Shader(kModelVertex.c_str(), kModelFragment.c_str()); });
+    return full;
+}
+
 GLint currentProgram() {
     GLint p = 0;
     glGetIntegerv(GL_CURRENT_PROGRAM, &p);
@@ -223,12 +233,8 @@ TEST(Shader, ProjectSourcesValidateAndEveryPairLinks) {
 // over every other uniform the full program holds at the moment it is handed
 // out; the full mask, or a build that fails, gives the full program.
 TEST(Shader, LightVariantsTakeOverTheFullProgramsUniforms) {
-    const std::string dir = std::string(MD_SOURCE_DIR) + "/shader/";
-    const std::string vertex = dir + "model_loadingVert.txt",
-                      fragment = dir + "model_loadingFrag.txt";
-    Shader* full = nullptr;
-    captureStdout([&] { full = new Shader(vertex.c_str(), fragment.c_str()); });
-    LightVariants variants(full, vertex, fragment);
+    Shader* full = fullModelProgram();
+    LightVariants variants(full, kModelVertex, kModelFragment);
     EXPECT_EQ(variants.current(kEveryLight), full);
     EXPECT_EQ(variants.built(), 0u);
     // A frame without a build left draws with the full program.
@@ -284,12 +290,8 @@ TEST(Shader, LightVariantsTakeOverTheFullProgramsUniforms) {
 // program throws away, giving it alpha 0 so that the pass's blending can
 // leave that pixel to a kept texel.
 TEST(Shader, ACutOutDoneVariantLightsTheTexelsTheFullProgramThrowsAway) {
-    const std::string dir = std::string(MD_SOURCE_DIR) + "/shader/";
-    const std::string vertex = dir + "model_loadingVert.txt",
-                      fragment = dir + "model_loadingFrag.txt";
-    Shader* full = nullptr;
-    captureStdout([&] { full = new Shader(vertex.c_str(), fragment.c_str()); });
-    LightVariants variants(full, vertex, fragment);
+    Shader* full = fullModelProgram();
+    LightVariants variants(full, kModelVertex, kModelFragment);
     Shader* done = variants.current(kEveryLight, true);
     ASSERT_NE(done, full);
     EXPECT_EQ(variants.current(kEveryLight, true), done);
