@@ -105,7 +105,7 @@ void drawEntity(Entity* entity, Shader* shader, const ViewVolume& view, const Fr
         // is not built yet, gives alpha 1 to every texel it keeps.)
         if (cutOutDone) glBlendEquationSeparate(GL_FUNC_ADD, GL_MAX);
         entity->draw(shader);
-        glBlendEquation(GL_FUNC_ADD);
+        if (cutOutDone) glBlendEquation(GL_FUNC_ADD);
         glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     } else {
         // Every fragment at the nearest depth passes the equal test, and the
