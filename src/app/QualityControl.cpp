@@ -68,9 +68,11 @@ float RenderScaleController::update(double frameSeconds) {
         int next = level + 1;
         while (next < lowest && pixelShare(next) > wanted) ++next;
         moveTo(next);
-    } else if (level > 0 && clock >= retryAt[level - 1] &&
+    } else if (level > 0 &&
+               (clock >= retryAt[level - 1] || median <= triedFrom[level - 1] * kCheaperShare) &&
                median * double(kLevels[size_t(level - 1)] / kLevels[size_t(level)]) <
                    budget * kUpShare) {
+        triedFrom[level - 1] = median;
         moveTo(level - 1);
     }
     return scale();

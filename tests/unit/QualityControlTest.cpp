@@ -141,3 +141,36 @@ TEST(FrameStats, LineHoldsCountMedianP95ScaleAndTheTimeWeightedMeanScale) {
     EXPECT_EQ(frameStatsLine(times, scales),
               "frames 10, median 10.0 ms, p95 30.0 ms, render scale 0.3, mean scale 0.48");
 }
+
+TEST(RenderScaleController, ALevelPausedInACostlySceneIsTriedAgainOnceTheFrameIsClearlyCheaper) {
+    // A costly scene: 20 ms at 0.55 by its pixels, 36 ms above it, so 0.65
+    // fails again and again until its pause is long.
+    const auto costly = [](float s) {
+        return s > 0.55f ? 0.036 : 0.020 * (s / 0.55) * (s / 0.55);
+    };
+    const auto settle = [](Controller& c, const auto& frame, int frames) {
+        for (int i = 0; i < frames; ++i) c.update(frame(c.scale()));
+    };
+    Controller c;
+    settle(c, costly, 15000);  // about five minutes
+    // Until just after a failed try: the pause now lasts about a minute.
+    for (int i = 0; i < 5000 && c.scale() == 0.55f; ++i) c.update(costly(c.scale()));
+    for (int i = 0; i < 5000 && c.scale() > 0.55f; ++i) c.update(costly(c.scale()));
+    ASSERT_EQ(c.scale(), 0.55f);
+    // The scene turns only a little cheaper (0.8 of the frame): the pause
+    // still holds.
+    const auto slightly = [&](float s) { return 0.8 * costly(s); };
+    const int before = c.changes();
+    settle(c, slightly, 300);  // about five seconds
+    EXPECT_EQ(c.changes(), before);
+    // Clearly cheaper (0.7, and 0.65 now fits): it climbs within a second,
+    // and stays.
+    const auto cheaper = [&](float s) {
+        return s > 0.65f ? 0.036 : s > 0.55f ? 0.024 : 0.7 * costly(s);
+    };
+    settle(c, cheaper, 60);
+    EXPECT_EQ(c.scale(), 0.65f);
+    const int climbed = c.changes();
+    settle(c, cheaper, 3000);
+    EXPECT_EQ(c.changes(), climbed);
+}
