@@ -50,10 +50,11 @@ struct QualityProfile {
     bool wholeClears = false;
 
     // The reductions of a smaller frame.
-    // Below this scale the leaves and grass are drawn in one pass: their
-    // pixels are few and the depth pass over their vertices costs about as
-    // much as the lighting it spares (with cutOutOnce; more without it).
-    float depthFirstFrom = 0.4f;
+    // Below this scale the leaves and grass are drawn in one pass. At the
+    // controller's lowest level the depth pass still spares more lighting
+    // than it costs (with cutOutOnce and the thin forms' few cards), so
+    // every reduced frame draws them depth first.
+    float depthFirstFrom = 0.3f;
     // At or below this scale the ground is drawn from the grid's level of
     // stride 2 (a full-scale frame always draws the full grid). Stride 4 is
     // not used: its cells, about 16 world units wide, show as folds in the
@@ -83,8 +84,8 @@ struct QualityProfile {
     float farFormsFrom = 120.0f;
     // At or below this scale a reduced frame draws the trees it does not
     // draw in their far form, and all of them in the shadow map, in their
-    // thin form: half of the leaf cards, at 1.2 times the size. A pixel of
-    // a crown then lies behind fewer cards, and the crown keeps its outline.
+    // thin form: a quarter of the leaf cards, at 1.3 times the size. A pixel
+    // of a crown then lies behind fewer cards, and the crown keeps its outline.
     // The grass too: half of the tufts, 1.2 times as wide.
     float thinFormsFrom = 0.55f;
 

@@ -145,20 +145,20 @@ TEST_F(SceneComposition, EntitiesStandWhereTheSceneSaysAndListsHoldTheirMembers)
     };
     const Model* near = treeEntities[0]->model;
     EXPECT_LT(4 * total(treeEntities[0]->farForm->model), total(near));
-    // The thin form: the same wood, and half of the leaf cards.
+    // The thin form: the same wood, and a quarter of the leaf cards.
     const auto nearParts = triangles(near), thinParts = triangles(treeEntities[0]->thinForm->model);
     ASSERT_EQ(nearParts.size(), 2u);
     ASSERT_EQ(thinParts.size(), 2u);
-    int halved = 0;
+    int quartered = 0;
     for (const auto& [texture, count] : nearParts) {
         ASSERT_EQ(thinParts.count(texture), 1u) << texture;
         const size_t thin = thinParts.at(texture);
-        if (2 * thin == count)
-            ++halved;
+        if (4 * thin == count)
+            ++quartered;
         else
             EXPECT_EQ(thin, count) << texture;
     }
-    EXPECT_EQ(halved, 1);
+    EXPECT_EQ(quartered, 1);
     for (Entity* form : {treeEntities[0]->farForm, treeEntities[0]->thinForm})
         EXPECT_FALSE(form->model->cullFaces);
     // The grass's thin form: half of the tufts, one shared model.

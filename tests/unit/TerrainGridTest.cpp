@@ -255,7 +255,7 @@ TEST(TerrainLevels, OnlyReducedFramesDrawACoarserLevelKeepTheShadowMapOrDrawLigh
         EXPECT_EQ(choices.shadowEveryOther, scale < 1.0f) << scale;
         // Thin forms only in the small frames that draw the coarser ground.
         EXPECT_EQ(choices.thinForms, stride == 2) << scale;
-        // Leaves and grass depth first down to 0.4.
-        EXPECT_EQ(choices.depthFirst, scale >= 0.4f) << scale;
+        // Leaves and grass depth first at every level of the controller.
+        EXPECT_EQ(choices.depthFirst, scale >= 0.3f) << scale;
     }
 }

@@ -8,9 +8,10 @@
 // The far form (treeFar.obj), for a tree seen from afar: the same trunk and
 // limbs with fewer sides and no twigs (they end inside the crown), and every
 // fourth card at twice the size. The thin form (treeThin.obj), for a tree
-// seen near in a small picture: the same wood, and every second card at 1.2
-// times the size, so a pixel of the crown lies behind fewer cards. Each
-// larger card is moved in, so that the crown keeps its outline and cover.
+// seen near in a small picture: the same wood, and every fourth card at 1.3
+// times the size, so a pixel of the crown lies behind fewer cards (about two
+// fifths as many; the crown still hides the sky behind it). Each larger card
+// is moved in, so that the crown keeps its outline and cover.
 
 #include <algorithm>
 #include <cmath>
@@ -31,8 +32,8 @@ const glm::vec3 kCrownRadii(0.82f, 0.62f, 0.82f);
 constexpr int kCards = 1100;
 constexpr int kFarCardEvery = 4;
 constexpr float kFarCardGrowth = 2.0f;
-constexpr int kThinCardEvery = 2;
-constexpr float kThinCardGrowth = 1.2f;
+constexpr int kThinCardEvery = 4;
+constexpr float kThinCardGrowth = 1.3f;
 
 // The sides of the trunk's, the limbs' and the twigs' tubes (0: left out).
 struct WoodSides {
