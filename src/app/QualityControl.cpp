@@ -25,13 +25,16 @@ double pixelShare(int level) {
 
 RenderScaleController::RenderScaleController(double budgetSeconds) : budget(budgetSeconds) {
     recent.reserve(kWindow);
+    surprise.fill(1.0);
 }
 
-void RenderScaleController::moveTo(int newLevel) {
+void RenderScaleController::moveTo(int newLevel, bool up) {
     level = newLevel;
     ++changeCount;
     sinceChange = 0;
     recent.clear();
+    steppedUp = up;
+    firstDecision = true;
 }
 
 void RenderScaleController::startFor(double fullFrameSeconds) {
@@ -57,6 +60,9 @@ float RenderScaleController::update(double frameSeconds) {
     std::vector<double> sorted = recent;
     std::nth_element(sorted.begin(), sorted.begin() + sorted.size() / 2, sorted.end());
     const double median = sorted[sorted.size() / 2];
+    if (firstDecision && steppedUp && foreseen[level] > 0.0)
+        surprise[level] = std::max(1.0, median / foreseen[level]);
+    firstDecision = false;
 
     if (median > budget && level < lowest) {
         // This level is too slow: wait longer each time before trying it again.
@@ -68,12 +74,14 @@ float RenderScaleController::update(double frameSeconds) {
         int next = level + 1;
         while (next < lowest && pixelShare(next) > wanted) ++next;
         moveTo(next);
-    } else if (level > 0 &&
-               (clock >= retryAt[level - 1] || median <= triedFrom[level - 1] * kCheaperShare) &&
-               median * double(kLevels[size_t(level - 1)] / kLevels[size_t(level)]) <
-                   budget * kUpShare) {
-        triedFrom[level - 1] = median;
-        moveTo(level - 1);
+    } else if (level > 0) {
+        const int up = level - 1;
+        const double next = median * double(kLevels[size_t(up)] / kLevels[size_t(level)]);
+        const double fits = budget * kUpShare;
+        if (next < fits && (clock >= retryAt[size_t(up)] || next * surprise[size_t(up)] < fits)) {
+            foreseen[size_t(up)] = next;
+            moveTo(up, true);
+        }
     }
     return scale();
 }

@@ -19,9 +19,12 @@ QualityMode qualityModeFrom(const char* value, bool* recognised = nullptr);
 // one's, stays well under it. The levels lie close together, so that the
 // scale can settle near the largest one the machine keeps up with. A level
 // that proved too slow is retried only after a pause that doubles each time,
-// so noisy frame times cannot make it swing back and forth; but once the
-// frame at the level below has grown clearly cheaper than when that level was
-// last tried, the scene has changed and the pause is over.
+// so noisy frame times cannot make it swing back and forth. The pause is
+// there for a forecast that proved wrong: each level keeps how much slower
+// than foreseen its first frames after a step up were, and a paused level is
+// tried at once when the forecast, grown by that, still fits (a level that
+// failed only because the scene grew costlier is tried again as soon as the
+// scene is cheap enough).
 class RenderScaleController {
 public:
     static constexpr std::array<float, 10> kLevels{
@@ -35,9 +38,6 @@ public:
     static constexpr double kUpShare = 0.8;
     static constexpr double kFirstPause = 4.0;  // seconds before a failed level is retried
     static constexpr double kLongestPause = 64.0;
-    // A paused level is tried at once when this level's median is at most
-    // this share of the one it had when it last stepped up to that level.
-    static constexpr double kCheaperShare = 0.75;
 
     explicit RenderScaleController(double budgetSeconds = 1.0 / 30.0);
 
@@ -53,7 +53,7 @@ public:
     int changes() const { return changeCount; }
 
 private:
-    void moveTo(int newLevel);
+    void moveTo(int newLevel, bool up = false);
 
     double budget;
     int level = 0;
@@ -63,9 +63,12 @@ private:
     std::vector<double> recent;
     std::array<double, kLevels.size()> retryAt{};  // clock from which a level may be tried
     std::array<int, kLevels.size()> failures{};
-    // The median of the level below when a level was last stepped up to (0:
-    // never).
-    std::array<double, kLevels.size()> triedFrom{};
+    // The frame foreseen for a level when it was last stepped up to, and
+    // how much slower (at least 1) its first decided median was than that.
+    std::array<double, kLevels.size()> foreseen{};
+    std::array<double, kLevels.size()> surprise{};
+    bool steppedUp = false;     // the level was entered by a step up
+    bool firstDecision = true;  // no median decided at this level yet
 };
 
 // "frames N, median X ms, p95 Y ms, render scale S, mean scale M" for the

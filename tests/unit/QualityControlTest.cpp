@@ -142,35 +142,57 @@ TEST(FrameStats, LineHoldsCountMedianP95ScaleAndTheTimeWeightedMeanScale) {
               "frames 10, median 10.0 ms, p95 30.0 ms, render scale 0.3, mean scale 0.48");
 }
 
-TEST(RenderScaleController, ALevelPausedInACostlySceneIsTriedAgainOnceTheFrameIsClearlyCheaper) {
-    // A costly scene: 20 ms at 0.55 by its pixels, 36 ms above it, so 0.65
-    // fails again and again until its pause is long.
+TEST(RenderScaleController, APausedLevelIsTriedAgainWhenItsForecastGrownByItsSurpriseFits) {
+    const auto settle = [](Controller& c, const auto& frame, double seconds) {
+        for (double t = 0.0; t < seconds;) {
+            const double ft = frame(c.scale());
+            t += ft;
+            c.update(ft);
+        }
+    };
+    // A forecast that proves wrong: 20 ms at 0.55 by its pixels, 36 ms
+    // above it, so 0.65 fails at once, again and again, and its pause grows.
     const auto costly = [](float s) {
         return s > 0.55f ? 0.036 : 0.020 * (s / 0.55) * (s / 0.55);
     };
-    const auto settle = [](Controller& c, const auto& frame, int frames) {
-        for (int i = 0; i < frames; ++i) c.update(frame(c.scale()));
-    };
     Controller c;
-    settle(c, costly, 15000);  // about five minutes
+    settle(c, costly, 300.0);
     // Until just after a failed try: the pause now lasts about a minute.
     for (int i = 0; i < 5000 && c.scale() == 0.55f; ++i) c.update(costly(c.scale()));
     for (int i = 0; i < 5000 && c.scale() > 0.55f; ++i) c.update(costly(c.scale()));
     ASSERT_EQ(c.scale(), 0.55f);
-    // The scene turns only a little cheaper (0.8 of the frame): the pause
-    // still holds.
-    const auto slightly = [&](float s) { return 0.8 * costly(s); };
+    // Only a little cheaper (0.8 of the frame): the forecast, grown by the
+    // last try's surprise, does not fit; the pause holds.
     const int before = c.changes();
-    settle(c, slightly, 300);  // about five seconds
+    settle(c, [&](float s) { return 0.8 * costly(s); }, 5.0);
     EXPECT_EQ(c.changes(), before);
     // Clearly cheaper (0.7, and 0.65 now fits): it climbs within a second,
     // and stays.
     const auto cheaper = [&](float s) {
         return s > 0.65f ? 0.036 : s > 0.55f ? 0.024 : 0.7 * costly(s);
     };
-    settle(c, cheaper, 60);
+    settle(c, cheaper, 1.0);
     EXPECT_EQ(c.scale(), 0.65f);
     const int climbed = c.changes();
-    settle(c, cheaper, 3000);
+    settle(c, cheaper, 60.0);
     EXPECT_EQ(c.changes(), climbed);
+
+    // A right forecast, and scenes that take turns every 20 s: the cheap one
+    // keeps up at 0.75, the costly one only at 0.55. The levels above 0.55
+    // fail each time the costly scene comes, but not because the forecast
+    // was wrong: each cheap scene gets 0.75 back within two seconds, however
+    // long their pauses have grown.
+    Controller d;
+    d.startFor(0.5);  // from the lowest level up
+    const auto cheap = [](float s) { return machineFrame(s, 8.0, 30.0); };
+    const auto dear = [](float s) { return machineFrame(s, 14.0, 50.0); };
+    settle(d, cheap, 20.0);
+    ASSERT_EQ(d.scale(), 0.75f);
+    for (int turn = 0; turn < 6; ++turn) {
+        settle(d, dear, 20.0);
+        EXPECT_EQ(d.scale(), 0.55f) << turn;
+        settle(d, cheap, 2.0);
+        EXPECT_EQ(d.scale(), 0.75f) << turn;
+        settle(d, cheap, 18.0);
+    }
 }
