@@ -33,8 +33,7 @@ void RenderScaleController::moveTo(int newLevel, bool up) {
     ++changeCount;
     sinceChange = 0;
     recent.clear();
-    steppedUp = up;
-    firstDecision = true;
+    forecastToJudge = up;
 }
 
 void RenderScaleController::startFor(double fullFrameSeconds) {
@@ -60,9 +59,9 @@ float RenderScaleController::update(double frameSeconds) {
     std::vector<double> sorted = recent;
     std::nth_element(sorted.begin(), sorted.begin() + sorted.size() / 2, sorted.end());
     const double median = sorted[sorted.size() / 2];
-    if (firstDecision && steppedUp && foreseen[level] > 0.0)
+    if (forecastToJudge && foreseen[level] > 0.0)
         surprise[level] = std::max(1.0, median / foreseen[level]);
-    firstDecision = false;
+    forecastToJudge = false;
 
     if (median > budget && level < lowest) {
         // This level is too slow: wait longer each time before trying it again.

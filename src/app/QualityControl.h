@@ -67,8 +67,8 @@ private:
     // how much slower (at least 1) its first decided median was than that.
     std::array<double, kLevels.size()> foreseen{};
     std::array<double, kLevels.size()> surprise{};
-    bool steppedUp = false;     // the level was entered by a step up
-    bool firstDecision = true;  // no median decided at this level yet
+    // The level was entered by a step up and has no median decided yet.
+    bool forecastToJudge = false;
 };
 
 // "frames N, median X ms, p95 Y ms, render scale S, mean scale M" for the

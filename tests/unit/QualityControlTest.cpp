@@ -152,9 +152,7 @@ TEST(RenderScaleController, APausedLevelIsTriedAgainWhenItsForecastGrownByItsSur
     };
     // A forecast that proves wrong: 20 ms at 0.55 by its pixels, 36 ms
     // above it, so 0.65 fails at once, again and again, and its pause grows.
-    const auto costly = [](float s) {
-        return s > 0.55f ? 0.036 : 0.020 * (s / 0.55) * (s / 0.55);
-    };
+    const auto costly = [](float s) { return s > 0.55f ? 0.036 : 0.020 * (s / 0.55) * (s / 0.55); };
     Controller c;
     settle(c, costly, 300.0);
     // Until just after a failed try: the pause now lasts about a minute.
@@ -164,7 +162,8 @@ TEST(RenderScaleController, APausedLevelIsTriedAgainWhenItsForecastGrownByItsSur
     // Only a little cheaper (0.8 of the frame): the forecast, grown by the
     // last try's surprise, does not fit; the pause holds.
     const int before = c.changes();
-    settle(c, [&](float s) { return 0.8 * costly(s); }, 5.0);
+    settle(
+        c, [&](float s) { return 0.8 * costly(s); }, 5.0);
     EXPECT_EQ(c.changes(), before);
     // Clearly cheaper (0.7, and 0.65 now fits): it climbs within a second,
     // and stays.
