@@ -44,11 +44,12 @@ void setShare(Shader* shader, const char* name, int width, int height,
 
 // The last and (with `firstName`) the first texel centre of the part a frame
 // draws into: 1 and 0 at full scale, where the lookups stay as they are.
-void setEdges(Shader* shader, const char* lastName, const char* firstName, int width, int height) {
+void setEdges(Shader* shader, const char* lastName, const char* firstName, int width, int height,
+              int (*drawnSide)(int) = scaledSide) {
     if (!shader || width <= 0 || height <= 0) return;
     shader->use();
     const bool reduced = quality.reduced();
-    const float w = float(scaledSide(width)), h = float(scaledSide(height));
+    const float w = float(drawnSide(width)), h = float(drawnSide(height));
     shader->setVec2(lastName, reduced ? (w - 0.5f) / float(width) : 1.0f,
                     reduced ? (h - 0.5f) / float(height) : 1.0f);
     if (firstName)
@@ -69,9 +70,10 @@ void uploadRenderScale() {
         for (Shader* s : {modelShader, terrainShader})
             setShare(s, "shadowScale", shadowMap->shadowWidth, shadowMap->shadowHeight,
                      scaledShadowSide);
-    setShare(waterShader, "targetScale", WaterFrameBuffers::kWidth, WaterFrameBuffers::kHeight);
+    setShare(waterShader, "targetScale", WaterFrameBuffers::kWidth, WaterFrameBuffers::kHeight,
+             scaledWaterSide);
     setEdges(waterShader, "targetMax", "targetMin", WaterFrameBuffers::kWidth,
-             WaterFrameBuffers::kHeight);
+             WaterFrameBuffers::kHeight, scaledWaterSide);
 }
 
 }  // namespace

@@ -18,3 +18,7 @@ int FrameChoices::side(int full) const {
 int FrameChoices::shadowSide(int full) const {
     return reduced() ? sideAt(full, shadowScale) : full;
 }
+
+int FrameChoices::waterSide(int full) const {
+    return reduced() ? sideAt(full, waterScale) : full;
+}

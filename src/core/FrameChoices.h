@@ -21,11 +21,12 @@ struct FrameChoices {
     bool texelResolve = false;
     bool cutOutOnce = false;
 
-    // The reductions: the share of each side of the screen-sized and water
-    // targets the frame draws into, the shadow map's share, and the ground's
-    // grid level (1: every vertex, 2: every second one).
+    // The reductions: the share of each side of the screen-sized targets the
+    // frame draws into, the shadow map's and the water targets' shares, and
+    // the ground's grid level (1: every vertex, 2: every second one).
     float scale = 1.0f;
     double shadowScale = 1.0;
+    double waterScale = 1.0;
     int groundStride = 1;
     // How far (in the map's texels) the casters' shadows may have moved since
     // the shadow map was drawn before it is drawn again; 0: every frame.
@@ -56,11 +57,13 @@ struct FrameChoices {
     // A reduced frame clears only the part it draws into, unless its clears
     // are whole.
     bool clearsPartOnly() const { return reduced() && !wholeClears; }
-    // The part of a target side (screen-sized or water) the frame draws into,
-    // at least 1 pixel.
+    // The part of a screen-sized target side the frame draws into, at least
+    // 1 pixel.
     int side(int full) const;
     // The part of a shadow map side the frame draws into.
     int shadowSide(int full) const;
+    // The part of a water target side the frame draws into.
+    int waterSide(int full) const;
 };
 
 // What the loaders make at start-up beside what the design's loader makes:

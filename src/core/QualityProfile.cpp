@@ -60,6 +60,7 @@ FrameChoices QualityProfile::choices() const {
     c.cutOutOnce = uses(Shortcut::CutOutOnce);
     c.scale = scale;
     c.shadowScale = double(scale) * (reduced() ? shadowShare : 1.0);
+    c.waterScale = double(scale) * (reduced() ? waterShare : 1.0);
     c.groundStride = groundStride();
     c.wholeClears = wholeClears;
     c.shadowKeepTexels = reduced() ? shadowKeepTexels : 0.0;
@@ -81,4 +82,8 @@ int scaledSide(int side) {
 
 int scaledShadowSide(int side) {
     return quality.choices().shadowSide(side);
+}
+
+int scaledWaterSide(int side) {
+    return quality.choices().waterSide(side);
 }

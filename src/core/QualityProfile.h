@@ -29,7 +29,7 @@ enum class Shortcut {
     AlphaCopy,      // cut-out tests read a one-channel copy of the alpha
     CpuMipmaps,     // mipmap levels built on the CPU while the window comes up
     WindowClear,    // the window is not cleared before the resolve covers it
-    TexelResolve,   // a frame at the window's size resolved texel for texel
+    TexelResolve,   // the tone map reads texel for texel where the sizes agree
     CutOutOnce,     // the lit pass after a depth pass leaves the cut-out test to it
     Count
 };
@@ -40,8 +40,8 @@ struct QualityProfile {
     std::array<bool, kShortcutCount> on;
 
     // Share of each side of the screen-sized targets, the shadow map (see
-    // shadowShare) and the water targets that a frame draws into (1: all of
-    // it). The targets keep their sizes; a smaller frame fills the
+    // shadowShare) and the water targets (see waterShare) that a frame draws
+    // into (1: all of it). The targets keep their sizes; a smaller frame fills the
     // lower-left part.
     float scale = 1.0f;
     // True on the first frame after the scale changed (or after a reduced
@@ -64,6 +64,10 @@ struct QualityProfile {
     // the map has five texels for each pixel of the frame, and at a reduced
     // scale its leaves cost more than the frame's own pixels.
     double shadowShare = 0.5;
+    // A reduced frame draws the water's reflection and refraction at this
+    // share of its own scale: the ripples shift every lookup by several
+    // texels anyway, and the reflection redraws the trees and models.
+    double waterShare = 0.5;
     // A reduced frame keeps the last shadow map while no caster's shadow has
     // moved by more than this many of its texels since it was drawn (the sun
     // turns slowly: a few hundredths of a degree a frame).
@@ -118,6 +122,8 @@ const char* shortcutName(Shortcut s);
 extern QualityProfile quality;
 
 // The part of a target side that a frame at the profile's scale draws into
-// (at least 1 pixel), and of a shadow map side: the controller's sizes.
+// (at least 1 pixel), and of a shadow map or water target side: the
+// controller's sizes.
 int scaledSide(int side);
 int scaledShadowSide(int side);
+int scaledWaterSide(int side);

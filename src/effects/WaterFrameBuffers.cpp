@@ -77,7 +77,7 @@ bool WaterFrameBuffers::checkComplete(const char* name) {
 }
 
 PixelRect WaterFrameBuffers::drawnPart(const FrameChoices& choices) {
-    return {0, 0, choices.side(kWidth), choices.side(kHeight)};
+    return {0, 0, choices.waterSide(kWidth), choices.waterSide(kHeight)};
 }
 
 void WaterFrameBuffers::bindFrameBuffer(unsigned int frameBuffer, const FrameChoices& choices) {

@@ -8,6 +8,26 @@
 #include "frame/SceneTargets.h"
 #include "render/Shader.h"
 
+namespace {
+
+// The scene buffer's quad through the effect shader; with `texelForTexel`,
+// through texelResolveShader with the effect shader's values, where each
+// pixel reads its own texel (the viewport's pixels and the scene's texels
+// then have to line up).
+void drawTexelForTexel(bool texelForTexel) {
+    Shader* const design = sceneBuffer->shader;
+    if (texelForTexel && texelResolveShader && design) {
+        texelResolveShader->takeOver(*design);
+        sceneBuffer->shader = texelResolveShader;
+        sceneBuffer->drawQuad();
+        sceneBuffer->shader = design;
+        return;
+    }
+    sceneBuffer->drawQuad();
+}
+
+}  // namespace
+
 void resolveScene(const FramePlan& plan) {
     const FrameChoices& choices = plan.choices;
     if (!sceneBuffer) return;
@@ -24,7 +44,8 @@ void resolveScene(const FramePlan& plan) {
         glDisable(GL_BLEND);
         glBindFramebuffer(GL_FRAMEBUFFER, reducedPictureBuffer->framebuffer);
         glViewport(0, 0, width, height);
-        sceneBuffer->drawQuad();
+        // The picture has the scene's reduced size: texel for texel too.
+        drawTexelForTexel(choices.texelResolve);
         glBindFramebuffer(GL_FRAMEBUFFER, 0);
         glViewport(0, 0, shownWidth(), shownHeight());
         reducedPictureBuffer->drawQuad();
@@ -33,14 +54,6 @@ void resolveScene(const FramePlan& plan) {
     }
     // The window takes the whole picture (the runner set its viewport to the
     // window as it is now), texel for texel where the sizes agree.
-    Shader* const design = sceneBuffer->shader;
-    if (choices.texelResolve && texelResolveShader && design &&
-        sceneBuffer->width == shownWidth() && sceneBuffer->height == shownHeight()) {
-        texelResolveShader->takeOver(*design);
-        sceneBuffer->shader = texelResolveShader;
-        sceneBuffer->drawQuad();
-        sceneBuffer->shader = design;
-        return;
-    }
-    sceneBuffer->drawQuad();
+    drawTexelForTexel(choices.texelResolve && sceneBuffer->width == shownWidth() &&
+                      sceneBuffer->height == shownHeight());
 }

@@ -8,5 +8,6 @@ struct FramePlan;
 // size, with the texel-resolve shortcut on, through texelResolveShader with
 // the effect shader's exposure and HDR switch. A reduced frame is tone-mapped
 // at its own size into reducedPictureBuffer (made on first use) and
-// stretched onto the window.
+// stretched onto the window; with the texel-resolve shortcut on, that tone
+// map too reads the scene texel for texel.
 void resolveScene(const FramePlan& plan);

@@ -249,6 +249,9 @@ TEST(TerrainLevels, OnlyReducedFramesDrawACoarserLevelKeepTheShadowMapOrDrawLigh
         // A full-scale frame draws its shadow map every frame, as designed.
         EXPECT_EQ(choices.shadowKeepTexels > 0.0, scale < 1.0f) << scale;
         EXPECT_EQ(choices.shadowSide(5400) < 5400, scale < 1.0f) << scale;
+        // The water targets at half the frame's share of its own targets,
+        // and whole at full scale.
+        EXPECT_EQ(choices.waterSide(500), scale < 1.0f ? choices.side(250) : 500) << scale;
         // Nor does it draw far forms or sort the leaves it draws in one pass.
         EXPECT_EQ(choices.farFormsFrom > 0.0f, scale < 1.0f) << scale;
         EXPECT_EQ(choices.nearestFirst, scale < 1.0f) << scale;
