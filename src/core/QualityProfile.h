@@ -41,8 +41,8 @@ struct QualityProfile {
 
     // Share of each side of the screen-sized targets, the shadow map (see
     // shadowShare) and the water targets (see waterShare) that a frame draws
-    // into (1: all of it). The targets keep their sizes; a smaller frame fills the
-    // lower-left part.
+    // into (1: all of it). The targets keep their sizes; a smaller frame
+    // fills the lower-left part.
     float scale = 1.0f;
     // True on the first frame after the scale changed (or after a reduced
     // capture used a target as scratch): that frame clears every target

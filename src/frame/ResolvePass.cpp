@@ -14,7 +14,7 @@ namespace {
 // through texelResolveShader with the effect shader's values, where each
 // pixel reads its own texel (the viewport's pixels and the scene's texels
 // then have to line up).
-void drawTexelForTexel(bool texelForTexel) {
+void drawSceneQuad(bool texelForTexel) {
     Shader* const design = sceneBuffer->shader;
     if (texelForTexel && texelResolveShader && design) {
         texelResolveShader->takeOver(*design);
@@ -45,7 +45,7 @@ void resolveScene(const FramePlan& plan) {
         glBindFramebuffer(GL_FRAMEBUFFER, reducedPictureBuffer->framebuffer);
         glViewport(0, 0, width, height);
         // The picture has the scene's reduced size: texel for texel too.
-        drawTexelForTexel(choices.texelResolve);
+        drawSceneQuad(choices.texelResolve);
         glBindFramebuffer(GL_FRAMEBUFFER, 0);
         glViewport(0, 0, shownWidth(), shownHeight());
         reducedPictureBuffer->drawQuad();
@@ -54,6 +54,6 @@ void resolveScene(const FramePlan& plan) {
     }
     // The window takes the whole picture (the runner set its viewport to the
     // window as it is now), texel for texel where the sizes agree.
-    drawTexelForTexel(choices.texelResolve && sceneBuffer->width == shownWidth() &&
-                      sceneBuffer->height == shownHeight());
+    drawSceneQuad(choices.texelResolve && sceneBuffer->width == shownWidth() &&
+                  sceneBuffer->height == shownHeight());
 }
