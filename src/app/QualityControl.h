@@ -27,8 +27,8 @@ QualityMode qualityModeFrom(const char* value, bool* recognised = nullptr);
 // scene is cheap enough).
 class RenderScaleController {
 public:
-    static constexpr std::array<float, 10> kLevels{
-        {1.0f, 0.85f, 0.75f, 0.65f, 0.55f, 0.5f, 0.45f, 0.4f, 0.35f, 0.3f}};
+    static constexpr std::array<float, 12> kLevels{
+        {1.0f, 0.85f, 0.75f, 0.7f, 0.65f, 0.6f, 0.55f, 0.5f, 0.45f, 0.4f, 0.35f, 0.3f}};
     static constexpr int kWindow = 8;           // frames whose median decides
     static constexpr int kQuickWindow = 3;      // enough when all are over twice the budget
     static constexpr int kSettleFrames = 2;     // frames ignored after a change

@@ -59,7 +59,7 @@ struct QualityProfile {
     // stride 2 (a full-scale frame always draws the full grid). Stride 4 is
     // not used: its cells, about 16 world units wide, show as folds in the
     // ground near the camera.
-    float coarseGroundFrom = 0.65f;
+    float coarseGroundFrom = 0.75f;
     // A reduced frame draws the shadow map at this share of its own scale:
     // the map has five texels for each pixel of the frame, and at a reduced
     // scale its leaves cost more than the frame's own pixels.
@@ -91,10 +91,10 @@ struct QualityProfile {
     // draw in their far form, and all of them in the shadow map, in their
     // thin form: a quarter of the leaf cards, at 1.3 times the size. A pixel
     // of a crown then lies behind fewer cards, and the crown keeps its outline.
-    // The grass too: half of the tufts, 1.2 times as wide. At 0.65 the thin
+    // The grass too: half of the tufts, 1.2 times as wide. At 0.75 the thin
     // forms and the coarser ground cost 10 to 25 % less than the full ones,
-    // and so let the frame keep that sharper level more often.
-    float thinFormsFrom = 0.65f;
+    // and so let the frame keep the sharper levels more often.
+    float thinFormsFrom = 0.75f;
 
     QualityProfile() { on.fill(true); }
 

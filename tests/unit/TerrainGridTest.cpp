@@ -239,7 +239,8 @@ TEST(TerrainLevels, BlockRunsSelectEachBlocksTrianglesOnceAtEveryStride) {
 
 TEST(TerrainLevels, OnlyReducedFramesDrawACoarserLevelKeepTheShadowMapOrDrawLighterForms) {
     const std::vector<std::pair<float, int>> cases = {
-        {1.0f, 1}, {0.75f, 1}, {0.66f, 1}, {0.65f, 2}, {0.55f, 2}, {0.4f, 2}, {0.3f, 2}, {0.1f, 2}};
+        {1.0f, 1}, {0.85f, 1}, {0.76f, 1}, {0.75f, 2}, {0.65f, 2},
+        {0.55f, 2}, {0.4f, 2},  {0.3f, 2},  {0.1f, 2}};
     for (const auto& [scale, stride] : cases) {
         QualityProfile profile;
         profile.setScale(scale);
