@@ -17,12 +17,15 @@ status=${PIPESTATUS[0]}
 [ "$status" -eq 0 ] && exit 0
 
 # The names of the failed tests whose output holds the leak checker's own
-# fatal error, and the names of all failed tests.
+# fatal error and no failed check or sanitizer report, and the names of all
+# failed tests.
 crashed="$(awk '
-  /^ *Start +[0-9]+: / { if (name != "" && fatal) print name; name = ""; fatal = 0 }
+  function done() { if (name != "" && fatal && !other) print name; name = ""; fatal = 0; other = 0 }
+  /^ *Start +[0-9]+: / { done() }
   /Test +#[0-9]+: .*\*\*\*Failed/ { name = $0; sub(/.*Test +#[0-9]+: /, "", name); sub(/ +\.+.*/, "", name) }
   /LeakSanitizer has encountered a fatal error/ { fatal = 1 }
-  END { if (name != "" && fatal) print name }' "$log" | sort -u)"
+  /\[  FAILED  \]|runtime error:|ERROR: AddressSanitizer|ERROR: LeakSanitizer: detected/ { other = 1 }
+  END { done() }' "$log" | sort -u)"
 failed="$(sed -n 's/^[0-9]*:\(.*\)$/\1/p' "$build/Testing/Temporary/LastTestsFailed.log" 2>/dev/null | sort -u)"
 if [ -z "$crashed" ] || [ "$crashed" != "$failed" ]; then exit "$status"; fi
 
