@@ -5,8 +5,8 @@
 # test has passed: its tracer thread crashes while it stops the process
 # ("Tracer caught signal", then "LeakSanitizer has encountered a fatal
 # error"). Such a test was not checked, not found wrong, so when every failed
-# test failed that way alone they run once more, and that run decides. Any
-# other failure stands as it is.
+# test failed that way alone (crash-only.sh) they run once more, and that run
+# decides. Any other failure stands as it is.
 set -uo pipefail
 build="${1:?usage: scripts/sanitize/ctest.sh BUILD_DIR [ctest arguments...]}"
 shift
@@ -16,19 +16,18 @@ ctest --test-dir "$build" --output-on-failure "$@" 2>&1 | tee "$log"
 status=${PIPESTATUS[0]}
 [ "$status" -eq 0 ] && exit 0
 
-# The names of the failed tests whose output holds the leak checker's own
-# fatal error and no failed check or sanitizer report, and the names of all
-# failed tests.
-crashed="$(awk '
-  function done() { if (name != "" && fatal && !other) print name; name = ""; fatal = 0; other = 0 }
-  /^ *Start +[0-9]+: / { done() }
-  /Test +#[0-9]+: .*\*\*\*Failed/ { name = $0; sub(/.*Test +#[0-9]+: /, "", name); sub(/ +\.+.*/, "", name) }
-  /LeakSanitizer has encountered a fatal error/ { fatal = 1 }
-  /\[  FAILED  \]|runtime error:|ERROR: AddressSanitizer|ERROR: LeakSanitizer: detected/ { other = 1 }
-  END { done() }' "$log" | sort -u)"
+# Each failed test's output, line by line after its name and a tab.
+blocks="$(awk '
+  /^ *Start +[0-9]+: / { name = "" }
+  /Test +#[0-9]+: .*\*\*\*Failed/ { name = $0; sub(/.*Test +#[0-9]+: /, "", name); sub(/ +\.+.*/, "", name); next }
+  name != "" { print name "\t" $0 }' "$log")"
 failed="$(sed -n 's/^[0-9]*:\(.*\)$/\1/p' "$build/Testing/Temporary/LastTestsFailed.log" 2>/dev/null | sort -u)"
-if [ -z "$crashed" ] || [ "$crashed" != "$failed" ]; then exit "$status"; fi
+[ -n "$failed" ] || exit "$status"
+while IFS= read -r name; do
+  awk -F '\t' -v name="$name" '$1 == name { sub(/^[^\t]*\t/, ""); print }' <<<"$blocks" |
+    "$(dirname "$0")/crash-only.sh" || exit "$status"
+done <<<"$failed"
 
-echo "== the leak checker crashed in $(echo "$crashed" | wc -l) test(s); running them once more"
-pattern="^($(echo "$crashed" | sed 's/[][\.*^$+?(){}|]/\\&/g' | paste -sd '|'))\$"
+echo "== the leak checker crashed in $(echo "$failed" | wc -l) test(s); running them once more"
+pattern="^($(echo "$failed" | sed 's/[][\.*^$+?(){}|]/\\&/g' | paste -sd '|'))\$"
 ctest --test-dir "$build" --output-on-failure -R "$pattern" "$@"
