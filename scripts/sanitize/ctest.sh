@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
 # scripts/sanitize/ctest.sh BUILD_DIR [ctest arguments...]
 # Runs the sanitized tests of BUILD_DIR (scripts/sanitize/env.sh already
-# sourced). Now and then the leak checker itself fails at exit, after the
-# test has passed: its tracer thread crashes while it stops the process
-# ("Tracer caught signal", then "LeakSanitizer has encountered a fatal
-# error"). Such a test was not checked, not found wrong, so when every failed
-# test failed that way alone (crash-only.sh) they run once more, and that run
-# decides. Any other failure stands as it is.
+# sourced). A safeguard: should the leak checker itself fail at exit after
+# the test has passed (its tracer crashing, "Tracer caught signal", then
+# "LeakSanitizer has encountered a fatal error"; env.sh removes the one cause
+# seen, a bogus record of dynamic TLS), the test was not checked, not found
+# wrong. So when every failed test failed that way alone (crash-only.sh),
+# they run once more, and that run decides. Any other failure stands as it is.
 set -uo pipefail
 build="${1:?usage: scripts/sanitize/ctest.sh BUILD_DIR [ctest arguments...]}"
 shift
