@@ -46,6 +46,8 @@ struct FrameChoices {
     // Entities with a far form standing farther than this from a view (its
     // depth, world units) are drawn as that form; 0: never.
     float farFormsFrom = 0.0f;
+    // The same for a distant form, which wins over the far form beyond it.
+    float distantFormsFrom = 0.0f;
     // Entities with a thin form are drawn as it where no far form is drawn,
     // in the shadow map too.
     bool thinForms = false;

@@ -68,6 +68,7 @@ FrameChoices QualityProfile::choices() const {
     c.shadowEveryOther = reduced() && shadowEveryOther;
     c.nearestFirst = reduced() && nearestFirst;
     c.farFormsFrom = reduced() ? farFormsFrom : 0.0f;
+    c.distantFormsFrom = reduced() ? distantFormsFrom : 0.0f;
     c.thinForms = reduced() && scale <= thinFormsFrom;
     return c;
 }

@@ -87,6 +87,9 @@ struct QualityProfile {
     // leaf cards, at twice the size, and a plainer trunk. From 60 units on
     // its fewer triangles cost less than the thin form's fewer layers save.
     float farFormsFrom = 60.0f;
+    // Farther than this a reduced frame draws a tree in its distant form: a
+    // picture of its crown on three crossed sheets, and the far form's trunk.
+    float distantFormsFrom = 120.0f;
     // At or below this scale a reduced frame draws the trees it does not
     // draw in their far form, and all of them in the shadow map, in their
     // thin form: a quarter of the leaf cards, at 1.3 times the size. A pixel

@@ -34,14 +34,15 @@ Shader* litProgramFor(Entity* entity, Shader* shader, const FrameChoices& choice
     return modelLightVariants->current(lights, cutOutDone);
 }
 
-// The form of the entity the frame draws in this view: its far form where
-// the frame draws far forms and the entity stands beyond their depth, else
-// its thin form where the frame draws those.
+// The form of the entity the frame draws in this view: its distant or far
+// form where the frame draws those and the entity stands beyond their depth
+// (the distant one first), else its thin form where the frame draws those.
 Entity* formIn(Entity* entity, const ViewVolume& view, const FrameChoices& choices) {
-    if (entity->farForm && choices.farFormsFrom > 0.0f) {
-        const float depth = (view.clipFromWorld * glm::vec4(entity->getPosition(), 1.0f)).w;
-        if (depth > choices.farFormsFrom) return entity->farForm;
-    }
+    const float depth = (view.clipFromWorld * glm::vec4(entity->getPosition(), 1.0f)).w;
+    if (entity->distantForm && choices.distantFormsFrom > 0.0f && depth > choices.distantFormsFrom)
+        return entity->distantForm;
+    if (entity->farForm && choices.farFormsFrom > 0.0f && depth > choices.farFormsFrom)
+        return entity->farForm;
     return thinFormIf(entity, choices);
 }
 

@@ -27,6 +27,10 @@ public:
     // may draw instead when it stands far from the view (see FrameChoices);
     // not owned, may be null.
     Entity* farForm = nullptr;
+    // The same object as a few sheets showing a picture of it, at the same
+    // place, that a frame may draw instead when it stands farther still (see
+    // FrameChoices); not owned, may be null.
+    Entity* distantForm = nullptr;
     // The same object with fewer, larger cut-out cards, at the same place,
     // that a small frame may draw instead where it draws no far form (see
     // FrameChoices); not owned, may be null.

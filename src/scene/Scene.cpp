@@ -107,6 +107,7 @@ enum ModelFile {
     kTreeModel,
     kTreeFarModel,
     kTreeThinModel,
+    kTreeDistantModel,
     kGrassModel,
     kGrassThinModel
 };
@@ -126,6 +127,7 @@ constexpr const char* kModelFiles[] = {
     "../models/tree2/tree.obj",
     "../models/tree2/treeFar.obj",
     "../models/tree2/treeThin.obj",
+    "../models/tree2/treeDistant.obj",
     "../models/grass/grassModel.obj",
     "../models/grass/grassThin.obj",
 };
@@ -172,10 +174,13 @@ void initScene() {
     Model* treeModel = loadModel(kModelFiles[kTreeModel], false, false);
     Model* treeFarModel = loadModel(kModelFiles[kTreeFarModel], false, false);
     Model* treeThinModel = loadModel(kModelFiles[kTreeThinModel], false, false);
+    Model* treeDistantModel = loadModel(kModelFiles[kTreeDistantModel], false, false);
     for (const glm::vec2 t : kTreePositions) {
         Entity* tree = new Entity(treeModel, kNoTurn, glm::vec3(18.0f), t.x, t.y, 1000.0f);
         tree->farForm = new Entity(treeFarModel, kNoTurn, glm::vec3(18.0f), t.x, t.y, 1000.0f);
         tree->thinForm = new Entity(treeThinModel, kNoTurn, glm::vec3(18.0f), t.x, t.y, 1000.0f);
+        tree->distantForm =
+            new Entity(treeDistantModel, kNoTurn, glm::vec3(18.0f), t.x, t.y, 1000.0f);
         treeEntities.push_back(tree);
     }
 
@@ -219,7 +224,7 @@ void releaseScene() {
     std::vector<Entity*> all = {lightBulbs, coffeeCup, juice, sun, flower};
     all.insert(all.end(), shadowCasters.begin(), shadowCasters.end());
     for (Entity* tree : treeEntities)
-        if (tree) all.insert(all.end(), {tree->farForm, tree->thinForm});
+        if (tree) all.insert(all.end(), {tree->farForm, tree->thinForm, tree->distantForm});
     for (Entity* grass : grassEntities)
         if (grass) all.insert(all.end(), {grass, grass->thinForm});
     std::sort(all.begin(), all.end());

@@ -106,7 +106,7 @@ TEST_F(SceneComposition, ProjectionReachesEveryListedProgram) {
 }
 
 TEST_F(SceneComposition, EntitiesStandWhereTheSceneSaysAndListsHoldTheirMembers) {
-    EXPECT_EQ(sceneModels.size(), 17u);
+    EXPECT_EQ(sceneModels.size(), 18u);
     ASSERT_EQ(treeEntities.size(), 9u);
     ASSERT_EQ(grassEntities.size(), 3u);
     EXPECT_FLOAT_EQ(boat->rotation.y, -1.5707964f);
@@ -120,16 +120,17 @@ TEST_F(SceneComposition, EntitiesStandWhereTheSceneSaysAndListsHoldTheirMembers)
     EXPECT_FLOAT_EQ(treeEntities[6]->getPosition().x, -50.0f);
     EXPECT_FLOAT_EQ(treeEntities[6]->getPosition().y, terrain->getHeightOfTerrain(-50.0f, -40.0f));
     EXPECT_EQ(treeEntities[0]->model, treeEntities[8]->model);  // one model, shared
-    // Each tree's far and thin forms stand where it stands, each one shared
-    // model with fewer triangles; nothing else has them.
+    // Each tree's far, thin and distant forms stand where it stands, each one
+    // shared model with fewer triangles; nothing else has them.
     for (Entity* tree : treeEntities) {
-        for (Entity* form : {tree->farForm, tree->thinForm}) {
+        for (Entity* form : {tree->farForm, tree->thinForm, tree->distantForm}) {
             ASSERT_NE(form, nullptr);
             EXPECT_EQ(form->getPosition(), tree->getPosition());
             EXPECT_EQ(form->getScale(), tree->getScale());
         }
         EXPECT_EQ(tree->farForm->model, treeEntities[0]->farForm->model);
         EXPECT_EQ(tree->thinForm->model, treeEntities[0]->thinForm->model);
+        EXPECT_EQ(tree->distantForm->model, treeEntities[0]->distantForm->model);
     }
     // Triangles by the texture they are drawn with (bark, leaves).
     const auto triangles = [](const Model* m) {
@@ -159,7 +160,27 @@ TEST_F(SceneComposition, EntitiesStandWhereTheSceneSaysAndListsHoldTheirMembers)
             EXPECT_EQ(thin, count) << texture;
     }
     EXPECT_EQ(quartered, 1);
-    for (Entity* form : {treeEntities[0]->farForm, treeEntities[0]->thinForm})
+    // The distant form: the far form's wood, and its crown's picture on a
+    // few sheets in place of the cards.
+    const auto farParts = triangles(treeEntities[0]->farForm->model),
+               distantParts = triangles(treeEntities[0]->distantForm->model);
+    ASSERT_EQ(distantParts.size(), 2u);
+    size_t sheets = 0;
+    for (const auto& [texture, count] : distantParts) {
+        if (farParts.count(texture)) {
+            EXPECT_EQ(count, farParts.at(texture)) << texture;
+        } else {
+            EXPECT_NE(texture.find("crown"), std::string::npos) << texture;
+            sheets = count;
+        }
+    }
+    size_t farCards = 0;
+    for (const auto& [texture, count] : farParts)
+        if (!distantParts.count(texture)) farCards = count;
+    EXPECT_GT(sheets, 0u);
+    EXPECT_LT(4 * sheets, farCards);
+    for (Entity* form :
+         {treeEntities[0]->farForm, treeEntities[0]->thinForm, treeEntities[0]->distantForm})
         EXPECT_FALSE(form->model->cullFaces);
     // The grass's thin form: half of the tufts, one shared model.
     for (Entity* grass : grassEntities) {

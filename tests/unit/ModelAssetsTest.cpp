@@ -38,6 +38,7 @@ const ModelCase kModels[] = {
     {"tree2/tree.obj", 6000, true, false},
     {"tree2/treeFar.obj", 1500, true, false},
     {"tree2/treeThin.obj", 4500, true, false},
+    {"tree2/treeDistant.obj", 600, true, false},
     {"grass/grassModel.obj", 4000, true, false},
     {"grass/grassThin.obj", 2000, true, false},
 };

@@ -255,6 +255,10 @@ TEST(TerrainLevels, OnlyReducedFramesDrawACoarserLevelKeepTheShadowMapOrDrawLigh
         EXPECT_EQ(choices.waterSide(500), scale < 1.0f ? choices.side(250) : 500) << scale;
         // Nor does it draw far forms or sort the leaves it draws in one pass.
         EXPECT_EQ(choices.farFormsFrom > 0.0f, scale < 1.0f) << scale;
+        EXPECT_EQ(choices.distantFormsFrom > choices.farFormsFrom, scale < 1.0f) << scale;
+        if (scale >= 1.0f) {
+            EXPECT_EQ(choices.distantFormsFrom, 0.0f);
+        }
         EXPECT_EQ(choices.nearestFirst, scale < 1.0f) << scale;
         EXPECT_EQ(choices.shadowEveryOther, scale < 1.0f) << scale;
         // Thin forms only in the small frames that draw the coarser ground.

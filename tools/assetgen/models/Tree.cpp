@@ -11,7 +11,12 @@
 // seen near in a small picture: the same wood, and every fourth card at 1.3
 // times the size, so a pixel of the crown lies behind fewer cards (about two
 // fifths as many; the crown still hides the sky behind it). Each larger card
-// is moved in, so that the crown keeps its outline and cover.
+// is moved in, so that the crown keeps its outline and cover. The distant
+// form (treeDistant.obj), for a tree a long way off: the far form's wood and,
+// for the crown, three upright sheets crossed at 60 degrees, each showing a
+// picture of the whole tree's leaf cards seen from the side (crown.png). A
+// sheet's normals lean out from the crown's middle and up, so that it is lit
+// like a round mass too.
 
 #include <algorithm>
 #include <cmath>
@@ -176,6 +181,91 @@ Image leafAtlas(int size, uint32_t seed) {
     return img;
 }
 
+// The picture's part of a sheet: x across the crown, y from its foot to its top.
+constexpr float kSheetHalfWidth = 1.08f;
+constexpr float kSheetFoot = 0.55f, kSheetTop = 2.3f;
+
+// The crown's cards seen from the side (along -z, orthographic): for each
+// pixel the nearest card texel the atlas keeps, darker the further inside the
+// crown its card lies, and alpha 0 with the leaves' fringe colour elsewhere.
+// Row 0 is the top, as texture coordinate v 0 reads it.
+Image crownPicture(const Mesh& cards, const Image& atlas, int width, int height) {
+    Image img(width, height, 4);
+    const glm::vec3 fringe(0.16f, 0.28f, 0.08f);
+    img.fill([&](int, int, float, float) { return glm::vec4(fringe, 0.0f); });
+    std::vector<float> nearest(size_t(width) * size_t(height), -1e9f);
+    const auto toPixel = [&](glm::vec3 p) {
+        return glm::vec2((p.x + kSheetHalfWidth) / (2.0f * kSheetHalfWidth) * float(width),
+                         (kSheetTop - p.y) / (kSheetTop - kSheetFoot) * float(height));
+    };
+    for (const glm::uvec3& t : cards.triangles) {
+        const glm::vec2 a = toPixel(cards.positions[t.x]), b = toPixel(cards.positions[t.y]),
+                        c = toPixel(cards.positions[t.z]);
+        const float area = (b.x - a.x) * (c.y - a.y) - (b.y - a.y) * (c.x - a.x);
+        if (std::abs(area) < 1e-6f) continue;  // edge-on
+        const int x0 = std::max(0, int(std::floor(std::min({a.x, b.x, c.x})))),
+                  x1 = std::min(width - 1, int(std::ceil(std::max({a.x, b.x, c.x})))),
+                  y0 = std::max(0, int(std::floor(std::min({a.y, b.y, c.y})))),
+                  y1 = std::min(height - 1, int(std::ceil(std::max({a.y, b.y, c.y}))));
+        for (int y = y0; y <= y1; ++y) {
+            for (int x = x0; x <= x1; ++x) {
+                const glm::vec2 p(float(x) + 0.5f, float(y) + 0.5f);
+                const float wb = ((p.x - a.x) * (c.y - a.y) - (p.y - a.y) * (c.x - a.x)) / area;
+                const float wc = ((b.x - a.x) * (p.y - a.y) - (b.y - a.y) * (p.x - a.x)) / area;
+                const float wa = 1.0f - wb - wc;
+                if (wa < 0.0f || wb < 0.0f || wc < 0.0f) continue;
+                const glm::vec3 at = wa * cards.positions[t.x] + wb * cards.positions[t.y] +
+                                     wc * cards.positions[t.z];
+                float& depth = nearest[size_t(y) * size_t(width) + size_t(x)];
+                if (at.z <= depth) continue;
+                const glm::vec2 uv =
+                    wa * cards.uvs[t.x] + wb * cards.uvs[t.y] + wc * cards.uvs[t.z];
+                const glm::vec4 texel =
+                    atlas.get(std::clamp(int(uv.x * float(atlas.width)), 0, atlas.width - 1),
+                              std::clamp(int(uv.y * float(atlas.height)), 0, atlas.height - 1));
+                if (texel.a < 0.5f) continue;
+                depth = at.z;
+                const float inside = glm::length((at - kCrownCentre) / kCrownRadii);
+                const float shade = glm::mix(0.6f, 1.0f, std::clamp(inside, 0.0f, 1.0f));
+                img.set(x, y, glm::vec4(glm::vec3(texel) * shade, 1.0f));
+            }
+        }
+    }
+    return img;
+}
+
+// Three upright sheets through the crown's axis, 60 degrees apart, each a
+// grid of cells carrying the whole picture.
+Mesh crownSheets() {
+    constexpr int kCells = 4;
+    Mesh m;
+    for (int s = 0; s < 3; ++s) {
+        const float angle = kTwoPi * float(s) / 6.0f;
+        const glm::vec3 across(std::cos(angle), 0.0f, std::sin(angle));
+        Mesh sheet;
+        for (int j = 0; j <= kCells; ++j) {
+            for (int i = 0; i <= kCells; ++i) {
+                const float u = float(i) / kCells, v = float(j) / kCells;
+                const float x = (2.0f * u - 1.0f) * kSheetHalfWidth;
+                const float y = glm::mix(kSheetTop, kSheetFoot, v);
+                // Out from the crown's middle, and up.
+                const glm::vec3 n = glm::normalize(across * (x / kCrownRadii.x) +
+                                                   glm::vec3(0.0f, 0.3f + (y - kCrownCentre.y) /
+                                                                               kCrownRadii.y,
+                                                             0.0f));
+                sheet.addVertex(across * x + glm::vec3(0.0f, y, 0.0f), {u, v}, n);
+            }
+        }
+        for (int j = 0; j < kCells; ++j)
+            for (int i = 0; i < kCells; ++i) {
+                const uint32_t a = uint32_t(j * (kCells + 1) + i);
+                sheet.addQuad(a + uint32_t(kCells + 1), a + uint32_t(kCells + 2), a + 1, a);
+            }
+        m.append(sheet);
+    }
+    return m;
+}
+
 }  // namespace
 
 ASSETGEN_FAMILY(tree) {
@@ -200,4 +290,18 @@ ASSETGEN_FAMILY(tree) {
     write(kNearWood, 1, 1.0f, "tree.obj");
     write(kFarWood, kFarCardEvery, kFarCardGrowth, "treeFar.obj");
     write(kNearWood, kThinCardEvery, kThinCardGrowth, "treeThin.obj");
+    // The distant form: the far form's wood, and the whole crown's picture
+    // on crossed sheets.
+    Rng rng(1301u);
+    std::vector<glm::vec3> twigEnds;
+    const Mesh wood = trunkAndBranches(rng, twigEnds, kFarWood);
+    const Image crown = crownPicture(leafCards(rng, twigEnds, 1, 1.0f), leaves, 256, 224);
+    const Material crownMaterial =
+        saveMaterial(folder, "crown", crown, specularFrom(crown, 128, 0.05f, 0.4f), 0.3f);
+    ObjModel model;
+    model.addMaterial(barkMaterial);
+    model.addMaterial(crownMaterial);
+    model.add("trunk", "bark", wood);
+    model.add("leaves", "crown", crownSheets());
+    writeObj(model, folder / "treeDistant.obj");
 }
