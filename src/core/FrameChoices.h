@@ -48,8 +48,8 @@ struct FrameChoices {
     float farFormsFrom = 0.0f;
     // The same for a distant form, which wins over the far form beyond it.
     float distantFormsFrom = 0.0f;
-    // Entities with a thin form are drawn as it where no far form is drawn,
-    // in the shadow map too.
+    // Entities with a thin form are drawn as it where no far or distant form
+    // is drawn, in the shadow map too.
     bool thinForms = false;
     // The first frame after a change of scale (or after a reduced capture
     // used a target as scratch) clears every target whole.

@@ -91,9 +91,10 @@ struct QualityProfile {
     // picture of its crown on three crossed sheets, and the far form's trunk.
     float distantFormsFrom = 120.0f;
     // At or below this scale a reduced frame draws the trees it does not
-    // draw in their far form, and all of them in the shadow map, in their
-    // thin form: a quarter of the leaf cards, at 1.3 times the size. A pixel
-    // of a crown then lies behind fewer cards, and the crown keeps its outline.
+    // draw in their far or distant form, and all of them in the shadow map,
+    // in their thin form: a quarter of the leaf cards, at 1.3 times the size.
+    // A pixel of a crown then lies behind fewer cards, and the crown keeps
+    // its outline.
     // The grass too: half of the tufts, 1.2 times as wide. At 0.75 the thin
     // forms and the coarser ground cost 10 to 25 % less than the full ones,
     // and so let the frame keep the sharper levels more often.
