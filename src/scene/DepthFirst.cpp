@@ -38,11 +38,13 @@ Shader* litProgramFor(Entity* entity, Shader* shader, const FrameChoices& choice
 // form where the frame draws those and the entity stands beyond their depth
 // (the distant one first), else its thin form where the frame draws those.
 Entity* formIn(Entity* entity, const ViewVolume& view, const FrameChoices& choices) {
-    const float depth = (view.clipFromWorld * glm::vec4(entity->getPosition(), 1.0f)).w;
-    if (entity->distantForm && choices.distantFormsFrom > 0.0f && depth > choices.distantFormsFrom)
-        return entity->distantForm;
-    if (entity->farForm && choices.farFormsFrom > 0.0f && depth > choices.farFormsFrom)
-        return entity->farForm;
+    const bool distant = entity->distantForm && choices.distantFormsFrom > 0.0f;
+    const bool far = entity->farForm && choices.farFormsFrom > 0.0f;
+    if (distant || far) {
+        const float depth = (view.clipFromWorld * glm::vec4(entity->getPosition(), 1.0f)).w;
+        if (distant && depth > choices.distantFormsFrom) return entity->distantForm;
+        if (far && depth > choices.farFormsFrom) return entity->farForm;
+    }
     return thinFormIf(entity, choices);
 }
 

@@ -249,10 +249,9 @@ Mesh crownSheets() {
                 const float x = (2.0f * u - 1.0f) * kSheetHalfWidth;
                 const float y = glm::mix(kSheetTop, kSheetFoot, v);
                 // Out from the crown's middle, and up.
-                const glm::vec3 n = glm::normalize(across * (x / kCrownRadii.x) +
-                                                   glm::vec3(0.0f, 0.3f + (y - kCrownCentre.y) /
-                                                                               kCrownRadii.y,
-                                                             0.0f));
+                const float up = 0.3f + (y - kCrownCentre.y) / kCrownRadii.y;
+                const glm::vec3 n =
+                    glm::normalize(across * (x / kCrownRadii.x) + glm::vec3(0.0f, up, 0.0f));
                 sheet.addVertex(across * x + glm::vec3(0.0f, y, 0.0f), {u, v}, n);
             }
         }
@@ -276,32 +275,35 @@ ASSETGEN_FAMILY(tree) {
         saveMaterial(folder, "bark", bark, specularFrom(bark, 64, 0.0f, 0.25f), 0.1f);
     const Material leafMaterial =
         saveMaterial(folder, "leaves", leaves, specularFrom(leaves, 128, 0.05f, 0.4f), 0.3f);
-    // The tree and its lighter forms, each from the same random stream.
-    const auto write = [&](WoodSides sides, int cardEvery, float cardGrowth, const char* file) {
+    // The wood and the cards of the tree and its lighter forms, each from the
+    // same random stream.
+    const auto parts = [](WoodSides sides, int cardEvery, float cardGrowth) {
         Rng rng(1301u);
         std::vector<glm::vec3> twigEnds;
+        std::pair<Mesh, Mesh> woodAndCards;
+        woodAndCards.first = trunkAndBranches(rng, twigEnds, sides);
+        woodAndCards.second = leafCards(rng, twigEnds, cardEvery, cardGrowth);
+        return woodAndCards;
+    };
+    const auto write = [&](const Mesh& wood, const Material& crownMaterial, const Mesh& crown,
+                           const char* file) {
         ObjModel model;
         model.addMaterial(barkMaterial);
-        model.addMaterial(leafMaterial);
-        model.add("trunk", "bark", trunkAndBranches(rng, twigEnds, sides));
-        model.add("leaves", "leaves", leafCards(rng, twigEnds, cardEvery, cardGrowth));
+        model.addMaterial(crownMaterial);
+        model.add("trunk", "bark", wood);
+        model.add("leaves", crownMaterial.name, crown);
         writeObj(model, folder / file);
     };
-    write(kNearWood, 1, 1.0f, "tree.obj");
-    write(kFarWood, kFarCardEvery, kFarCardGrowth, "treeFar.obj");
-    write(kNearWood, kThinCardEvery, kThinCardGrowth, "treeThin.obj");
+    const auto [nearWood, cards] = parts(kNearWood, 1, 1.0f);
+    write(nearWood, leafMaterial, cards, "tree.obj");
+    const auto [farWood, farCards] = parts(kFarWood, kFarCardEvery, kFarCardGrowth);
+    write(farWood, leafMaterial, farCards, "treeFar.obj");
+    const auto [thinWood, thinCards] = parts(kNearWood, kThinCardEvery, kThinCardGrowth);
+    write(thinWood, leafMaterial, thinCards, "treeThin.obj");
     // The distant form: the far form's wood, and the whole crown's picture
     // on crossed sheets.
-    Rng rng(1301u);
-    std::vector<glm::vec3> twigEnds;
-    const Mesh wood = trunkAndBranches(rng, twigEnds, kFarWood);
-    const Image crown = crownPicture(leafCards(rng, twigEnds, 1, 1.0f), leaves, 256, 224);
+    const Image crown = crownPicture(cards, leaves, 256, 224);
     const Material crownMaterial =
         saveMaterial(folder, "crown", crown, specularFrom(crown, 128, 0.05f, 0.4f), 0.3f);
-    ObjModel model;
-    model.addMaterial(barkMaterial);
-    model.addMaterial(crownMaterial);
-    model.add("trunk", "bark", wood);
-    model.add("leaves", "crown", crownSheets());
-    writeObj(model, folder / "treeDistant.obj");
+    write(farWood, crownMaterial, crownSheets(), "treeDistant.obj");
 }
