@@ -48,6 +48,9 @@ struct FrameChoices {
     float farFormsFrom = 0.0f;
     // The same for a distant form, which wins over the far form beyond it.
     float distantFormsFrom = 0.0f;
+    // The water reflection draws entities that have a distant form as that
+    // form, at any distance.
+    bool distantReflections = false;
     // Entities with a thin form are drawn as it where no far or distant form
     // is drawn, in the shadow map too.
     bool thinForms = false;

@@ -80,7 +80,8 @@ void drawByParts(const std::vector<PixelRect>& parts, const PassView& view, GLui
         if (entities)
             for (Entity* e : *entities)
                 if (e && !hiddenFrom(seen, e, choices))
-                    drawEntity(e, modelShader, seen, choices, DepthFirst::No);
+                    drawEntity(choices.distantReflections && e->distantForm ? e->distantForm : e,
+                               modelShader, seen, choices, DepthFirst::No);
         endPart();
     }
 }

@@ -259,6 +259,8 @@ TEST(TerrainLevels, OnlyReducedFramesDrawACoarserLevelKeepTheShadowMapOrDrawLigh
         if (scale >= 1.0f) {
             EXPECT_EQ(choices.distantFormsFrom, 0.0f);
         }
+        // The reflection's trees are all distant forms in reduced frames only.
+        EXPECT_EQ(choices.distantReflections, scale < 1.0f) << scale;
         EXPECT_EQ(choices.nearestFirst, scale < 1.0f) << scale;
         EXPECT_EQ(choices.shadowEveryOther, scale < 1.0f) << scale;
         // Thin forms only in the small frames that draw the coarser ground.
