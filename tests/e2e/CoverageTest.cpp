@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <fstream>
 #include <regex>
 #include <string>
+#include <vector>
 
 #include "e2e/Process.h"
 
@@ -59,4 +61,29 @@ TEST(SnapshotCoverage, IncompleteArgumentsAreRefused) {
         EXPECT_EQ(r.exitStatus, 2) << r.out << r.err;
         EXPECT_NE(r.err.find("usage: snapshot"), std::string::npos) << r.err;
     }
+    // The day steps only forward: a moment before the last one is refused
+    // after the ones before it are drawn, rather than drawn with the later
+    // moment's camera; the same moment again is drawn.
+    const ProcessResult r = runCommand(
+        {kSnapshot, "96", "64", "3", "--hash", "3", "--hash", "2", "--hash"}, MD_BIN_DIR, 120s);
+    EXPECT_EQ(r.exitStatus, 2) << r.out << r.err;
+    EXPECT_NE(r.err.find("snapshot: moment 2 s comes before the day's clock (3.000 s)"),
+              std::string::npos)
+        << r.err;
+    const std::regex hashes("moment 3 clock [0-9.]+ hash ([0-9a-f]{16})\\n");
+    std::vector<std::string> drawn;
+    for (auto it = std::sregex_iterator(r.out.begin(), r.out.end(), hashes);
+         it != std::sregex_iterator(); ++it)
+        drawn.push_back((*it)[1]);
+    EXPECT_EQ(drawn.size(), 2u) << r.out;
+    EXPECT_EQ(r.out.find("moment 2 "), std::string::npos) << r.out;
+    // The masks too.
+    const std::string first = testing::TempDir() + "coverage-first.png",
+                      second = testing::TempDir() + "coverage-second.png";
+    std::remove(second.c_str());
+    const ProcessResult masks = runCommand(
+        {kSnapshot, "96", "64", "--coverage", "3", first, "2", second}, MD_BIN_DIR, 120s);
+    EXPECT_EQ(masks.exitStatus, 2) << masks.out << masks.err;
+    EXPECT_NE(masks.err.find("moment 2 s comes before"), std::string::npos) << masks.err;
+    EXPECT_FALSE(std::ifstream(second).good());
 }

@@ -3,6 +3,9 @@
 #include <GL/glew.h>
 #include <stb/stb_image_write.h>
 
+#include <cstdio>
+#include <cstdlib>
+
 #include "app/AppGlobals.h"
 #include "app/FrameLoop.h"
 #include "core/Globals.h"
@@ -32,6 +35,19 @@ void simulateUntil(double target) {
         simulateFrame();
     }
     simulatedTime = target;
+}
+
+bool advanceToMoment(const char* tool, double firstFrameAt, const char* seconds) {
+    const double target = firstFrameAt + std::atof(seconds);
+    if (target < simulatedTime - 1e-9) {
+        std::fprintf(stderr,
+                     "%s: moment %s s comes before the day's clock (%.3f s); give moments in "
+                     "increasing order\n",
+                     tool, seconds, simulatedTime - firstFrameAt);
+        return false;
+    }
+    simulateUntil(target);
+    return true;
 }
 
 bool writePng(const std::string& file, int width, int height,

@@ -79,16 +79,17 @@ std::vector<unsigned char> drawMask(Shader& mask, int width, int height) {
 }
 
 // Steps the day, 60 frames a second without drawing, to `seconds` after the
-// first frame.
-void advanceTo(double firstFrameAt, double seconds) {
-    simulateUntil(firstFrameAt + seconds);
+// first frame (a moment before the clock is refused: false).
+bool advanceTo(double firstFrameAt, const char* seconds) {
+    if (!advanceToMoment("snapshot", firstFrameAt, seconds)) return false;
     simulateFrame();
+    return true;
 }
 
 int printDay(Shader& mask, double firstFrameAt) {
     std::vector<float> shares;
     for (int s = 0; s <= kDaySeconds; ++s) {
-        advanceTo(firstFrameAt, s);
+        advanceTo(firstFrameAt, std::to_string(s).c_str());
         shares.push_back(whiteFraction(drawMask(mask, screenWidth, screenHeight)));
         glfwSwapBuffers(appWindow->window);
         std::printf("coverage %3d s %5.1f %%\n", s, double(shares.back()) * 100.0);
@@ -104,7 +105,7 @@ int printDay(Shader& mask, double firstFrameAt) {
 int saveMasks(Shader& mask, double firstFrameAt, int count, char** pairs) {
     for (int i = 0; i + 1 < count; i += 2) {
         const double seconds = std::atof(pairs[i]);
-        advanceTo(firstFrameAt, seconds);
+        if (!advanceTo(firstFrameAt, pairs[i])) return 2;
         const std::vector<unsigned char> rgb = drawMask(mask, screenWidth, screenHeight);
         glfwSwapBuffers(appWindow->window);
         if (!writePng(pairs[i + 1], screenWidth, screenHeight, rgb)) {

@@ -21,7 +21,8 @@
 // The second form prints the start-up time and the median time of <frames>
 // whole frames (drawn and finished) at that moment; the third adds the
 // median GPU time of each step of the frame (GL_TIME_ELAPSED queries).
-// Seconds count from the first frame, as in a real run. The frames in between
+// Seconds count from the first frame, as in a real run, and the moments in
+// increasing order (an earlier one ends the run with status 2). The frames in between
 // are simulated at 60 per second without drawing, so a picture 100 s into the
 // day takes only as long as its own frame. It reads its data from beside
 // its own folder, as the program does, wherever it is started.
@@ -219,7 +220,10 @@ int main(int argc, char** argv) {
     quality.wholeClears = false;
     const double firstFrameAt = simulatedTime;
     for (int i = 3; i + 1 < argc; i += 2) {
-        simulateUntil(firstFrameAt + std::atof(argv[i]));
+        if (!advanceToMoment("snapshot", firstFrameAt, argv[i])) {
+            cleanup();
+            return 2;
+        }
         if (std::strcmp(argv[i + 1], "--frames") == 0 && i + 2 < argc) {
             hashFrames(std::atoi(argv[i + 2]), scaleAt, scaleThen);
             ++i;
