@@ -91,11 +91,12 @@ struct QualityProfile {
     // picture of its crown on three crossed sheets, and the far form's trunk.
     float distantFormsFrom = 120.0f;
     // A reduced frame's water reflection draws every tree in its distant
-    // form, however near. The reflection is drawn at half the frame's scale,
-    // where the thinner forms' cut-out leaves break up into specks and the
-    // crowns' reflections all but vanish; the crown's picture keeps the dark
-    // mass that the full frame reflects, and saves a third to half of the
-    // pass where trees are reflected.
+    // form, however near. The reflection is drawn at half the frame's scale
+    // and blurred by the ripples, where the thin and far forms' few cut-out
+    // leaves reflect a smaller, ragged crown; the crown's picture keeps the
+    // round, dark mass that the full frame reflects, and saves about a
+    // quarter of the pass where a tree nearer than the distant forms'
+    // threshold is reflected.
     bool distantReflections = true;
     // At or below this scale a reduced frame draws the trees it does not
     // draw in their far or distant form, and all of them in the shadow map,
