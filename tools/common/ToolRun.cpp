@@ -4,7 +4,6 @@
 #include <stb/stb_image_write.h>
 
 #include <cstdio>
-#include <cstdlib>
 
 #include "app/AppGlobals.h"
 #include "app/FrameLoop.h"
@@ -37,11 +36,11 @@ void simulateUntil(double target) {
     simulatedTime = target;
 }
 
-bool advanceToMoment(const char* tool, double firstFrameAt, const char* seconds) {
-    const double target = firstFrameAt + std::atof(seconds);
+bool advanceToMoment(const char* tool, double firstFrameAt, double seconds) {
+    const double target = firstFrameAt + seconds;
     if (target < simulatedTime - 1e-9) {
         std::fprintf(stderr,
-                     "%s: moment %s s comes before the day's clock (%.3f s); give moments in "
+                     "%s: moment %g s comes before the day's clock (%.3f s); give moments in "
                      "increasing order\n",
                      tool, seconds, simulatedTime - firstFrameAt);
         return false;

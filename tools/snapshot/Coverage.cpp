@@ -80,7 +80,7 @@ std::vector<unsigned char> drawMask(Shader& mask, int width, int height) {
 
 // Steps the day, 60 frames a second without drawing, to `seconds` after the
 // first frame (a moment before the clock is refused: false).
-bool advanceTo(double firstFrameAt, const char* seconds) {
+bool advanceTo(double firstFrameAt, double seconds) {
     if (!advanceToMoment("snapshot", firstFrameAt, seconds)) return false;
     simulateFrame();
     return true;
@@ -89,7 +89,7 @@ bool advanceTo(double firstFrameAt, const char* seconds) {
 int printDay(Shader& mask, double firstFrameAt) {
     std::vector<float> shares;
     for (int s = 0; s <= kDaySeconds; ++s) {
-        advanceTo(firstFrameAt, std::to_string(s).c_str());
+        advanceTo(firstFrameAt, s);
         shares.push_back(whiteFraction(drawMask(mask, screenWidth, screenHeight)));
         glfwSwapBuffers(appWindow->window);
         std::printf("coverage %3d s %5.1f %%\n", s, double(shares.back()) * 100.0);
@@ -105,7 +105,7 @@ int printDay(Shader& mask, double firstFrameAt) {
 int saveMasks(Shader& mask, double firstFrameAt, int count, char** pairs) {
     for (int i = 0; i + 1 < count; i += 2) {
         const double seconds = std::atof(pairs[i]);
-        if (!advanceTo(firstFrameAt, pairs[i])) return 2;
+        if (!advanceTo(firstFrameAt, seconds)) return 2;
         const std::vector<unsigned char> rgb = drawMask(mask, screenWidth, screenHeight);
         glfwSwapBuffers(appWindow->window);
         if (!writePng(pairs[i + 1], screenWidth, screenHeight, rgb)) {

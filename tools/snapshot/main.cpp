@@ -220,7 +220,7 @@ int main(int argc, char** argv) {
     quality.wholeClears = false;
     const double firstFrameAt = simulatedTime;
     for (int i = 3; i + 1 < argc; i += 2) {
-        if (!advanceToMoment("snapshot", firstFrameAt, argv[i])) {
+        if (!advanceToMoment("snapshot", firstFrameAt, std::atof(argv[i]))) {
             cleanup();
             return 2;
         }
