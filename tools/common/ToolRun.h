@@ -21,11 +21,11 @@ std::vector<unsigned char> readBackBuffer(int width, int height);
 // or simulates the frame there).
 void simulateUntil(double target);
 
-// Steps the day as simulateUntil does to `seconds` (a moment given on the
-// command line) after the first frame at `firstFrameAt`. The day only steps forward: a moment
-// before the clock would be drawn with the camera and lights where the later
-// one left them, so it leaves the clock, says so on standard error (as
-// `tool`) and gives false.
+// Steps the day as simulateUntil does to the moment `seconds` after the
+// first frame (drawn at `firstFrameAt`). The day only steps forward: a
+// moment before the clock would be drawn with the camera and lights where
+// the later one left them, so it leaves the clock, says so on standard error
+// (as `tool`) and gives false.
 bool advanceToMoment(const char* tool, double firstFrameAt, double seconds);
 
 // Writes rows as readBackBuffer returns them to a PNG, top row first.

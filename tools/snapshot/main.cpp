@@ -220,7 +220,8 @@ int main(int argc, char** argv) {
     quality.wholeClears = false;
     const double firstFrameAt = simulatedTime;
     for (int i = 3; i + 1 < argc; i += 2) {
-        if (!advanceToMoment("snapshot", firstFrameAt, std::atof(argv[i]))) {
+        const double moment = std::atof(argv[i]);
+        if (!advanceToMoment("snapshot", firstFrameAt, moment)) {
             cleanup();
             return 2;
         }
@@ -237,8 +238,7 @@ int main(int argc, char** argv) {
             std::printf(
                 "start-up %.2f s (capture %.1f ms); median frame %.1f ms over %d frames at %.1f s "
                 "(clock %.0f)\n",
-                initSeconds, captureSeconds * 1000.0, frameMs, frames, std::atof(argv[i]),
-                double(timeOfDay));
+                initSeconds, captureSeconds * 1000.0, frameMs, frames, moment, double(timeOfDay));
             if (profile) printProfile(steps, captureTimes);
             break;
         }
@@ -260,7 +260,7 @@ int main(int argc, char** argv) {
         std::printf(
             "snapshot: %s at %.1f s (clock %.0f), camera (%.1f %.1f %.1f) looking (%.2f %.2f "
             "%.2f)\n",
-            argv[i + 1], std::atof(argv[i]), double(timeOfDay), p.x, p.y, p.z, f.x, f.y, f.z);
+            argv[i + 1], moment, double(timeOfDay), p.x, p.y, p.z, f.x, f.y, f.z);
     }
     passTimer = nullptr;
     cleanup();
