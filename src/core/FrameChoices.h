@@ -48,6 +48,9 @@ struct FrameChoices {
     float farFormsFrom = 0.0f;
     // The same for a distant form, which wins over the far form beyond it.
     float distantFormsFrom = 0.0f;
+    // Blocks of the ground lying wholly deeper than this in a view (world
+    // units) are drawn from the grid's far level, with skirts; 0: never.
+    float farGroundFrom = 0.0f;
     // The water reflection draws entities that have a distant form as that
     // form, at any distance.
     bool distantReflections = false;

@@ -69,6 +69,7 @@ FrameChoices QualityProfile::choices() const {
     c.nearestFirst = reduced() && nearestFirst;
     c.farFormsFrom = reduced() ? farFormsFrom : 0.0f;
     c.distantFormsFrom = reduced() ? distantFormsFrom : 0.0f;
+    c.farGroundFrom = reduced() ? farGroundFrom : 0.0f;
     c.distantReflections = reduced() && distantReflections;
     c.thinForms = reduced() && scale <= thinFormsFrom;
     return c;

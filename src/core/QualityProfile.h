@@ -90,6 +90,16 @@ struct QualityProfile {
     // Farther than this a reduced frame draws a tree in its distant form: a
     // picture of its crown on three crossed sheets, and the far form's trunk.
     float distantFormsFrom = 120.0f;
+    // A reduced frame draws the blocks of the ground that lie wholly deeper
+    // than this in a view (world units) from every eighth vertex of the grid
+    // (cells about 31 units wide), with skirts hung from their sides to hide
+    // the cracks where they meet finer blocks. There the grid's cells are a
+    // pixel or less on screen, and the rasterizer shades a whole block of
+    // pixels for each small triangle: about 4 % of the frame at 0.45 (see
+    // docs/performance.md), for an outline of the farthest hills that moves
+    // by a pixel here and there. From 120 units on it saved more, but cut
+    // the far bank of the lake, where the tree line behind showed through.
+    float farGroundFrom = 250.0f;
     // A reduced frame's water reflection draws every tree in its distant
     // form, however near. The reflection is drawn at half the frame's scale
     // and blurred by the ripples, where the thin and far forms' few cut-out

@@ -3,10 +3,12 @@
 #include <GL/glew.h>
 #include <stb/stb_image.h>
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdlib>
 #include <glm/gtc/matrix_transform.hpp>
 #include <iostream>
+#include <limits>
 #include <utility>
 
 #include "core/Console.h"
@@ -22,6 +24,16 @@
 namespace {
 
 Terrain* instance = nullptr;
+
+// The nearest depth in the view (clip w) of the box's corners; 0 when a
+// corner lies at or behind the eye.
+float nearestDepth(const glm::mat4& clipFromWorld, const Box& box) {
+    glm::vec4 corners[8];
+    boxCorners(box, corners);
+    float nearest = std::numeric_limits<float>::max();
+    for (const glm::vec4& corner : corners) nearest = std::min(nearest, (clipFromWorld * corner).w);
+    return std::max(nearest, 0.0f);
+}
 
 const char* const kHeightMapPath = "../textures/terrain/heightmapmiddle.png";
 
@@ -97,16 +109,30 @@ void Terrain::setupBuffers() {
     glGenBuffers(1, &VBO);
     glGenBuffers(1, &EBO);
 
+    // The grid's vertices, then the same points lowered by the far level's
+    // skirt depth (the skirts' lower edges).
+    std::vector<TerrainVertex> allVertices = vertices;
+    const float depth = terrainSkirtDepth(heights, vertexCount, kFarStride) + kSkirtMargin;
+    for (TerrainVertex v : vertices) {
+        v.position.y -= depth;
+        allVertices.push_back(v);
+    }
     glBindVertexArray(VAO);
     glBindBuffer(GL_ARRAY_BUFFER, VBO);
-    glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(vertices.size() * sizeof(TerrainVertex)),
-                 vertices.empty() ? nullptr : vertices.data(), GL_STATIC_DRAW);
-    // The coarse level follows the full grid's list in the same buffer.
+    glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(allVertices.size() * sizeof(TerrainVertex)),
+                 allVertices.empty() ? nullptr : allVertices.data(), GL_STATIC_DRAW);
+    // The coarse and far levels follow the full grid's list in the same
+    // buffer, then the far level's skirts.
     std::vector<unsigned int> all = indices;
     levels = {{1, 0, indices.size()}};
-    const std::vector<unsigned int> coarse = terrainGridIndices(vertexCount, 2);
-    levels.push_back({2, all.size(), coarse.size()});
-    all.insert(all.end(), coarse.begin(), coarse.end());
+    for (int stride : {2, kFarStride}) {
+        const std::vector<unsigned int> level = terrainGridIndices(vertexCount, stride);
+        levels.push_back({stride, all.size(), level.size()});
+        all.insert(all.end(), level.begin(), level.end());
+    }
+    skirts = terrainSkirts(vertexCount, kFarStride, static_cast<unsigned int>(vertices.size()));
+    skirtsFirst = all.size();
+    all.insert(all.end(), skirts.indices.begin(), skirts.indices.end());
     glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, EBO);
     glBufferData(GL_ELEMENT_ARRAY_BUFFER, GLsizeiptr(all.size() * sizeof(unsigned int)),
                  all.empty() ? nullptr : all.data(), GL_STATIC_DRAW);
@@ -162,8 +188,15 @@ void Terrain::drawVisibleCells(const Level& level, const ViewVolume* volume,
     }
     blockVisible.resize(blockBoxes.size());
     for (size_t b = 0; b < blockBoxes.size(); ++b) blockVisible[b] = !volume->hides(blockBoxes[b]);
+    // Blocks that lie wholly deeper in the view than the frame's threshold
+    // are drawn from the far level, with their skirts.
+    blockFar.assign(blockBoxes.size(), 0);
+    if (choices.farGroundFrom > 0.0f)
+        for (size_t b = 0; b < blockBoxes.size(); ++b)
+            blockFar[b] = blockVisible[b] && nearestDepth(volume->clipFromWorld, blockBoxes[b]) >=
+                                                 choices.farGroundFrom;
     if (!terrainLightVariants || !choices.lightMasks) {
-        drawRuns(level, blockVisible);
+        drawRunsAtDepth(level, blockVisible);
         return;
     }
     // Blocks that some lights cannot reach are drawn by a program without
@@ -186,9 +219,44 @@ void Terrain::drawVisibleCells(const Level& level, const ViewVolume* volume,
             blockVisible[b] = 0;
         }
         terrainLightVariants->current(mask);
-        drawRuns(level, groupVisible);
+        drawRunsAtDepth(level, groupVisible);
     }
     terrainShader->use();
+}
+
+void Terrain::drawRunsAtDepth(const Level& level, const std::vector<char>& blocks) {
+    const Level* far = nullptr;
+    for (const Level& l : levels)
+        if (l.stride == kFarStride) far = &l;
+    nearBlocks = blocks;
+    farBlocks.assign(blocks.size(), 0);
+    bool anyFar = false;
+    for (size_t b = 0; b < blocks.size() && b < blockFar.size(); ++b)
+        if (blocks[b] && blockFar[b] && far) {
+            nearBlocks[b] = 0;
+            farBlocks[b] = anyFar = true;
+        }
+    drawRuns(level, nearBlocks);
+    if (!anyFar) return;
+    drawRuns(*far, farBlocks);
+    // Their skirts, in block order, merged where they meet.
+    runCounts.clear();
+    runOffsets.clear();
+    size_t end = 0;
+    for (size_t b = 0; b < farBlocks.size() && b + 1 < skirts.blockFirst.size(); ++b) {
+        if (!farBlocks[b]) continue;
+        const size_t first = skirtsFirst + skirts.blockFirst[b];
+        const size_t count = skirts.blockFirst[b + 1] - skirts.blockFirst[b];
+        if (!runCounts.empty() && end == first) {
+            runCounts.back() += GLsizei(count);
+        } else {
+            runCounts.push_back(GLsizei(count));
+            runOffsets.push_back(reinterpret_cast<const void*>(first * sizeof(unsigned int)));
+        }
+        end = first + count;
+    }
+    glMultiDrawElements(GL_TRIANGLES, runCounts.data(), GL_UNSIGNED_INT, runOffsets.data(),
+                        GLsizei(runCounts.size()));
 }
 
 void Terrain::drawRuns(const Level& level, const std::vector<char>& blocks) {

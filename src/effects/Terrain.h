@@ -79,6 +79,20 @@ private:
                           const FrameChoices& choices);
     // One draw of the cells of the flagged blocks, in grid order.
     void drawRuns(const Level& level, const std::vector<char>& blocks);
+    // The same, the blocks among them that lie deep in the view (blockFar)
+    // from the far level, with their skirts.
+    void drawRunsAtDepth(const Level& level, const std::vector<char>& blocks);
+
+    // The level that blocks deeper in a reduced frame's view than its
+    // threshold are drawn from (cells about 31 units wide), and how much
+    // lower than needed their skirts reach.
+    static constexpr int kFarStride = 8;
+    static constexpr float kSkirtMargin = 0.05f;
+    TerrainSkirts skirts;    // the far level's
+    size_t skirtsFirst = 0;  // position of their first index in the buffer
+    std::vector<char> blockFar;
+    std::vector<char> nearBlocks;
+    std::vector<char> farBlocks;
 
     std::vector<Level> levels;
     std::vector<char> blockVisible;

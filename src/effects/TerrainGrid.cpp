@@ -179,6 +179,66 @@ void visibleCellRuns(int vertexCount, const std::vector<char>& blockVisible,
     }
 }
 
+TerrainSkirts terrainSkirts(int vertexCount, int stride, unsigned int below) {
+    TerrainSkirts skirts;
+    const int cells = terrainLevelCells(vertexCount, stride);
+    const int blocks = terrainBlocksPerSide(vertexCount);
+    const int n = vertexCount;
+    if (cells == 0) return skirts;
+    auto line = [&](int c) { return c * stride < n - 1 ? c * stride : n - 1; };
+    auto at = [&](int x, int z) { return static_cast<unsigned int>(z * n + x); };
+    // One side from fine vertex a to fine vertex b, both facings.
+    auto side = [&](unsigned int a, unsigned int b) {
+        skirts.indices.insert(skirts.indices.end(), {a, below + a, b, b, below + a, below + b, a, b,
+                                                     below + a, b, below + b, below + a});
+    };
+    const int blockCells = kTerrainBlockCells / stride;
+    for (int bz = 0; bz < blocks; ++bz)
+        for (int bx = 0; bx < blocks; ++bx) {
+            skirts.blockFirst.push_back(skirts.indices.size());
+            const int cx0 = std::min(bx * blockCells, cells),
+                      cx1 = std::min(cx0 + blockCells, cells);
+            const int cz0 = std::min(bz * blockCells, cells),
+                      cz1 = std::min(cz0 + blockCells, cells);
+            for (int c = cx0; c < cx1; ++c) {
+                side(at(line(c), line(cz0)), at(line(c + 1), line(cz0)));
+                side(at(line(c), line(cz1)), at(line(c + 1), line(cz1)));
+            }
+            for (int c = cz0; c < cz1; ++c) {
+                side(at(line(cx0), line(c)), at(line(cx0), line(c + 1)));
+                side(at(line(cx1), line(c)), at(line(cx1), line(c + 1)));
+            }
+        }
+    skirts.blockFirst.push_back(skirts.indices.size());
+    return skirts;
+}
+
+float terrainSkirtDepth(const std::vector<std::vector<float>>& heights, int vertexCount,
+                        int stride) {
+    const int cells = terrainLevelCells(vertexCount, stride);
+    const int n = vertexCount;
+    if (cells == 0 || heights.size() < size_t(n)) return 0.0f;
+    auto line = [&](int c) { return c * stride < n - 1 ? c * stride : n - 1; };
+    float depth = 0.0f;
+    // Along a level line, between two of its vertices (fine positions p0 and
+    // p1), the fine vertices against the straight side between them.
+    auto along = [&](auto height, int p0, int p1) {
+        for (int p = p0 + 1; p < p1; ++p) {
+            const float t = float(p - p0) / float(p1 - p0);
+            const float sideHeight = height(p0) + t * (height(p1) - height(p0));
+            depth = std::max(depth, sideHeight - height(p));
+        }
+    };
+    for (int l = 0; l <= cells; ++l) {
+        const int fixed = line(l);
+        for (int c = 0; c < cells; ++c) {
+            along([&](int x) { return heights[size_t(x)][size_t(fixed)]; }, line(c), line(c + 1));
+            along([&](int z) { return heights[size_t(fixed)][size_t(z)]; }, line(c), line(c + 1));
+        }
+    }
+    return depth;
+}
+
 float steepestGround(const std::vector<std::vector<float>>& heights, int vertexCount) {
     if (vertexCount < 2 || heights.size() < size_t(vertexCount)) return 0.0f;
     // A triangle's two legs run along x and z, so its slope is at most the

@@ -81,6 +81,25 @@ int terrainLevelCells(int vertexCount, int stride);
 // full grid's list. Empty for a refused stride or fewer than 2 vertices.
 std::vector<unsigned int> terrainGridIndices(int vertexCount, int stride);
 
+// Skirts hide the cracks where a block drawn from a coarser level meets one
+// drawn finer: along every cell side of a block's border at that level, a
+// quad hangs from the side down to the same two points `depth` lower. The
+// lowered points are vertex `below + i` for grid vertex i. Each quad is
+// listed for both facings (the ground is drawn with back faces culled).
+// `blockFirst` gives where each block's quads begin, blocks in the order of
+// terrainBlockBoxes, with one more entry for the end of the list.
+struct TerrainSkirts {
+    std::vector<unsigned int> indices;
+    std::vector<size_t> blockFirst;
+};
+TerrainSkirts terrainSkirts(int vertexCount, int stride, unsigned int below);
+
+// How far the skirts of a level must hang: the most that the full grid's
+// ground lies below a side of the level's cells, anywhere along the level's
+// lines (0 for a refused stride or fewer than 2 vertices).
+float terrainSkirtDepth(const std::vector<std::vector<float>>& heights, int vertexCount,
+                        int stride);
+
 // The steepest the drawn ground is anywhere (rise over run): no triangle of
 // the grid, at any level, slopes more. 0 for fewer than 2 vertices.
 float steepestGround(const std::vector<std::vector<float>>& heights, int vertexCount);

@@ -237,6 +237,77 @@ TEST(TerrainLevels, BlockRunsSelectEachBlocksTrianglesOnceAtEveryStride) {
     }
 }
 
+TEST(TerrainLevels, SkirtsHangFromEveryBorderSideOfACoarseBlockDeepEnoughToCloseItsCracks) {
+    // 39 cells a side: blocks of 16, 16 and 7 fine cells.
+    const int n = 40;
+    const int blocks = terrainBlocksPerSide(n);
+    const unsigned below = unsigned(n * n);
+    for (int stride : {4, 8}) {
+        SCOPED_TRACE(testing::Message() << "stride " << stride);
+        const TerrainSkirts skirts = terrainSkirts(n, stride, below);
+        ASSERT_EQ(skirts.blockFirst.size(), size_t(blocks) * blocks + 1);
+        EXPECT_EQ(skirts.blockFirst.front(), 0u);
+        EXPECT_EQ(skirts.blockFirst.back(), skirts.indices.size());
+        const int cells = terrainLevelCells(n, stride);
+        auto line = [&](int c) { return std::min(c * stride, n - 1); };
+        for (int b = 0; b < blocks * blocks; ++b) {
+            const int blockCells = kTerrainBlockCells / stride;
+            const int cx0 = std::min(b % blocks * blockCells, cells),
+                      cx1 = std::min(cx0 + blockCells, cells);
+            const int cz0 = std::min(b / blocks * blockCells, cells),
+                      cz1 = std::min(cz0 + blockCells, cells);
+            const size_t first = skirts.blockFirst[b], last = skirts.blockFirst[b + 1];
+            // Twelve indices a side (two triangles, both facings), for every
+            // cell side of the block's four borders.
+            ASSERT_EQ(last - first, 12u * 2 * size_t((cx1 - cx0) + (cz1 - cz0))) << b;
+            for (size_t q = first; q < last; q += 12) {
+                const unsigned a = skirts.indices[q], c = skirts.indices[q + 2];
+                // The side's two ends are vertices of the level on the
+                // block's border; the quad reaches their lowered copies.
+                for (unsigned v : {a, c}) {
+                    const int x = int(v % n), z = int(v / n);
+                    const bool onX = x == line(cx0) || x == line(cx1);
+                    const bool onZ = z == line(cz0) || z == line(cz1);
+                    EXPECT_TRUE(onX || onZ) << b << ": " << v;
+                    EXPECT_TRUE(x % stride == 0 || x == n - 1) << v;
+                    EXPECT_TRUE(z % stride == 0 || z == n - 1) << v;
+                }
+                const std::vector<unsigned> quad(skirts.indices.begin() + long(q),
+                                                 skirts.indices.begin() + long(q) + 12);
+                for (unsigned v : quad)
+                    EXPECT_TRUE(v == a || v == c || v == a + below || v == c + below) << v;
+                // Both facings: the second pair of triangles runs the other way.
+                EXPECT_EQ(quad[1], a + below);
+                EXPECT_EQ(quad[7], c);
+            }
+        }
+    }
+    // A grid whose heights are linear in x and z: every coarse side lies on
+    // the fine ground, so the skirts need no depth. One vertex dug 3 units
+    // into it on a line of the stride 4 level (but off that level's
+    // vertices) needs 3; off every line, nothing.
+    std::vector<std::vector<float>> heights(size_t(n), std::vector<float>(size_t(n), 0.0f));
+    for (int x = 0; x < n; ++x)
+        for (int z = 0; z < n; ++z)
+            heights[size_t(x)][size_t(z)] = 0.1f * float(x) - 0.05f * float(z);
+    EXPECT_NEAR(terrainSkirtDepth(heights, n, 4), 0.0f, 1e-5f);
+    auto dug = heights;
+    dug[6][8] -= 3.0f;  // z = 8 is a line of the stride 4 and 8 levels; x = 6 is neither's vertex
+    EXPECT_NEAR(terrainSkirtDepth(dug, n, 4), 3.0f, 1e-4f);
+    EXPECT_NEAR(terrainSkirtDepth(dug, n, 8), 3.0f, 1e-4f);
+    auto offLines = heights;
+    offLines[5][7] -= 3.0f;
+    EXPECT_NEAR(terrainSkirtDepth(offLines, n, 4), 0.0f, 1e-5f);
+    // A raised vertex never needs a skirt: the coarse side lies below it.
+    auto raised = heights;
+    raised[6][8] += 3.0f;
+    EXPECT_NEAR(terrainSkirtDepth(raised, n, 4), 0.0f, 1e-5f);
+    // Refused strides and too few vertices.
+    EXPECT_TRUE(terrainSkirts(n, 3, below).indices.empty());
+    EXPECT_EQ(terrainSkirtDepth(heights, n, 3), 0.0f);
+    EXPECT_EQ(terrainSkirtDepth(heights, 1, 4), 0.0f);
+}
+
 TEST(TerrainLevels, OnlyReducedFramesDrawACoarserLevelKeepTheShadowMapOrDrawLighterForms) {
     const std::vector<std::pair<float, int>> cases = {
         {1.0f, 1}, {0.85f, 1}, {0.76f, 1}, {0.75f, 2}, {0.65f, 2},
@@ -259,6 +330,8 @@ TEST(TerrainLevels, OnlyReducedFramesDrawACoarserLevelKeepTheShadowMapOrDrawLigh
         if (scale >= 1.0f) {
             EXPECT_EQ(choices.distantFormsFrom, 0.0f);
         }
+        // The far ground from a coarser level in reduced frames only.
+        EXPECT_EQ(choices.farGroundFrom > 0.0f, scale < 1.0f) << scale;
         // The reflection's trees are all distant forms in reduced frames only.
         EXPECT_EQ(choices.distantReflections, scale < 1.0f) << scale;
         EXPECT_EQ(choices.nearestFirst, scale < 1.0f) << scale;
