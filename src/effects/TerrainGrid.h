@@ -83,9 +83,10 @@ std::vector<unsigned int> terrainGridIndices(int vertexCount, int stride);
 
 // Skirts hide the cracks where a block drawn from a coarser level meets one
 // drawn finer: along every cell side of a block's border at that level, a
-// quad hangs from the side down to the same two points `depth` lower. The
-// lowered points are vertex `below + i` for grid vertex i. Each quad is
-// listed for both facings (the ground is drawn with back faces culled).
+// quad hangs from the side down to the same two points lowered (vertex
+// `below + i` for grid vertex i, which the caller places terrainSkirtDepth
+// or more lower). Each quad is listed for both facings (the ground is drawn
+// with back faces culled).
 // `blockFirst` gives where each block's quads begin, blocks in the order of
 // terrainBlockBoxes, with one more entry for the end of the list.
 struct TerrainSkirts {
