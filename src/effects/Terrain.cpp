@@ -228,46 +228,49 @@ void Terrain::drawRunsAtDepth(const Level& level, const std::vector<char>& block
     const Level* far = nullptr;
     for (const Level& l : levels)
         if (l.stride == kFarStride) far = &l;
+    bool anyFar = false;
+    for (size_t b = 0; b < blocks.size() && b < blockFar.size() && !anyFar; ++b)
+        anyFar = blocks[b] && blockFar[b];
+    if (!far || !anyFar) {
+        drawRuns(level, blocks);
+        return;
+    }
     nearBlocks = blocks;
     farBlocks.assign(blocks.size(), 0);
-    bool anyFar = false;
     for (size_t b = 0; b < blocks.size() && b < blockFar.size(); ++b)
-        if (blocks[b] && blockFar[b] && far) {
+        if (blocks[b] && blockFar[b]) {
             nearBlocks[b] = 0;
-            farBlocks[b] = anyFar = true;
+            farBlocks[b] = 1;
         }
     drawRuns(level, nearBlocks);
-    if (!anyFar) return;
     drawRuns(*far, farBlocks);
     // Their skirts, in block order, merged where they meet.
-    runCounts.clear();
-    runOffsets.clear();
-    size_t end = 0;
+    runs.clear();
     for (size_t b = 0; b < farBlocks.size() && b + 1 < skirts.blockFirst.size(); ++b) {
         if (!farBlocks[b]) continue;
-        const size_t first = skirtsFirst + skirts.blockFirst[b];
-        const size_t count = skirts.blockFirst[b + 1] - skirts.blockFirst[b];
-        if (!runCounts.empty() && end == first) {
-            runCounts.back() += GLsizei(count);
-        } else {
-            runCounts.push_back(GLsizei(count));
-            runOffsets.push_back(reinterpret_cast<const void*>(first * sizeof(unsigned int)));
-        }
-        end = first + count;
+        const size_t first = skirts.blockFirst[b];
+        const size_t count = skirts.blockFirst[b + 1] - first;
+        if (!runs.empty() && runs.back().first + runs.back().count == first)
+            runs.back().count += count;
+        else
+            runs.push_back({first, count});
     }
-    glMultiDrawElements(GL_TRIANGLES, runCounts.data(), GL_UNSIGNED_INT, runOffsets.data(),
-                        GLsizei(runCounts.size()));
+    drawIndexRuns(skirtsFirst);
 }
 
 void Terrain::drawRuns(const Level& level, const std::vector<char>& blocks) {
     visibleCellRuns(vertexCount, blocks, runs, level.stride);
+    drawIndexRuns(level.first);
+}
+
+void Terrain::drawIndexRuns(size_t base) {
     if (runs.empty()) return;
     runCounts.clear();
     runOffsets.clear();
     for (const IndexRun& run : runs) {
         runCounts.push_back(GLsizei(run.count));
         runOffsets.push_back(
-            reinterpret_cast<const void*>((level.first + run.first) * sizeof(unsigned int)));
+            reinterpret_cast<const void*>((base + run.first) * sizeof(unsigned int)));
     }
     glMultiDrawElements(GL_TRIANGLES, runCounts.data(), GL_UNSIGNED_INT, runOffsets.data(),
                         GLsizei(runs.size()));

@@ -79,6 +79,9 @@ private:
                           const FrameChoices& choices);
     // One draw of the cells of the flagged blocks, in grid order.
     void drawRuns(const Level& level, const std::vector<char>& blocks);
+    // One draw of `runs`, their positions counted from index `base` of the
+    // buffer.
+    void drawIndexRuns(size_t base);
     // The same, the blocks among them that lie deep in the view (blockFar)
     // from the far level, with their skirts.
     void drawRunsAtDepth(const Level& level, const std::vector<char>& blocks);

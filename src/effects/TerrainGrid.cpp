@@ -131,13 +131,21 @@ int terrainLevelCells(int vertexCount, int stride) {
     return (cells + stride - 1) / stride;
 }
 
+namespace {
+
+// Fine vertex column (or row) of a level cell's near edge at this stride; the
+// far edge of the last cell is the grid's last vertex (of n a side).
+int levelLine(int c, int stride, int n) {
+    return c * stride < n - 1 ? c * stride : n - 1;
+}
+
+}  // namespace
+
 std::vector<unsigned int> terrainGridIndices(int vertexCount, int stride) {
     std::vector<unsigned int> indices;
     const int cells = terrainLevelCells(vertexCount, stride);
     const int n = vertexCount;
-    // Fine vertex column (or row) of a level cell's near edge; the far edge
-    // of the last cell is the grid's last vertex.
-    auto line = [&](int c) { return c * stride < n - 1 ? c * stride : n - 1; };
+    auto line = [&](int c) { return levelLine(c, stride, n); };
     indices.reserve(static_cast<size_t>(6) * cells * cells);
     for (int cz = 0; cz < cells; ++cz) {
         const unsigned int top = static_cast<unsigned int>(line(cz)) * n;
@@ -185,7 +193,7 @@ TerrainSkirts terrainSkirts(int vertexCount, int stride, unsigned int below) {
     const int blocks = terrainBlocksPerSide(vertexCount);
     const int n = vertexCount;
     if (cells == 0) return skirts;
-    auto line = [&](int c) { return c * stride < n - 1 ? c * stride : n - 1; };
+    auto line = [&](int c) { return levelLine(c, stride, n); };
     auto at = [&](int x, int z) { return static_cast<unsigned int>(z * n + x); };
     // One side from fine vertex a to fine vertex b, both facings.
     auto side = [&](unsigned int a, unsigned int b) {
@@ -218,7 +226,7 @@ float terrainSkirtDepth(const std::vector<std::vector<float>>& heights, int vert
     const int cells = terrainLevelCells(vertexCount, stride);
     const int n = vertexCount;
     if (cells == 0 || heights.size() < size_t(n)) return 0.0f;
-    auto line = [&](int c) { return c * stride < n - 1 ? c * stride : n - 1; };
+    auto line = [&](int c) { return levelLine(c, stride, n); };
     float depth = 0.0f;
     // Along a level line, between two of its vertices (fine positions p0 and
     // p1), the fine vertices against the straight side between them.
