@@ -4,6 +4,7 @@
 //   snapshot <width> <height> <seconds> --profile <frames>
 //   snapshot <width> <height> <seconds> --hash [<seconds> --hash ...]
 //   snapshot <width> <height> <seconds> --frames <n>
+//   snapshot <width> <height> <seconds> --turns <rounds> <name>[,<name>...]
 // Leading options: --reference turns off every shortcut of the passes (work
 // skipped because it cannot change the picture), for comparing pictures;
 // --without <name>[,<name>...] turns off the named ones (see QualityProfile.h);
@@ -21,6 +22,14 @@
 // The second form prints the start-up time and the median time of <frames>
 // whole frames (drawn and finished) at that moment; the third adds the
 // median GPU time of each step of the frame (GL_TIME_ELAPSED queries).
+// --turns compares the frame with the named shortcuts off against the frame
+// as it stands, in one process, so that the machine's drift between runs
+// cannot decide it: each round draws three turns of seven frames (the frame
+// as it stands, the frame without the shortcuts, and the frame as it stands
+// again as a control) in an order that rotates from round to round, and
+// times each turn as the median of its frames after the first. It prints the
+// median over the rounds of each turn's time against the first turn's: the
+// control's ratio shows how far apart two equal turns come out.
 // Seconds count from the first frame, as in a real run, and the moments in
 // increasing order (an earlier one ends the run with status 2). The frames in between
 // are simulated at 60 per second without drawing, so a picture 100 s into the
@@ -122,6 +131,37 @@ double medianFrameMs(int frames, PassTimes* steps) {
             steps->wallMs[s] = median(wall[s]);
         }
     return median(times);
+}
+
+// Takes turns between the frame as it stands and without the shortcuts
+// `names` (see the header); false for an unknown name.
+bool compareInTurns(int rounds, const char* names) {
+    const QualityProfile asItStands = quality;
+    QualityProfile without = quality;
+    std::string unknown;
+    if (!without.turnOff(names, &unknown)) {
+        std::fprintf(stderr, "snapshot: no shortcut is called %s\n", unknown.c_str());
+        return false;
+    }
+    std::vector<double> withoutRatios, controlRatios;
+    for (int r = 0; r < rounds; ++r) {
+        std::array<double, 3> ms{};
+        for (int k = 0; k < 3; ++k) {
+            const int turn = (k + r) % 3;
+            quality.on = (turn == 1 ? without : asItStands).on;
+            simulatedTime += 1.0 / 60.0;
+            runFrame();  // the turn's first frame, not timed
+            glFinish();
+            quality.wholeClears = false;
+            ms[size_t(turn)] = medianFrameMs(6, nullptr);
+        }
+        withoutRatios.push_back(ms[1] / ms[0]);
+        controlRatios.push_back(ms[2] / ms[0]);
+    }
+    quality.on = asItStands.on;
+    std::printf("without %s: %.3f of the frame as it stands; control %.3f (medians of %d rounds)\n",
+                names, median(withoutRatios), median(controlRatios), rounds);
+    return true;
 }
 
 // Median milliseconds per step: the GL query's time and the fenced wall
@@ -229,6 +269,13 @@ int main(int argc, char** argv) {
             hashFrames(std::atoi(argv[i + 2]), scaleAt, scaleThen);
             ++i;
             continue;
+        }
+        if (std::strcmp(argv[i + 1], "--turns") == 0 && i + 3 < argc) {
+            if (!compareInTurns(std::atoi(argv[i + 2]), argv[i + 3])) {
+                cleanup();
+                return 2;
+            }
+            break;
         }
         if ((std::strcmp(argv[i + 1], "--time") == 0 || profile) && i + 2 < argc) {
             const int frames = std::atoi(argv[i + 2]);
