@@ -28,8 +28,9 @@
 // as it stands, the frame without the shortcuts, and the frame as it stands
 // again as a control) in an order that rotates from round to round, and
 // times each turn as the median of its frames after the first. It prints the
-// median over the rounds of each turn's time against the first turn's: the
-// control's ratio shows how far apart two equal turns come out.
+// median over the rounds of each turn's time against the same round's turn
+// of the frame as it stands: the control's ratio shows how far apart two
+// equal turns come out.
 // Seconds count from the first frame, as in a real run, and the moments in
 // increasing order (an earlier one ends the run with status 2). The frames in between
 // are simulated at 60 per second without drawing, so a picture 100 s into the
@@ -134,8 +135,13 @@ double medianFrameMs(int frames, PassTimes* steps) {
 }
 
 // Takes turns between the frame as it stands and without the shortcuts
-// `names` (see the header); false for an unknown name.
+// `names` (see the header); false (with a message) for an unknown name or
+// fewer than one round.
 bool compareInTurns(int rounds, const char* names) {
+    if (rounds < 1) {
+        std::fprintf(stderr, "snapshot: --turns needs at least one round\n");
+        return false;
+    }
     const QualityProfile asItStands = quality;
     QualityProfile without = quality;
     std::string unknown;
@@ -149,8 +155,12 @@ bool compareInTurns(int rounds, const char* names) {
         for (int k = 0; k < 3; ++k) {
             const int turn = (k + r) % 3;
             quality.on = (turn == 1 ? without : asItStands).on;
+            // The turn's first frame clears every target whole, as after a
+            // change of scale, so that no turn draws over what the other
+            // choice's partial clears left; it is not timed.
+            quality.wholeClears = true;
             simulatedTime += 1.0 / 60.0;
-            runFrame();  // the turn's first frame, not timed
+            runFrame();
             glFinish();
             quality.wholeClears = false;
             ms[size_t(turn)] = medianFrameMs(6, nullptr);
