@@ -134,6 +134,15 @@ double medianFrameMs(int frames, PassTimes* steps) {
     return median(times);
 }
 
+// Turns off the named shortcuts of `profile`; false, with a message, when a
+// name is unknown (then none is turned off).
+bool turnOffNamed(QualityProfile& profile, const char* names) {
+    std::string unknown;
+    if (profile.turnOff(names, &unknown)) return true;
+    std::fprintf(stderr, "snapshot: no shortcut is called %s\n", unknown.c_str());
+    return false;
+}
+
 // Takes turns between the frame as it stands and without the shortcuts
 // `names` (see the header); false (with a message) for an unknown name or
 // fewer than one round.
@@ -144,11 +153,7 @@ bool compareInTurns(int rounds, const char* names) {
     }
     const QualityProfile asItStands = quality;
     QualityProfile without = quality;
-    std::string unknown;
-    if (!without.turnOff(names, &unknown)) {
-        std::fprintf(stderr, "snapshot: no shortcut is called %s\n", unknown.c_str());
-        return false;
-    }
+    if (!turnOffNamed(without, names)) return false;
     std::vector<double> withoutRatios, controlRatios;
     for (int r = 0; r < rounds; ++r) {
         std::array<double, 3> ms{};
@@ -203,11 +208,7 @@ int main(int argc, char** argv) {
         if (std::strcmp(argv[1], "--reference") == 0) {
             quality.setAll(false);
         } else if (std::strcmp(argv[1], "--without") == 0 && argc > 2) {
-            std::string unknown;
-            if (!quality.turnOff(argv[2], &unknown)) {
-                std::fprintf(stderr, "snapshot: no shortcut is called %s\n", unknown.c_str());
-                return 2;
-            }
+            if (!turnOffNamed(quality, argv[2])) return 2;
             --argc;
             ++argv;
         } else if (std::strcmp(argv[1], "--startup") == 0) {
