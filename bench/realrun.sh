@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # One real run of the program at the given size on its own virtual display,
-# with MORROWDOCK_STATS=1, taking window shots at the given seconds after
+# with MORROWDOCK_STATS=slices, taking window shots at the given seconds after
 # start-up (the day's clock starts with the first frame, about a second after
 # launch). Prints the program's frame-time line, then glmark2's refract frame
 # at the same size measured right after it on the same kind of display (the
@@ -21,7 +21,7 @@ xvfb=$!
 trap 'kill $xvfb 2>/dev/null' EXIT
 sleep 1
 start=$(date +%s.%N)
-DISPLAY=$display MORROWDOCK_STATS=1 ./morrowdock "$width" "$height" Morrowdock 60 0 \
+DISPLAY=$display MORROWDOCK_STATS=slices ./morrowdock "$width" "$height" Morrowdock 60 0 \
   </dev/null >"$prefix-out.txt" 2>"$prefix-err.txt" &
 program=$!
 for s in "$@"; do
@@ -37,6 +37,8 @@ if [ -n "${RUN_FOR:-}" ]; then
 fi
 wait $program
 grep -E "^frames " "$prefix-err.txt" || cat "$prefix-err.txt"
+# Where in the run the scale went: each 5 s of it (also in $prefix-err.txt).
+grep -E "^seconds " "$prefix-err.txt" | sed 's/^/  /' || true
 refract=$(DISPLAY=$display glmark2 -s "${width}x${height}" -b refract 2>&1 |
   sed -n 's/.*FrameTime: \([0-9.]*\) ms.*/\1/p')
 echo "glmark2 refract ${refract} ms"

@@ -22,6 +22,7 @@ namespace {
 
 QualityMode mode = QualityMode::Auto;
 bool statsOn = false;
+bool slicesOn = false;  // the line, then one line for each 5 s of the run
 RenderScaleController controller;
 std::vector<double> frameMs;
 std::vector<float> frameScales;  // the scale each timed frame was drawn at
@@ -31,6 +32,7 @@ float nextScale = 1.0f;
 // a full capture (on a software rasterizer, measured: 180 ms to 850 ms).
 constexpr float kProbeScale = 0.3f;
 constexpr double kFrameShareOfCapture = 0.2;
+constexpr double kSliceSeconds = 5.0;
 
 // The share of a target's sides that the frame draws into.
 void setShare(Shader* shader, const char* name, int width, int height,
@@ -85,7 +87,8 @@ void initQuality() {
         std::fprintf(stderr, "MORROWDOCK_QUALITY=%s is not auto or full; using auto\n",
                      std::getenv("MORROWDOCK_QUALITY"));
     const char* stats = std::getenv("MORROWDOCK_STATS");
-    statsOn = stats && std::strcmp(stats, "1") == 0;
+    statsOn = stats && (std::strcmp(stats, "1") == 0 || std::strcmp(stats, "slices") == 0);
+    slicesOn = stats && std::strcmp(stats, "slices") == 0;
     // Shortcuts turned off by name, to trace a difference in the picture.
     const char* without = std::getenv("MORROWDOCK_WITHOUT");
     std::string unknown;
@@ -137,4 +140,7 @@ void endQualityFrame(double frameSeconds) {
 
 void reportQuality() {
     if (statsOn) std::fprintf(stderr, "%s\n", frameStatsLine(frameMs, frameScales).c_str());
+    if (slicesOn)
+        for (const std::string& line : frameSliceLines(frameMs, frameScales, kSliceSeconds))
+            std::fprintf(stderr, "%s\n", line.c_str());
 }

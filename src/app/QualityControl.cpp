@@ -85,18 +85,35 @@ float RenderScaleController::update(double frameSeconds) {
     return scale();
 }
 
-std::string frameStatsLine(std::vector<double> frameMs, const std::vector<float>& scales) {
-    const float scale = scales.empty() ? 1.0f : scales.back();
+namespace {
+
+// The mean of the scales weighted by the frames' times (`otherwise` with no
+// time).
+double timeWeightedScale(const std::vector<double>& frameMs, const std::vector<float>& scales,
+                         size_t first, size_t end, double otherwise) {
     double weighted = 0.0, total = 0.0;
-    for (size_t i = 0; i < frameMs.size() && i < scales.size(); ++i) {
+    for (size_t i = first; i < end && i < frameMs.size() && i < scales.size(); ++i) {
         weighted += frameMs[i] * double(scales[i]);
         total += frameMs[i];
     }
-    const double mean = total > 0.0 ? weighted / total : double(scale);
+    return total > 0.0 ? weighted / total : otherwise;
+}
+
+// Sorts the times; 0 for none.
+double medianOf(std::vector<double>& ms) {
+    if (ms.empty()) return 0.0;
+    std::sort(ms.begin(), ms.end());
+    return ms[ms.size() / 2];
+}
+
+}  // namespace
+
+std::string frameStatsLine(std::vector<double> frameMs, const std::vector<float>& scales) {
+    const float scale = scales.empty() ? 1.0f : scales.back();
+    const double mean = timeWeightedScale(frameMs, scales, 0, frameMs.size(), double(scale));
     double median = 0.0, p95 = 0.0;
     if (!frameMs.empty()) {
-        std::sort(frameMs.begin(), frameMs.end());
-        median = frameMs[frameMs.size() / 2];
+        median = medianOf(frameMs);
         const size_t at = size_t(std::ceil(0.95 * double(frameMs.size()))) - 1;
         p95 = frameMs[std::min(at, frameMs.size() - 1)];
     }
@@ -105,4 +122,33 @@ std::string frameStatsLine(std::vector<double> frameMs, const std::vector<float>
                   "frames %zu, median %.1f ms, p95 %.1f ms, render scale %g, mean scale %.2f",
                   frameMs.size(), median, p95, double(scale), mean);
     return line;
+}
+
+std::vector<std::string> frameSliceLines(const std::vector<double>& frameMs,
+                                         const std::vector<float>& scales, double seconds) {
+    std::vector<std::string> lines;
+    if (!(seconds > 0.0) || !std::isfinite(seconds)) return lines;
+    const double sliceMs = seconds * 1000.0;
+    double clock = 0.0;
+    std::vector<long> sliceOf(frameMs.size());
+    for (size_t i = 0; i < frameMs.size(); ++i) {
+        clock += frameMs[i];
+        sliceOf[i] = long(std::floor(clock / sliceMs));
+    }
+    // Runs of frames that end in the same slice (a slice no frame ends in is
+    // left out).
+    for (size_t first = 0; first < frameMs.size();) {
+        size_t end = first + 1;
+        while (end < frameMs.size() && sliceOf[end] == sliceOf[first]) ++end;
+        std::vector<double> ms(frameMs.begin() + long(first), frameMs.begin() + long(end));
+        const double mean = timeWeightedScale(frameMs, scales, first, end, 1.0);
+        char line[160];
+        std::snprintf(line, sizeof line,
+                      "seconds %g-%g: frames %zu, median %.1f ms, mean scale %.2f",
+                      double(sliceOf[first]) * seconds, double(sliceOf[first] + 1) * seconds,
+                      end - first, medianOf(ms), mean);
+        lines.push_back(line);
+        first = end;
+    }
+    return lines;
 }

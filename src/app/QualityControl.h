@@ -76,3 +76,11 @@ private:
 // drawn at: S is the last frame's, M the mean weighted by the frames' times
 // (the share of the run's time spent at each scale; S with no frames).
 std::string frameStatsLine(std::vector<double> frameMs, const std::vector<float>& scales);
+
+// The same run cut into slices of `seconds` of frame time (a frame belongs to
+// the slice in which it ends), one line each:
+// "seconds A-B: frames N, median X ms, mean scale M". Shows where in the day
+// the scale is lost. Nothing for no frames or a slice length that is not
+// above zero.
+std::vector<std::string> frameSliceLines(const std::vector<double>& frameMs,
+                                         const std::vector<float>& scales, double seconds);

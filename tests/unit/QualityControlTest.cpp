@@ -142,6 +142,32 @@ TEST(FrameStats, LineHoldsCountMedianP95ScaleAndTheTimeWeightedMeanScale) {
               "frames 10, median 10.0 ms, p95 30.0 ms, render scale 0.3, mean scale 0.48");
 }
 
+TEST(FrameStats, SlicesCutTheRunByFrameTimeWhereEachFrameEnds) {
+    EXPECT_TRUE(frameSliceLines({}, {}, 5.0).empty());
+    EXPECT_TRUE(frameSliceLines({10.0}, {0.5f}, 0.0).empty());
+    EXPECT_TRUE(frameSliceLines({10.0}, {0.5f}, -1.0).empty());
+    // 1 s of 100 ms frames at 0.3, then one 2.5 s frame at 1 (it ends in the
+    // fourth second: the second and third hold no frame and are left out),
+    // then 0.5 s of 50 ms frames at 0.5 (the last one ends exactly on 4 s,
+    // so it opens the fifth second).
+    std::vector<double> ms(10, 100.0);
+    std::vector<float> scales(10, 0.3f);
+    ms.push_back(2500.0);
+    scales.push_back(1.0f);
+    for (int i = 0; i < 10; ++i) {
+        ms.push_back(50.0);
+        scales.push_back(0.5f);
+    }
+    const std::vector<std::string> lines = frameSliceLines(ms, scales, 1.0);
+    ASSERT_EQ(lines.size(), 4u);
+    // The tenth frame ends exactly on 1 s, so it opens the next slice.
+    EXPECT_EQ(lines[0], "seconds 0-1: frames 9, median 100.0 ms, mean scale 0.30");
+    EXPECT_EQ(lines[1], "seconds 1-2: frames 1, median 100.0 ms, mean scale 0.30");
+    // 2.5 s at 1 and 0.45 s at 0.5: the mean follows the time.
+    EXPECT_EQ(lines[2], "seconds 3-4: frames 10, median 50.0 ms, mean scale 0.92");
+    EXPECT_EQ(lines[3], "seconds 4-5: frames 1, median 50.0 ms, mean scale 0.50");
+}
+
 TEST(RenderScaleController, APausedLevelIsTriedAgainWhenItsForecastGrownByItsSurpriseFits) {
     const auto settle = [](Controller& c, const auto& frame, double seconds) {
         for (double t = 0.0; t < seconds;) {
