@@ -16,6 +16,7 @@
 #include "frame/EnvironmentCapture.h"
 #include "frame/ShadowPass.h"
 #include "lighting/ShadowMap.h"
+#include "render/LightVariants.h"
 #include "render/Shader.h"
 
 namespace {
@@ -27,6 +28,7 @@ RenderScaleController controller;
 std::vector<double> frameMs;
 std::vector<float> frameScales;  // the scale each timed frame was drawn at
 float nextScale = 1.0f;
+long builtBefore = 0;  // narrower lighting programs built before the frame
 
 // The start-up capture's reduced scale, and what a full frame costs next to
 // a full capture (on a software rasterizer, measured: 180 ms to 850 ms).
@@ -98,6 +100,7 @@ void initQuality() {
     frameMs.clear();
     frameScales.clear();
     nextScale = 1.0f;
+    builtBefore = LightVariants::totalBuilt();
 }
 
 void setRenderScale(float scale) {
@@ -135,7 +138,12 @@ void endQualityFrame(double frameSeconds) {
         frameMs.push_back(frameSeconds * 1000.0);
         frameScales.push_back(quality.scale);
     }
-    if (mode == QualityMode::Auto) nextScale = controller.update(frameSeconds);
+    // A frame that built a narrower lighting program paid for the driver's
+    // compiling too.
+    const long built = LightVariants::totalBuilt();
+    const bool representative = built == builtBefore;
+    builtBefore = built;
+    if (mode == QualityMode::Auto) nextScale = controller.update(frameSeconds, representative);
 }
 
 void reportQuality() {

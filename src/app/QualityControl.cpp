@@ -43,9 +43,10 @@ void RenderScaleController::startFor(double fullFrameSeconds) {
     while (level < lowest && pixelShare(level) * fullFrameSeconds > budget) ++level;
 }
 
-float RenderScaleController::update(double frameSeconds) {
+float RenderScaleController::update(double frameSeconds, bool representative) {
     if (!(frameSeconds >= 0.0) || !std::isfinite(frameSeconds)) return scale();
     clock += frameSeconds;
+    if (!representative) return scale();
     if (++sinceChange <= kSettleFrames) return scale();
     if (recent.size() == size_t(kWindow)) recent.erase(recent.begin());
     recent.push_back(frameSeconds);

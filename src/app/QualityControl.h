@@ -42,8 +42,12 @@ public:
     explicit RenderScaleController(double budgetSeconds = 1.0 / 30.0);
 
     // Takes the wall-clock time of the frame just drawn and returns the
-    // scale for the next one.
-    float update(double frameSeconds);
+    // scale for the next one. A frame that is not `representative` (it also
+    // built programs, which the software driver compiles on the frame's
+    // thread: a tenth of a second and more) only moves the clock: it tells
+    // nothing about the scale, so it neither fails a level nor judges a
+    // forecast.
+    float update(double frameSeconds, bool representative = true);
 
     float scale() const { return kLevels[level]; }
     // Starts from the largest level whose pixels fit a frame predicted to

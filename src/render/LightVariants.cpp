@@ -8,6 +8,7 @@ LightVariants* modelLightVariants = nullptr;
 LightVariants* terrainLightVariants = nullptr;
 
 int LightVariants::buildsLeft = -1;
+long LightVariants::builds = 0;
 
 LightVariants::LightVariants(Shader* full, std::string vertexPath, std::string fragmentPath)
     : full(full), vertexPath(std::move(vertexPath)), fragmentPath(std::move(fragmentPath)) {}
@@ -25,6 +26,7 @@ LightVariants::Variant& LightVariants::variantFor(unsigned key) {
     auto found = variants.find(key);
     if (found != variants.end()) return found->second;
     Variant& variant = variants[key];
+    ++builds;
     const unsigned mask = key & kEveryLight;
     std::string define = "#define LIGHT_MASK " + std::to_string(mask);
     if (key & kCutOutDoneKey) define += "\n#define CUT_OUT_DONE";

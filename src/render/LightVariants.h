@@ -33,6 +33,9 @@ public:
 
     // How many narrower programs have been built so far.
     size_t built() const { return variants.size(); }
+    // How many narrower programs all instances have built so far (a frame
+    // that raised it paid for a build).
+    static long totalBuilt() { return builds; }
 
     // Each frame may build this many narrower programs in all (a build and
     // its first draw cost the software driver about a tenth of a second);
@@ -53,6 +56,7 @@ private:
     std::string fragmentPath;
     std::map<unsigned, Variant> variants;
     static int buildsLeft;  // below 0: no limit
+    static long builds;
 };
 
 // The model and terrain programs' variants, or null (every draw then uses

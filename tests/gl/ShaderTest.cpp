@@ -235,6 +235,7 @@ TEST(Shader, ProjectSourcesValidateAndEveryPairLinks) {
 TEST(Shader, LightVariantsTakeOverTheFullProgramsUniforms) {
     Shader* full = fullModelProgram();
     LightVariants variants(full, kModelVertex, kModelFragment);
+    const long builtBefore = LightVariants::totalBuilt();
     EXPECT_EQ(variants.current(kEveryLight), full);
     EXPECT_EQ(variants.built(), 0u);
     // A frame without a build left draws with the full program.
@@ -272,12 +273,15 @@ TEST(Shader, LightVariantsTakeOverTheFullProgramsUniforms) {
     EXPECT_EQ(variants.built(), 1u);
     EXPECT_EQ(variants.current(kSunShadowBit), full);  // this frame's build is spent
     LightVariants::allowBuildsThisFrame(-1);
+    // The count that tells a frame with a build, over all instances.
+    EXPECT_EQ(LightVariants::totalBuilt(), builtBefore + 1);
 
     LightVariants missing(full, "/nonexistent/a.vert", "/nonexistent/b.frag");
     Shader* fallback = nullptr;
     const std::string said = captureStdout([&] { fallback = missing.current(kSunShadowBit); });
     EXPECT_EQ(fallback, full);
     EXPECT_NE(said.find("Linking failed"), std::string::npos) << said;
+    EXPECT_EQ(LightVariants::totalBuilt(), builtBefore + 2);  // a failed build was paid too
     EXPECT_EQ(currentProgram(), GLint(full->program));
     glUseProgram(0);
     delete full;

@@ -63,6 +63,23 @@ TEST(RenderScaleController, StepsDownToTheLowestLevelAndStaysWithinBounds) {
     EXPECT_EQ(c.update(std::numeric_limits<double>::infinity()), Controller::kLevels.back());
 }
 
+TEST(RenderScaleController, FramesThatBuiltProgramsOnlyMoveTheClock) {
+    // Settled at 0.6 (10 ms fixed, 60 ms of pixels at full scale), then a
+    // burst of frames that each built a program and took 150 ms.
+    const auto burst = [](bool representative) {
+        Controller c;
+        for (int i = 0; i < 3000; ++i) c.update(machineFrame(c.scale(), 10.0, 60.0));
+        const int changes = c.changes();
+        for (int i = 0; i < 3 * Controller::kWindow; ++i) c.update(0.150, representative);
+        // The frames after the burst show the level keeps up.
+        for (int i = 0; i < Controller::kWindow; ++i) c.update(machineFrame(c.scale(), 10.0, 60.0));
+        return c.changes() - changes;
+    };
+    EXPECT_EQ(burst(false), 0);
+    // Had they been the scene's own frames, the level would have failed.
+    EXPECT_GE(burst(true), 1);
+}
+
 TEST(RenderScaleController, SettlesOnTheLargestScaleThatKeepsUpAndReturnsWhenFaster) {
     Controller c;
     // 10 ms fixed + 60 ms of pixels at full scale: 0.6 is the largest level under 33 ms.
