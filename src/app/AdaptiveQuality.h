@@ -4,7 +4,8 @@
 // screen-sized targets, the shadow map and the water targets, and the resolve
 // scales the picture to the window; with headroom the scale steps back up to
 // 1. In `full` the scale stays 1 and every frame is the design's.
-// MORROWDOCK_STATS=1 prints one line of frame times when the run ends.
+// MORROWDOCK_STATS=1 prints one line of frame times when the run ends;
+// MORROWDOCK_STATS=slices adds one line for each 5 s of the run.
 
 // Reads MORROWDOCK_QUALITY and MORROWDOCK_STATS; an unknown quality value is
 // taken as auto and said once on standard error.
@@ -24,7 +25,8 @@ void beginQualityFrame();
 // After a frame (swap included), with its wall-clock time in seconds.
 void endQualityFrame(double frameSeconds);
 
-// The frame-time line on standard error, if MORROWDOCK_STATS=1.
+// The frame-time line on standard error, if MORROWDOCK_STATS=1 or slices
+// (then the 5-s lines after it).
 void reportQuality();
 
 // Sets the render scale (clamped to (0, 1]) and hands it to the programs that
