@@ -57,6 +57,9 @@ struct FrameChoices {
     // Entities with a thin form are drawn as it where no far or distant form
     // is drawn, in the shadow map too.
     bool thinForms = false;
+    // The loaded textures are read from their nearest mipmap level, filtered
+    // bilinearly within it, not blended between two levels.
+    bool nearestLevels = false;
     // The first frame after a change of scale (or after a reduced capture
     // used a target as scratch) clears every target whole.
     bool wholeClears = false;

@@ -72,6 +72,7 @@ FrameChoices QualityProfile::choices() const {
     c.farGroundFrom = reduced() ? farGroundFrom : 0.0f;
     c.distantReflections = reduced() && distantReflections;
     c.thinForms = reduced() && scale <= thinFormsFrom;
+    c.nearestLevels = reduced() && nearestLevels;
     return c;
 }
 

@@ -15,6 +15,7 @@
 #include "frame/WaterPasses.h"
 #include "lighting/ShadowMap.h"
 #include "render/RenderTargets.h"
+#include "render/TextureLoader.h"
 #include "scene/Scene.h"
 
 namespace {
@@ -262,6 +263,7 @@ void runPass(const Pass& pass, const FramePlan& plan) {
 }
 
 void runPasses(const FramePlan& plan) {
+    readNearestLevels(plan.choices.nearestLevels);
     for (const Pass& pass : framePasses()) runPass(pass, plan);
     applyRenderState(RenderState());
     glBindFramebuffer(GL_FRAMEBUFFER, 0);

@@ -19,6 +19,15 @@ namespace {
 
 LoadChoices loading;
 
+// The 2D textures made here, whose filter readNearestLevels sets, and the
+// mipmap filter they have now.
+std::vector<unsigned int> filteredTextures;
+bool nearestLevels = false;
+
+GLint minFilter() {
+    return nearestLevels ? GL_LINEAR_MIPMAP_NEAREST : GL_LINEAR_MIPMAP_LINEAR;
+}
+
 // The file and the reason on a line of their own, after the fixed message.
 void reportProblem(const std::string& path, const std::string& problem) {
     std::cerr << "  " << path << ": " << problem << std::endl;
@@ -53,18 +62,20 @@ private:
     GLint previous = 4;
 };
 
-// The sampling of every 2D texture here: repeat wrapping, trilinear filtering.
-void setRepeatTrilinear() {
+// The sampling of every 2D texture here, the bound one: repeat wrapping,
+// trilinear filtering (or the nearest level's, while frames read that).
+void setRepeatTrilinear(unsigned int id) {
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, minFilter());
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    filteredTextures.push_back(id);
 }
 
 // Uploads level 0 from the decoded 8-bit buffer and the mipmap levels built
 // with it (or, with the shortcuts off, has the driver build them), then sets
 // the sampling parameters.
-void upload2D(GLint internalFormat, const PreparedImage& prepared) {
+void upload2D(unsigned int id, GLint internalFormat, const PreparedImage& prepared) {
     const DecodedImage& image = prepared.image;
     const GLenum format = image.bufferChannels == 4 ? GL_RGBA : GL_RGB;
     {
@@ -86,7 +97,7 @@ void upload2D(GLint internalFormat, const PreparedImage& prepared) {
                              GL_HALF_FLOAT, l.texels.data());
         if (!cpuLevels) glGenerateMipmap(GL_TEXTURE_2D);
     }
-    setRepeatTrilinear();
+    setRepeatTrilinear(id);
 }
 
 // Model textures and the copies of their alpha.
@@ -115,7 +126,7 @@ unsigned int alphaCopy(const PreparedImage& prepared) {
                          GL_HALF_FLOAT, alpha.data());
         }
     }
-    setRepeatTrilinear();
+    setRepeatTrilinear(id);
     return id;
 }
 
@@ -137,7 +148,7 @@ unsigned int loadTexture(const char* path) {
     if (!image) textureLoadFailed(path, image.problem);
 
     glBindTexture(GL_TEXTURE_2D, textureID);
-    upload2D(GL_RGBA8, prepared);
+    upload2D(textureID, GL_RGBA8, prepared);
     if (image.fileChannels == 4) std::cout << "4 components" << std::endl;
 
     glBindTexture(GL_TEXTURE_2D, 0);
@@ -160,13 +171,28 @@ unsigned int textureFromFile(const char* path, const std::string& directory) {
     if (!image) textureLoadFailed(filename, image.problem);
 
     glBindTexture(GL_TEXTURE_2D, textureID);
-    upload2D(GL_RGBA16F, prepared);
+    upload2D(textureID, GL_RGBA16F, prepared);
     if (loading.alphaCopy && image.bufferChannels == 4 &&
         !prepared.halfLevels.empty())
         alphaCopies[textureID] = alphaCopy(prepared);
 
     glBindTexture(GL_TEXTURE_2D, 0);
     return textureID;
+}
+
+void readNearestLevels(bool nearest) {
+    if (nearest == nearestLevels) return;
+    nearestLevels = nearest;
+    GLint bound = 0;
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+    for (unsigned int id : filteredTextures) {
+        // A texture deleted elsewhere (or made in a context since gone) is
+        // no longer one to bind.
+        if (!glIsTexture(id)) continue;
+        glBindTexture(GL_TEXTURE_2D, id);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, minFilter());
+    }
+    glBindTexture(GL_TEXTURE_2D, GLuint(bound));
 }
 
 unsigned int alphaTextureOf(unsigned int texture) {

@@ -27,6 +27,12 @@ unsigned int textureFromFile(const char* path, const std::string& directory);
 // the CPU.
 unsigned int alphaTextureOf(unsigned int texture);
 
+// Whether the 2D textures made here are read from their nearest mipmap level
+// (filtered bilinearly within it) instead of blended between the two nearest
+// levels, as they are made. Sets every such texture's filter when the answer
+// changes, and the filter of those made later; the binding stays as it was.
+void readNearestLevels(bool nearest);
+
 // A cube map from six files in the order +X, -X, +Y, -Y, +Z, -Z. A face that
 // cannot be decoded is reported and filled with black.
 unsigned int loadCubemap(const std::vector<std::string>& faces);

@@ -128,6 +128,57 @@ TEST(TextureLoader, TextureFromFileJoinsTheFolderAndKeepsAlphaAsHalfFloats) {
     EXPECT_EQ(takeGlError(), GLenum(GL_NO_ERROR));
 }
 
+// A reduced frame reads every loaded 2D texture from its nearest level: the
+// ground's (loadTexture), the models' and their alpha copies. A texture made
+// meanwhile takes the filter in force, one deleted is passed over, the
+// binding stays, and the next full frame blends levels again everywhere.
+TEST(TextureLoader, NearestLevelsSwitchEveryLoadedTextureAndBack) {
+    setLoadChoices({true, true});
+    const int w = 4, h = 4;
+    const auto dir = freshTempFolder("nearest");
+    ASSERT_TRUE(writePng(dir / "ground.png", w, h, 3, patternPixels(w, h, 3)));
+    ASSERT_TRUE(writePng(dir / "leaf.png", w, h, 4, patternPixels(w, h, 4)));
+    GLuint ground = 0, leaf = 0, gone = 0, later = 0;
+    captureStdout([&] {
+        ground = loadTexture((dir / "ground.png").c_str());
+        leaf = textureFromFile("leaf.png", dir.string());
+        gone = loadTexture((dir / "ground.png").c_str());
+    });
+    const GLuint alpha = alphaTextureOf(leaf);
+    ASSERT_NE(alpha, 0u);
+    glDeleteTextures(1, &gone);
+    GLuint other = 0;  // not ours: left as it is, and still bound afterwards
+    glGenTextures(1, &other);
+    glBindTexture(GL_TEXTURE_2D, other);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+
+    const auto filters = [&](std::vector<GLuint> ids) {
+        std::vector<GLint> out;
+        GLint bound = 0;
+        glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+        for (GLuint id : ids) out.push_back(texParameter(id, GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER));
+        glBindTexture(GL_TEXTURE_2D, GLuint(bound));
+        return out;
+    };
+    const GLint blend = GL_LINEAR_MIPMAP_LINEAR, nearest = GL_LINEAR_MIPMAP_NEAREST;
+    readNearestLevels(true);
+    EXPECT_EQ(boundTexture2D(0), GLint(other));
+    EXPECT_EQ(filters({ground, leaf, alpha, other}),
+              (std::vector<GLint>{nearest, nearest, nearest, GL_NEAREST}));
+    captureStdout([&] { later = loadTexture((dir / "ground.png").c_str()); });
+    EXPECT_EQ(filters({later}), std::vector<GLint>{nearest});
+    glBindTexture(GL_TEXTURE_2D, other);  // the loader leaves nothing bound
+    readNearestLevels(true);              // no change asked: nothing to do
+    readNearestLevels(false);
+    EXPECT_EQ(filters({ground, leaf, alpha, later, other}),
+              (std::vector<GLint>{blend, blend, blend, blend, GL_NEAREST}));
+    EXPECT_EQ(boundTexture2D(0), GLint(other));
+    glBindTexture(GL_TEXTURE_2D, 0);
+    glDeleteTextures(1, &other);
+    setLoadChoices({});
+    EXPECT_EQ(takeGlError(), GLenum(GL_NO_ERROR));
+}
+
 TEST(TextureLoader, CubemapFillsMissingAndMissizedFacesAndGoesOn) {
     const int size = 4;
     const auto dir = freshTempFolder("cube");
