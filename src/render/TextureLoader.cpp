@@ -63,8 +63,9 @@ private:
 };
 
 // The sampling of every 2D texture here, the bound one: repeat wrapping,
-// trilinear filtering (or the nearest level's, while frames read that).
-void setRepeatTrilinear(unsigned int id) {
+// trilinear filtering (or the nearest level's, while frames read that); the
+// texture joins those whose filter readNearestLevels sets.
+void setRepeatFiltered(unsigned int id) {
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, minFilter());
@@ -97,7 +98,7 @@ void upload2D(unsigned int id, GLint internalFormat, const PreparedImage& prepar
                              GL_HALF_FLOAT, l.texels.data());
         if (!cpuLevels) glGenerateMipmap(GL_TEXTURE_2D);
     }
-    setRepeatTrilinear(id);
+    setRepeatFiltered(id);
 }
 
 // Model textures and the copies of their alpha.
@@ -126,7 +127,7 @@ unsigned int alphaCopy(const PreparedImage& prepared) {
                          GL_HALF_FLOAT, alpha.data());
         }
     }
-    setRepeatTrilinear(id);
+    setRepeatFiltered(id);
     return id;
 }
 
