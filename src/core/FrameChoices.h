@@ -60,6 +60,8 @@ struct FrameChoices {
     // The loaded textures are read from their nearest mipmap level, filtered
     // bilinearly within it, not blended between two levels.
     bool nearestLevels = false;
+    // The ground and the models are lit by the lean builds of their programs.
+    bool leanPrograms = false;
     // The first frame after a change of scale (or after a reduced capture
     // used a target as scratch) clears every target whole.
     bool wholeClears = false;

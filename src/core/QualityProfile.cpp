@@ -73,6 +73,7 @@ FrameChoices QualityProfile::choices() const {
     c.distantReflections = reduced() && distantReflections;
     c.thinForms = reduced() && scale <= thinFormsFrom;
     c.nearestLevels = reduced() && nearestLevels;
+    c.leanPrograms = reduced() && leanPrograms;
     return c;
 }
 

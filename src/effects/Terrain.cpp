@@ -14,6 +14,7 @@
 #include "core/Console.h"
 #include "core/Globals.h"
 #include "core/FrameChoices.h"
+#include "lighting/LightReach.h"
 #include "render/ImageDecode.h"
 #include "render/LightVariants.h"
 #include "render/Shader.h"
@@ -196,6 +197,13 @@ void Terrain::drawVisibleCells(const Level& level, const ViewVolume* volume,
             blockFar[b] = blockVisible[b] && nearestDepth(volume->clipFromWorld, blockBoxes[b]) >=
                                                  choices.farGroundFrom;
     if (!terrainLightVariants || !choices.lightMasks) {
+        // Every light's program, or its lean build in a reduced frame.
+        if (terrainLightVariants && choices.leanPrograms) {
+            terrainLightVariants->current(kEveryLight, false, true);
+            drawRunsAtDepth(level, blockVisible);
+            terrainShader->use();
+            return;
+        }
         drawRunsAtDepth(level, blockVisible);
         return;
     }
@@ -218,7 +226,7 @@ void Terrain::drawVisibleCells(const Level& level, const ViewVolume* volume,
             groupVisible[b] = 1;
             blockVisible[b] = 0;
         }
-        terrainLightVariants->current(mask);
+        terrainLightVariants->current(mask, false, choices.leanPrograms);
         drawRunsAtDepth(level, groupVisible);
     }
     terrainShader->use();

@@ -17,8 +17,10 @@ LightVariants::~LightVariants() = default;
 
 namespace {
 
-// Marks a variant's key as built with CUT_OUT_DONE; above the lights' bits.
+// Marks a variant's key as built with CUT_OUT_DONE, and with LEAN; above the
+// lights' bits.
 constexpr unsigned kCutOutDoneKey = 1u << 8;
+constexpr unsigned kLeanKey = 1u << 9;
 
 }  // namespace
 
@@ -30,6 +32,7 @@ LightVariants::Variant& LightVariants::variantFor(unsigned key) {
     const unsigned mask = key & kEveryLight;
     std::string define = "#define LIGHT_MASK " + std::to_string(mask);
     if (key & kCutOutDoneKey) define += "\n#define CUT_OUT_DONE";
+    if (key & kLeanKey) define += "\n#define LEAN";
     variant.shader =
         std::make_unique<Shader>(vertexPath.c_str(), fragmentPath.c_str(), define.c_str());
     if (!variant.shader->linked() || !full->linked()) {
@@ -41,14 +44,14 @@ LightVariants::Variant& LightVariants::variantFor(unsigned key) {
     return variant;
 }
 
-Shader* LightVariants::current(unsigned mask, bool cutOutDone) {
+Shader* LightVariants::current(unsigned mask, bool cutOutDone, bool lean) {
     mask &= kEveryLight;
     if (!full) return nullptr;
-    if (mask == kEveryLight && !cutOutDone) {
+    if (mask == kEveryLight && !cutOutDone && !lean) {
         full->use();
         return full;
     }
-    const unsigned key = mask | (cutOutDone ? kCutOutDoneKey : 0u);
+    const unsigned key = mask | (cutOutDone ? kCutOutDoneKey : 0u) | (lean ? kLeanKey : 0u);
     if (variants.count(key) == 0) {
         if (buildsLeft == 0) {
             full->use();

@@ -3,7 +3,9 @@
 // from its own source files with LIGHT_MASK set to the lights they keep.
 // The full program stays the one every light, camera and pass writes its
 // uniforms into; a narrower one takes all of them over from it each time it
-// is handed out, so it draws exactly as the full program would.
+// is handed out, so it draws exactly as the full program would. A reduced
+// frame asks for lean builds (LEAN set as well), which draw a little less
+// exactly; see QualityProfile::leanPrograms.
 
 #include <GL/glew.h>
 
@@ -28,8 +30,9 @@ public:
     // CUT_OUT_DONE as well (the model program's lit pass after a depth pass
     // then keeps every texel). A program that fails to build is never
     // handed out: the full one is, and the failure is said once. Nor is one
-    // the frame has no build left for (see allowBuildsThisFrame).
-    Shader* current(unsigned mask, bool cutOutDone = false);
+    // the frame has no build left for (see allowBuildsThisFrame). With
+    // `lean`, the lean build of that program, every light's one included.
+    Shader* current(unsigned mask, bool cutOutDone = false, bool lean = false);
 
     // How many narrower programs have been built so far.
     size_t built() const { return variants.size(); }

@@ -21,17 +21,17 @@ namespace {
 // the entity's box and, where no shadow can fall on it, without the shadow
 // lookup (the same picture); current either way. `cutOutDone`: for the lit
 // pass after a depth pass, where the frame leaves the cut-out test to that
-// pass, built without it.
+// pass, built without it. A reduced frame takes the lean build.
 Shader* litProgramFor(Entity* entity, Shader* shader, const FrameChoices& choices,
                       bool cutOutDone) {
     if (!modelLightVariants || shader != modelShader || !entity->model) return shader;
-    if (!choices.lightMasks && !cutOutDone) return shader;
+    if (!choices.lightMasks && !cutOutDone && !choices.leanPrograms) return shader;
     unsigned lights = kEveryLight;
     if (choices.lightMasks) {
         entity->updateModelMatrix();
         lights = sceneLightsReaching(worldBox(*entity->model, entity->modelMatrix));
     }
-    return modelLightVariants->current(lights, cutOutDone);
+    return modelLightVariants->current(lights, cutOutDone, choices.leanPrograms);
 }
 
 // The form of the entity the frame draws in this view: its distant or far

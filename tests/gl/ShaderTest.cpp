@@ -224,6 +224,25 @@ TEST(Shader, ProjectSourcesValidateAndEveryPairLinks) {
             [&] { shader = new Shader((dir + pair[0]).c_str(), (dir + pair[1]).c_str()); });
         EXPECT_EQ(out, "") << pair[0] << " + " << pair[1];
         delete shader;
+        // The lit programs' lean builds (reduced frames), natively and as ES.
+        if (sourceText(dir + pair[1]).find("#ifdef LEAN") == std::string::npos) continue;
+        const std::string leanOut = captureStdout([&] {
+            shader = new Shader((dir + pair[0]).c_str(), (dir + pair[1]).c_str(), "#define LEAN");
+        });
+        EXPECT_EQ(leanOut, "") << pair[0] << " + " << pair[1] << " lean";
+        EXPECT_TRUE(shader->linked()) << pair[1] << " lean";
+        delete shader;
+        const auto leanSource = [](std::string source) {
+            return source.insert(source.find('\n') + 1, "#define LEAN\n");
+        };
+        vertex = leanSource(sourceText(dir + pair[0]));
+        fragment = leanSource(sourceText(dir + pair[1]));
+        defaults.clear();
+        programToGlslEs(vertex, fragment, defaults, EsClipping::Discard);
+        const std::string leanLink = "glslangValidator -l " +
+                                     writeTempFile("es.vert", vertex).string() + " " +
+                                     writeTempFile("es.frag", fragment).string() + " > /dev/null";
+        EXPECT_EQ(std::system(leanLink.c_str()), 0) << pair[1] << " lean as ES";
     }
     EXPECT_EQ(takeGlError(), GLenum(GL_NO_ERROR));
 }
@@ -276,12 +295,28 @@ TEST(Shader, LightVariantsTakeOverTheFullProgramsUniforms) {
     // The count that tells a frame with a build, over all instances.
     EXPECT_EQ(LightVariants::totalBuilt(), builtBefore + 1);
 
+    // A reduced frame's lean builds are programs of their own, every light's
+    // one included, and take the full program's uniforms over too.
+    Shader* lean = variants.current(kEveryLight, false, true);
+    ASSERT_NE(lean, full);
+    EXPECT_TRUE(lean->linked());
+    EXPECT_EQ(variants.current(kEveryLight, false, true), lean);
+    Shader* leanNarrow = variants.current(sunAndLastPoint, false, true);
+    EXPECT_NE(leanNarrow, narrow);
+    EXPECT_NE(leanNarrow, lean);
+    EXPECT_NE(variants.current(kEveryLight, true, true), lean);
+    EXPECT_EQ(variants.current(sunAndLastPoint), narrow);
+    EXPECT_EQ(variants.built(), 4u);
+    glGetUniformfv(leanNarrow->program, glGetUniformLocation(leanNarrow->program, "viewPos"), view);
+    EXPECT_FLOAT_EQ(view[1], 8.0f);
+    EXPECT_EQ(LightVariants::totalBuilt(), builtBefore + 4);
+
     LightVariants missing(full, "/nonexistent/a.vert", "/nonexistent/b.frag");
     Shader* fallback = nullptr;
     const std::string said = captureStdout([&] { fallback = missing.current(kSunShadowBit); });
     EXPECT_EQ(fallback, full);
     EXPECT_NE(said.find("Linking failed"), std::string::npos) << said;
-    EXPECT_EQ(LightVariants::totalBuilt(), builtBefore + 2);  // a failed build was paid too
+    EXPECT_EQ(LightVariants::totalBuilt(), builtBefore + 5);  // a failed build was paid too
     EXPECT_EQ(currentProgram(), GLint(full->program));
     glUseProgram(0);
     delete full;

@@ -336,6 +336,7 @@ TEST(TerrainLevels, OnlyReducedFramesDrawACoarserLevelKeepTheShadowMapOrDrawLigh
         EXPECT_EQ(choices.distantReflections, scale < 1.0f) << scale;
         EXPECT_EQ(choices.nearestFirst, scale < 1.0f) << scale;
         EXPECT_EQ(choices.nearestLevels, scale < 1.0f) << scale;
+        EXPECT_EQ(choices.leanPrograms, scale < 1.0f) << scale;
         EXPECT_EQ(choices.shadowEveryOther, scale < 1.0f) << scale;
         // Thin forms only in the small frames that draw the coarser ground.
         EXPECT_EQ(choices.thinForms, stride == 2) << scale;
