@@ -196,27 +196,23 @@ void Terrain::drawVisibleCells(const Level& level, const ViewVolume* volume,
         for (size_t b = 0; b < blockBoxes.size(); ++b)
             blockFar[b] = blockVisible[b] && nearestDepth(volume->clipFromWorld, blockBoxes[b]) >=
                                                  choices.farGroundFrom;
-    if (!terrainLightVariants || !choices.lightMasks) {
-        // Every light's program, or its lean build in a reduced frame.
-        if (terrainLightVariants && choices.leanPrograms) {
-            terrainLightVariants->current(kEveryLight, false, true);
-            drawRunsAtDepth(level, blockVisible);
-            terrainShader->use();
-            return;
-        }
+    if (!terrainLightVariants) {
         drawRunsAtDepth(level, blockVisible);
         return;
     }
     // Blocks that some lights cannot reach are drawn by a program without
-    // them, one draw per set of lights, in the order of each set's first
-    // block. The grid is a height field drawn with its back faces culled, so
-    // no two of its drawn triangles meet at the same depth and the order
-    // between blocks leaves the picture as it is.
-    blockLights.assign(blockBoxes.size(), 0);
-    for (size_t b = 0; b < blockBoxes.size(); ++b)
-        if (blockVisible[b])
-            blockLights[b] = sceneLightsReaching(
-                blockBoxes[b], b < blockNormals.size() ? &blockNormals[b] : nullptr);
+    // them (with the light masks off, every block keeps every light), one
+    // draw per set of lights, in the order of each set's first block; a
+    // reduced frame draws with the lean builds. The grid is a height field
+    // drawn with its back faces culled, so no two of its drawn triangles
+    // meet at the same depth and the order between blocks leaves the
+    // picture as it is.
+    blockLights.assign(blockBoxes.size(), kEveryLight);
+    if (choices.lightMasks)
+        for (size_t b = 0; b < blockBoxes.size(); ++b)
+            if (blockVisible[b])
+                blockLights[b] = sceneLightsReaching(
+                    blockBoxes[b], b < blockNormals.size() ? &blockNormals[b] : nullptr);
     for (size_t first = 0; first < blockBoxes.size(); ++first) {
         if (!blockVisible[first]) continue;
         const unsigned mask = blockLights[first];

@@ -198,6 +198,16 @@ TEST(Shader, ProjectSourcesValidateAndEveryPairLinks) {
         {"effectShaderVert.txt", "effectShaderFrag.txt"},
         {"particleVert.txt", "particleFrag.txt"},
     };
+    // In a browser without clip distances a pair is rewritten to clip by
+    // discarding; its two stages must still compile and link as ES.
+    const auto linksAsEs = [](std::string vertex, std::string fragment) {
+        std::vector<UniformDefault> defaults;
+        programToGlslEs(vertex, fragment, defaults, EsClipping::Discard);
+        const std::string esLink = "glslangValidator -l " +
+                                   writeTempFile("es.vert", vertex).string() + " " +
+                                   writeTempFile("es.frag", fragment).string() + " > /dev/null";
+        return std::system(esLink.c_str()) == 0;
+    };
     for (const auto& pair : pairs) {
         for (int stage = 0; stage < 2; ++stage) {
             const std::string cmd = std::string("glslangValidator -S ") +
@@ -209,16 +219,8 @@ TEST(Shader, ProjectSourcesValidateAndEveryPairLinks) {
         // leaves it unwritten gets whatever the driver makes of it.
         EXPECT_NE(sourceText(dir + pair[0]).find("gl_ClipDistance[0] ="), std::string::npos)
             << pair[0];
-        // In a browser without clip distances the pair is rewritten to clip
-        // by discarding; its two stages must still compile and link as ES.
-        std::string vertex = sourceText(dir + pair[0]);
-        std::string fragment = sourceText(dir + pair[1]);
-        std::vector<UniformDefault> defaults;
-        programToGlslEs(vertex, fragment, defaults, EsClipping::Discard);
-        const std::string esLink = "glslangValidator -l " +
-                                   writeTempFile("es.vert", vertex).string() + " " +
-                                   writeTempFile("es.frag", fragment).string() + " > /dev/null";
-        EXPECT_EQ(std::system(esLink.c_str()), 0) << pair[0] << " + " << pair[1] << " as ES";
+        EXPECT_TRUE(linksAsEs(sourceText(dir + pair[0]), sourceText(dir + pair[1])))
+            << pair[0] << " + " << pair[1] << " as ES";
         Shader* shader = nullptr;
         const std::string out = captureStdout(
             [&] { shader = new Shader((dir + pair[0]).c_str(), (dir + pair[1]).c_str()); });
@@ -235,14 +237,9 @@ TEST(Shader, ProjectSourcesValidateAndEveryPairLinks) {
         const auto leanSource = [](std::string source) {
             return source.insert(source.find('\n') + 1, "#define LEAN\n");
         };
-        vertex = leanSource(sourceText(dir + pair[0]));
-        fragment = leanSource(sourceText(dir + pair[1]));
-        defaults.clear();
-        programToGlslEs(vertex, fragment, defaults, EsClipping::Discard);
-        const std::string leanLink = "glslangValidator -l " +
-                                     writeTempFile("es.vert", vertex).string() + " " +
-                                     writeTempFile("es.frag", fragment).string() + " > /dev/null";
-        EXPECT_EQ(std::system(leanLink.c_str()), 0) << pair[1] << " lean as ES";
+        EXPECT_TRUE(
+            linksAsEs(leanSource(sourceText(dir + pair[0])), leanSource(sourceText(dir + pair[1]))))
+            << pair[1] << " lean as ES";
     }
     EXPECT_EQ(takeGlError(), GLenum(GL_NO_ERROR));
 }
